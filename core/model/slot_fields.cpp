@@ -1,0 +1,135 @@
+// The named mainParams fields with their machine addresses.
+#include "model/slot_fields.h"
+
+#include <array>
+
+#include "model/store_layout.h"
+
+namespace vireo {
+namespace {
+
+using R = WireRule;
+
+// name, first slot, count, float, module, param, param2, wire count, rule
+constexpr std::array kFields{
+    SlotField{"micVolume", slot::micVolume, 1, false, 1, 14, 0, 1, R::vol},
+    SlotField{"micToChannelA", slot::micToChannelA.first, 4, false, 1, 27, 0, 1, R::route},
+    SlotField{"micEqBypassA", slot::micEqBypassA, 1, false, 1, 26, 0, 1, R::byte},
+    SlotField{"shiftFreqA", slot::shiftFreqA, 1, false, 1, 31, 0, 1, R::shift},
+    SlotField{"shiftOffA", slot::shiftOffA, 1, false, 1, 33, 0, 1, R::byte},
+    SlotField{"micToChannelB", slot::micToChannelB.first, 4, false, 1, 50, 0, 1, R::route},
+    SlotField{"micEqBypassB", slot::micEqBypassB, 1, false, 1, 49, 0, 1, R::byte},
+    SlotField{"shiftFreqB", slot::shiftFreqB, 1, false, 1, 54, 0, 1, R::shift},
+    SlotField{"shiftOffB", slot::shiftOffB, 1, false, 1, 56, 0, 1, R::byte},
+    SlotField{"micMute", slot::micMute, 1, false, 1, 15, 0, 1, R::inv},
+    SlotField{"effectVolume", slot::effectVolume, 1, false, 1, 34, 57, 1, R::vol},
+    SlotField{"micInputVolume", slot::micInputVolume.first, 4, false, 1, 4, 0, 1, R::pct},
+    SlotField{"micNoiseGate", slot::micNoiseGate.first, 4, false, 1, 8, 0, 1, R::t4},
+    SlotField{"autoSubOn", slot::autoSubOn, 1, false, 1, 12, 0, 1, R::byte},
+    SlotField{"autoSubRatio", slot::autoSubRatio, 1, false, 1, 13, 0, 1, R::pct},
+    SlotField{"echoEqBypassA", slot::echoEqBypassA, 1, false, 2, 7, 0, 1, R::byte},
+    SlotField{"echoLevelA", slot::echoLevelA, 1, false, 2, 8, 0, 1, R::pct},
+    SlotField{"echoPredelayA", slot::echoPredelayA, 1, true, 2, 9, 0, 1, R::ms},
+    SlotField{"echoTimeA", slot::echoTimeA, 1, true, 2, 10, 0, 1, R::ms},
+    SlotField{"echoStartVolA", slot::echoStartVolA, 1, false, 2, 11, 0, 1, R::pct},
+    SlotField{"echoDecayA", slot::echoDecayA, 1, false, 2, 12, 0, 1, R::pct},
+    SlotField{"echoEqBypassB", slot::echoEqBypassB, 1, false, 2, 20, 0, 1, R::byte},
+    SlotField{"echoLevelB", slot::echoLevelB, 1, false, 2, 21, 0, 1, R::pct},
+    SlotField{"echoPredelayB", slot::echoPredelayB, 1, true, 2, 22, 0, 1, R::ms},
+    SlotField{"echoTimeB", slot::echoTimeB, 1, true, 2, 23, 0, 1, R::ms},
+    SlotField{"echoStartVolB", slot::echoStartVolB, 1, false, 2, 24, 0, 1, R::pct},
+    SlotField{"echoDecayB", slot::echoDecayB, 1, false, 2, 25, 0, 1, R::pct},
+    SlotField{"echoVolume", slot::echoVolume, 1, false, 2, 26, 0, 1, R::pct},
+    SlotField{"echoMute", slot::echoMute, 1, false, 2, 27, 0, 1, R::inv},
+    SlotField{"reverbEqBypassA", slot::reverbEqBypassA, 1, false, 3, 7, 0, 1, R::byte},
+    SlotField{"reverbLevelA", slot::reverbLevelA, 1, false, 3, 8, 0, 1, R::pct},
+    SlotField{"reverbPredelayA", slot::reverbPredelayA, 1, true, 3, 9, 0, 1, R::ms},
+    SlotField{"reverbTimeA", slot::reverbTimeA, 1, true, 3, 10, 11, 1, R::pct},
+    SlotField{"reverbEqBypassB", slot::reverbEqBypassB, 1, false, 3, 19, 0, 1, R::byte},
+    SlotField{"reverbLevelB", slot::reverbLevelB, 1, false, 3, 20, 0, 1, R::pct},
+    SlotField{"reverbPredelayB", slot::reverbPredelayB, 1, true, 3, 21, 0, 1, R::ms},
+    SlotField{"reverbTimeB", slot::reverbTimeB, 1, true, 3, 22, 23, 1, R::pct},
+    SlotField{"reverbVolume", slot::reverbVolume, 1, false, 3, 24, 0, 2, R::pct},
+    SlotField{"reverbMute", slot::reverbMute, 1, false, 3, 25, 0, 2, R::inv},
+    SlotField{"musicVolume", slot::musicVolume, 1, false, 4, 12, 0, 1, R::vol},
+    SlotField{"spdifLevel", slot::spdifLevel, 1, false, 4, 24, 0, 1, R::pct},
+    SlotField{"hdmi1Level", slot::hdmi1Level, 1, false, 4, 26, 0, 1, R::pct},
+    SlotField{"bluetoothLevel", slot::bluetoothLevel, 1, false, 4, 30, 0, 1, R::pct},
+    SlotField{"spareMusicLevel", slot::spareMusicLevel, 1, false, 4, 25, 0, 1, R::pct},
+    SlotField{"auxLevel", slot::auxLevel, 1, false, 4, 31, 0, 1, R::pct},
+    SlotField{"aux2Level", slot::aux2Level, 1, false, 4, 32, 0, 1, R::pct},
+    SlotField{"musicMute", slot::musicMute, 1, false, 4, 13, 0, 1, R::inv},
+    SlotField{"musicEqBypass", slot::musicEqBypass, 1, false, 4, 11, 0, 1, R::byte},
+    SlotField{"musicPitch", slot::musicPitch, 1, false, 4, 21, 0, 1, R::pitch},
+    SlotField{"musicSource", slot::musicSource, 1, false, 4, 23, 0, 1, R::byte},
+    SlotField{"musicNoiseGate", slot::musicNoiseGate, 1, false, 4, 22, 0, 1, R::t4},
+    SlotField{"chDirectLevel", slot::chDirectLevel.first, 8, false, 0, 20, 0, 1, R::pct},
+    SlotField{"chReverbLevel", slot::chReverbLevel.first, 8, false, 0, 21, 0, 1, R::pct},
+    SlotField{"chEchoLevel", slot::chEchoLevel.first, 8, false, 0, 22, 0, 1, R::pct},
+    SlotField{"chMusicLevel", slot::chMusicLevel.first, 8, false, 0, 23, 0, 1, R::pct},
+    SlotField{"chType", slot::chType.first, 8, false, 0, 16, 0, 1, R::byte},
+    SlotField{"chEqBypass", slot::chEqBypass.first, 8, false, 0, 15, 0, 1, R::byte},
+    SlotField{"chCompOff", slot::chCompOff.first, 8, false, 0, 28, 0, 1, R::byte},
+    SlotField{"chCompThreshold", slot::chCompThreshold.first, 8, true, 0, 27, 0, 7, R::comp},
+    SlotField{"chCompRatio", slot::chCompRatio.first, 8, true, 0, 27, 0, 7, R::comp},
+    SlotField{"chCompAttack", slot::chCompAttack.first, 8, true, 0, 27, 0, 7, R::comp},
+    SlotField{"chCompRelease", slot::chCompRelease.first, 8, true, 0, 27, 0, 7, R::comp},
+    SlotField{"chDelay", slot::chDelay.first, 8, true, 0, 18, 0, 1, R::ms},
+    SlotField{"chDelayOff", slot::chDelayOff.first, 8, false, 0, 19, 0, 1, R::byte},
+    SlotField{"chDelayMode", slot::chDelayMode.first, 8, false, 0, 17, 0, 2, R::delaymode},
+    SlotField{"chMute", slot::chMute.first, 8, false, 0, 26, 0, 1, R::inv},
+    SlotField{"chPhase", slot::chPhase.first, 8, false, 0, 25, 0, 1, R::phase},
+    SlotField{"musicAgcOn", slot::musicAgcOn, 1, false, 4, 16, 0, 1, R::byte},
+    SlotField{"musicAgcLevel", slot::musicAgcLevel, 1, true, 4, 17, 0, 1, R::raw},
+    SlotField{"hdmiPort", slot::hdmiPort, 1, false, 4, 33, 0, 1, R::byte},
+    SlotField{"hdmi2Level", slot::hdmi2Level, 1, false, 4, 27, 0, 1, R::pct},
+    SlotField{"hdmi3Level", slot::hdmi3Level, 1, false, 4, 28, 0, 1, R::pct},
+    SlotField{"hdmi4Level", slot::hdmi4Level, 1, false, 4, 29, 0, 1, R::pct},
+    SlotField{"chTrim", slot::chTrim.first, 8, false, 0, 24, 0, 1, R::pct},
+    SlotField{"micBoostOn", slot::micBoostOn, 1, false, 1, 37, 60, 1, R::invbyte},
+    SlotField{"micBoostOnCopy", slot::micBoostOnCopy, 1, false, 1, 0, 0, 0, R::none},
+    SlotField{"musicLowDelay", slot::musicLowDelay, 1, false, 4, 36, 0, 1, R::msint},
+    SlotField{"musicLowGain", slot::musicLowGain, 1, false, 4, 37, 0, 1, R::pct},
+    SlotField{"musicCompThreshold", slot::musicCompThreshold, 1, true, 4, 14, 0, 7, R::comp},
+    SlotField{"musicCompRatio", slot::musicCompRatio, 1, true, 4, 14, 0, 7, R::comp},
+    SlotField{"musicCompAttack", slot::musicCompAttack, 1, true, 4, 14, 0, 7, R::comp},
+    SlotField{"musicCompRelease", slot::musicCompRelease, 1, true, 4, 14, 0, 7, R::comp},
+    SlotField{"musicCompOff", slot::musicCompOff, 1, false, 4, 15, 0, 1, R::byte},
+};
+
+}  // namespace
+
+std::span<const SlotField> SlotFields() { return kFields; }
+
+const SlotField* FindSlotField(std::string_view name) {
+  for (const auto& f : kFields) {
+    if (f.name == name) return &f;
+  }
+  return nullptr;
+}
+
+const SlotField* FindSlotFieldByAddress(int module, int param, int* element) {
+  if (param <= 0) return nullptr;
+  for (const auto& f : kFields) {
+    if (f.param == 0) continue;
+    for (int i = 0; i < f.count; ++i) {
+      if (f.ModuleOf(i) == module && f.ParamOf(i) == param) {
+        if (element != nullptr) *element = i;
+        return &f;
+      }
+    }
+  }
+  return nullptr;
+}
+
+const SlotField* FindSlotFieldBySlot(int slotIndex, int* element) {
+  for (const auto& f : kFields) {
+    if (slotIndex >= f.firstSlot && slotIndex < f.firstSlot + f.count) {
+      if (element != nullptr) *element = slotIndex - f.firstSlot;
+      return &f;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace vireo
