@@ -78,13 +78,17 @@ const std::uint8_t* ParameterStore::RegionData(Region region) const {
   return nullptr;
 }
 
-// mainParams bytes are the slots' little-endian images, whatever the host order.
+// mainParams bytes are the slots' little-endian images, whatever the host order. Each slot is loaded
+// once, so the four bytes of one slot always come from the same value.
 std::size_t ParameterStore::ReadMainParams(std::size_t offset, std::span<std::uint8_t> out) const {
   const std::size_t n = std::min(out.size(), kMainParamsBytes - offset);
-  for (std::size_t i = 0; i < n; ++i) {
+  std::size_t i = 0;
+  while (i < n) {
     const std::size_t at = offset + i;
     const std::uint32_t word = Bits(static_cast<int>(at / 4));
-    out[i] = static_cast<std::uint8_t>(word >> (8 * (at % 4)));
+    for (std::size_t b = at % 4; b < 4 && i < n; ++b, ++i) {
+      out[i] = static_cast<std::uint8_t>(word >> (8 * b));
+    }
   }
   return n;
 }
@@ -95,13 +99,23 @@ std::size_t ParameterStore::WriteMainParams(std::size_t offset, std::span<const 
   while (i < n) {
     const std::size_t at = offset + i;
     const int index = static_cast<int>(at / 4);
-    std::uint32_t word = Bits(index);
-    // Build the whole word before storing it so a reader never sees a half-written slot.
+    std::uint32_t mask = 0;
+    std::uint32_t bits = 0;
     for (std::size_t b = at % 4; b < 4 && i < n; ++b, ++i) {
       const std::uint32_t shift = static_cast<std::uint32_t>(8 * b);
-      word = (word & ~(0xFFu << shift)) | (static_cast<std::uint32_t>(in[i]) << shift);
+      mask |= 0xFFu << shift;
+      bits |= static_cast<std::uint32_t>(in[i]) << shift;
     }
-    SetBits(index, word);
+    // The word is stored whole, so a reader never sees a half-written slot; a partial word is merged
+    // with compare-exchange so a concurrent write to the slot's other bytes is not lost.
+    auto ref = SlotRef(mainParams_, index);
+    if (mask == 0xFFFFFFFFu) {
+      ref.store(bits, std::memory_order_relaxed);
+    } else {
+      std::uint32_t old = ref.load(std::memory_order_relaxed);
+      while (!ref.compare_exchange_weak(old, (old & ~mask) | bits, std::memory_order_relaxed)) {
+      }
+    }
   }
   return n;
 }
@@ -111,6 +125,7 @@ std::size_t ParameterStore::ReadBytes(Region region, std::size_t offset, std::sp
   if (offset >= size) return 0;
   if (region == Region::mainParams) return ReadMainParams(offset, out);
   const std::size_t n = std::min(out.size(), size - offset);
+  if (n == 0) return 0;  // an empty span may carry a null pointer, which memcpy must not see
   std::lock_guard lock(bytesLock_);
   std::memcpy(out.data(), RegionData(region) + offset, n);
   return n;
@@ -121,6 +136,7 @@ std::size_t ParameterStore::WriteBytes(Region region, std::size_t offset, std::s
   if (offset >= size) return 0;
   if (region == Region::mainParams) return WriteMainParams(offset, in);
   const std::size_t n = std::min(in.size(), size - offset);
+  if (n == 0) return 0;
   std::lock_guard lock(bytesLock_);
   std::memcpy(RegionData(region) + offset, in.data(), n);
   return n;
