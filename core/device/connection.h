@@ -20,6 +20,7 @@
 namespace vireo {
 
 class HidLink;
+class ReplyDispatcher;
 
 // Accepted model names (compared without regard to case) and machine kind.
 inline constexpr std::u16string_view kAcceptedModels[] = {u"Calyx", u"Brio"};
@@ -27,9 +28,11 @@ inline constexpr std::uint8_t kAcceptedKind = 18;
 
 // What the front end shows after a synchronisation finished (event 1002).
 enum class SyncOutcome {
-  accepted,    // the store mirrors the machine; refresh every view
-  wrongModel,  // link closed; "机器型号与软件不匹配!"
-  wrongKind,   // link closed; "机器与软件通信版本不匹配，请使用机器配套软件!"
+  accepted,     // the store mirrors the machine; refresh every view
+  wrongModel,   // link closed; "机器型号与软件不匹配!"
+  wrongKind,    // link closed; "机器与软件通信版本不匹配，请使用机器配套软件!"
+  lostMachine,  // the machine went away during the transfer: the store holds what arrived before;
+                // a pending slot store is dropped (it would store an incomplete transfer)
 };
 
 // What a hot-plug notification meant for us.
@@ -92,17 +95,23 @@ class MachineConnection {
  private:
   enum class SyncKind { readAll, writeAll };
   bool StartWorker(SyncKind kind);
-  void JoinWorker();
-  void RunReadAll();
-  void RunWriteAll();
+  void StopWorker();
+  void WorkerMain(SyncKind kind);
+  // An interruptible pause of the worker; false once the connection is stopping.
+  bool Pause(int ms);
 
   ParameterStore& store_;
   HidBackend& backend_;
   Clock& clock_;
   EventSink& events_;
+  std::unique_ptr<ReplyDispatcher> dispatcher_;
   std::unique_ptr<HidLink> link_;
-  std::mutex workerLock_;
+  std::mutex workerLock_;  // guards worker_; the worker itself never takes it
+  std::mutex stopLock_;    // guards stopRequested_
+  std::condition_variable stopCv_;
+  bool stopRequested_ = false;
   std::thread worker_;
+  std::atomic<bool> workerRunning_{false};
   std::atomic<bool> idle_{true};
   std::atomic<int> pendingSlot_{-1};
   std::atomic<bool> meterPollEnabled_{true};

@@ -1,0 +1,80 @@
+// Records that the write-all and the tuning operations share: split bands, channel gain, boost, coefficients.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "device/protocol.h"
+#include "device/sync.h"
+#include "device/sync_coefficients.h"
+#include "model/band.h"
+#include "model/wire_rules.h"
+
+namespace vireo {
+namespace {
+
+constexpr float kSplitQ = 0.707f;
+constexpr std::uint8_t kPeq = 1;
+constexpr std::uint8_t kLowPass = 2;
+constexpr std::uint8_t kHighPass = 3;
+
+int WriteBandWithCoefficients(ParameterStore& store, ReportSender& sender, int group, int band,
+                              const BandRecord& record) {
+  int bytes = WriteBand(store, sender, group, band, record);
+  return bytes + SendBandCoefficients(store, sender, group, band);
+}
+
+}  // namespace
+
+int SendBandCoefficients(const ParameterStore& store, ReportSender& sender, int group, int band) {
+  const ParamAddress at = CoefficientSlot(group, band);
+  if (at.module == 0) return 0;
+  const BandRecord record = ReadBand(store, group, band);
+  const auto values = BandCoefficientRecord(record.type, record.gain, record.frequency, record.q);
+  return WriteParamValues(sender, at.module, at.param, values);
+}
+
+int SendSplitBands(ParameterStore& store, ReportSender& sender, int channel, int splitIndex) {
+  if (channel < 0 || channel >= kOutputChannels) return 0;
+  const int group = channel + 5;
+  const int lower = SplitLowerFrequency(std::clamp(splitIndex, 0, kSplitEntries - 1));
+  // "High Freq" mode splits with a high-pass / low-pass pair; "Channel" mode leaves both bands flat.
+  const bool highFrequencyDelay = store.Int(slot::chDelayMode[channel]) == 0;
+  const BandRecord band13{0.0f, lower, kSplitQ, highFrequencyDelay ? kHighPass : kPeq};
+  const BandRecord band14{0.0f, lower + 500, kSplitQ, highFrequencyDelay ? kLowPass : kPeq};
+  int bytes = WriteBandWithCoefficients(store, sender, group, 13, band13);
+  return bytes + WriteBandWithCoefficients(store, sender, group, 14, band14);
+}
+
+int SendChannelGain(const ParameterStore& store, ReportSender& sender, int channel) {
+  if (channel < 0 || channel >= kOutputChannels) return 0;
+  std::array<std::uint8_t, kChLocationGainBytes> gains{};
+  store.ReadBytes(Region::chLocationGain, 0, gains);
+  int bytes = WriteBlock(sender, kChLocationGainAddress, gains);
+  const float db = BitsFloat(GetBigEndian32(&gains[4 * static_cast<std::size_t>(channel)]));
+  const auto record = GainRecord(db, GainVariant::channelGain);
+  return bytes + WriteParamValues(sender, channel + 5, 29, record);
+}
+
+float MicBoostLevelDb(const ParameterStore& store) {
+  std::array<std::uint8_t, 4> bits{};
+  store.ReadBytes(Region::micBoostLevel, 0, std::span(bits.data(), kMicBoostLevelBytes));
+  return BitsFloat(GetBigEndian32(bits.data()));
+}
+
+int SendMicBoost(ParameterStore& store, ReportSender& sender, float db) {
+  std::array<std::uint8_t, 4> bits{};
+  PutBigEndian32(bits.data(), FloatBits(db));
+  store.WriteBytes(Region::micBoostLevel, 0, std::span(bits.data(), kMicBoostLevelBytes));
+  int bytes = WriteBlock(sender, kMicBoostLevelAddress, std::span(bits.data(), kMicBoostLevelBytes));
+  const auto record = GainRecord(db, GainVariant::micBoost);
+  const auto g = static_cast<float>(std::pow(10.0, db / 20.0));
+  bytes += WriteParamValues(sender, 1, 61, record);
+  bytes += WriteParam(sender, 1, 59, FloatBits(g));
+  bytes += WriteParam(sender, 1, 58, FloatBits(1.0f / g));
+  bytes += WriteParamValues(sender, 1, 38, record);
+  bytes += WriteParam(sender, 1, 36, FloatBits(g));
+  bytes += WriteParam(sender, 1, 35, FloatBits(1.0f / g));
+  return bytes;
+}
+
+}  // namespace vireo

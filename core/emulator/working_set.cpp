@@ -1,0 +1,143 @@
+// Encoding a parameter store into the emulated machine's parameter and block memory.
+#include "emulator/working_set.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "device/sync_coefficients.h"
+#include "model/band.h"
+#include "model/report.h"
+#include "model/slot_fields.h"
+#include "model/wire_rules.h"
+
+namespace vireo::emulator {
+namespace {
+
+void Put(ParamMemory& params, int module, int param, std::vector<std::uint32_t> values) {
+  params[{module, param}] = std::move(values);
+}
+
+// The slot word a single-value rule encodes. Float slots that travel as whole numbers (the reverb
+// times) are truncated first, as the write-all does; delays are raised to their minimum.
+std::uint32_t SingleWire(const ParameterStore& store, const SlotField& field, int element) {
+  const int s = field.SlotOf(element);
+  if (field.rule == WireRule::ms) {
+    const float minimum = field.firstSlot == slot::chDelay.first ? 1.5f : 2.0f;
+    return EncodeMs(RaiseMs(store.Float(s), minimum));
+  }
+  std::uint32_t bits = store.Bits(s);
+  if (field.isFloat && field.rule != WireRule::raw) {
+    bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(store.Float(s))));
+  }
+  std::uint32_t wire = 0;
+  EncodeSingle(field.rule, bits, &wire);
+  return wire;
+}
+
+void PutSingleFields(const ParameterStore& store, ParamMemory& params) {
+  for (const SlotField& field : SlotFields()) {
+    if (field.param == 0) continue;
+    for (int e = 0; e < field.count; ++e) {
+      if (field.rule == WireRule::shift) {
+        for (const ParamMessage& m : ShiftMessages(store.Int(field.SlotOf(e)), field.param == 54)) {
+          Put(params, m.module, m.param, m.values);
+        }
+        continue;
+      }
+      if (field.rule == WireRule::delaymode) {
+        const auto pair = DelayModePair(store.Int(field.SlotOf(e)));
+        Put(params, field.ModuleOf(e), field.ParamOf(e), {pair.begin(), pair.end()});
+        continue;
+      }
+      std::uint32_t wire = 0;
+      if (field.rule == WireRule::comp || field.rule == WireRule::none) continue;
+      wire = SingleWire(store, field, e);
+      const std::vector<std::uint32_t> values(static_cast<std::size_t>(std::max(1, field.wireCount)), wire);
+      Put(params, field.ModuleOf(e), field.ParamOf(e), values);
+      if (field.param2 != 0) Put(params, field.ModuleOf(e), field.param2, values);
+    }
+  }
+  // The off flag wins over the frequency triple when the shift is off.
+  if (store.Int(slot::shiftOffA) == 1) Put(params, 1, 33, {1});
+  if (store.Int(slot::shiftOffB) == 1) Put(params, 1, 56, {1});
+}
+
+std::vector<std::uint32_t> Compressor(const ParameterStore& store, int threshold, int ratio, int attack,
+                                      int release) {
+  const CompressorSettings c{store.Float(threshold), store.Float(ratio), store.Float(attack),
+                             store.Float(release)};
+  const auto record = CompressorRecord(c);
+  return {record.begin(), record.end()};
+}
+
+void PutRecords(const ParameterStore& store, ParamMemory& params) {
+  Put(params, 4, 14,
+      Compressor(store, slot::musicCompThreshold, slot::musicCompRatio, slot::musicCompAttack,
+                 slot::musicCompRelease));
+  std::array<std::uint8_t, kChLocationGainBytes> gains{};
+  store.ReadBytes(Region::chLocationGain, 0, gains);
+  for (int ch = 0; ch < kOutputChannels; ++ch) {
+    Put(params, ch + 5, 27,
+        Compressor(store, slot::chCompThreshold[ch], slot::chCompRatio[ch], slot::chCompAttack[ch],
+                   slot::chCompRelease[ch]));
+    const float gain = BitsFloat(GetBigEndian32(&gains[4 * static_cast<std::size_t>(ch)]));
+    const auto record = GainRecord(gain, GainVariant::channelGain);
+    Put(params, ch + 5, 29, {record.begin(), record.end()});
+  }
+  // Microphone boost: the float whose upper two bytes are micBoostLevel.
+  std::array<std::uint8_t, 4> boostBits{};
+  store.ReadBytes(Region::micBoostLevel, 0, std::span(boostBits.data(), 2));
+  const float boostDb = BitsFloat(GetBigEndian32(boostBits.data()));
+  const auto boost = GainRecord(boostDb, GainVariant::micBoost);
+  const auto g = static_cast<float>(std::pow(10.0, boostDb / 20.0));
+  Put(params, 1, 61, {boost.begin(), boost.end()});
+  Put(params, 1, 38, {boost.begin(), boost.end()});
+  Put(params, 1, 59, {FloatBits(g)});
+  Put(params, 1, 36, {FloatBits(g)});
+  Put(params, 1, 58, {FloatBits(1.0f / g)});
+  Put(params, 1, 35, {FloatBits(1.0f / g)});
+}
+
+void PutCoefficients(const ParameterStore& store, ParamMemory& params) {
+  for (int group = 1; group <= 13; ++group) {
+    for (int b = 0; b < CoefficientBandCount(group); ++b) {
+      const BandRecord band = ReadBand(store, group, b);
+      const ParamAddress at = CoefficientSlot(group, b);
+      const auto record = BandCoefficientRecord(band.type, band.gain, band.frequency, band.q);
+      Put(params, at.module, at.param, {record.begin(), record.end()});
+    }
+  }
+}
+
+void PutBlocks(const ParameterStore& store, std::array<std::uint8_t, kWorkingBlockBytes>& blocks) {
+  store.ReadBytes(Region::dspBlock, 0, std::span(blocks.data(), kDspBlockBytes));
+  store.ReadBytes(Region::chLocationGain, 0,
+                  std::span(blocks.data() + kChLocationGainAddress, kChLocationGainBytes));
+  store.ReadBytes(Region::locationSettings, 0,
+                  std::span(blocks.data() + kLocationSettingsAddress, kLocationSettingsBytes));
+  store.ReadBytes(Region::micBoostLevel, 0,
+                  std::span(blocks.data() + kMicBoostLevelAddress, kMicBoostLevelBytes));
+}
+
+}  // namespace
+
+WorkingSet WorkingSetFromStore(const ParameterStore& store) {
+  WorkingSet set;
+  PutSingleFields(store, set.params);
+  PutRecords(store, set.params);
+  PutCoefficients(store, set.params);
+  PutBlocks(store, set.blocks);
+  return set;
+}
+
+const WorkingSet& FactoryWorkingSet() {
+  static const WorkingSet factory = [] {
+    ParameterStore defaults;
+    ResetStoreDefaults(defaults);
+    return WorkingSetFromStore(defaults);
+  }();
+  return factory;
+}
+
+}  // namespace vireo::emulator
