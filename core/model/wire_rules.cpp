@@ -106,4 +106,31 @@ bool DecodeSingle(WireRule rule, std::uint32_t wire, std::uint32_t* slotBits) {
   return false;
 }
 
+namespace {
+// Rules whose slot word is an IEEE single by nature; every other rule works on an integer.
+bool FloatNativeRule(WireRule rule) { return rule == WireRule::ms || rule == WireRule::raw; }
+}  // namespace
+
+float MinimumMs(const SlotField& field) { return field.name == "chDelay" ? 1.5f : 2.0f; }
+
+bool EncodeField(const SlotField& field, std::uint32_t slotBits, std::uint32_t* wire) {
+  if (field.rule == WireRule::ms) {
+    return EncodeSingle(field.rule, FloatBits(RaiseMs(BitsFloat(slotBits), MinimumMs(field))), wire);
+  }
+  if (field.isFloat && !FloatNativeRule(field.rule)) {
+    slotBits = IntBits(TruncToInt(BitsFloat(slotBits)));
+  }
+  return EncodeSingle(field.rule, slotBits, wire);
+}
+
+bool DecodeField(const SlotField& field, std::uint32_t wire, std::uint32_t* slotBits) {
+  std::uint32_t decoded = 0;
+  if (!DecodeSingle(field.rule, wire, &decoded)) return false;
+  if (field.isFloat && !FloatNativeRule(field.rule)) {
+    decoded = FloatBits(static_cast<float>(static_cast<std::int32_t>(decoded)));
+  }
+  *slotBits = decoded;
+  return true;
+}
+
 }  // namespace vireo

@@ -42,6 +42,13 @@ bool EncodeSingle(WireRule rule, std::uint32_t slotBits, std::uint32_t* wire);
 // Decodes a reply's first value into the slot word by `rule`; false for multi-value rules.
 bool DecodeSingle(WireRule rule, std::uint32_t wire, std::uint32_t* slotBits);
 
+// Field-aware forms for walking the field table (write-all, read-back). A float slot under an integer
+// rule (reverbTimeA/B keep a whole number in a float) travels as that number, and an ms field is raised
+// to its minimum before encoding; storing the raised value back is the caller's step.
+float MinimumMs(const SlotField& field);  // 1.5 for chDelay, else 2
+bool EncodeField(const SlotField& field, std::uint32_t slotBits, std::uint32_t* wire);
+bool DecodeField(const SlotField& field, std::uint32_t wire, std::uint32_t* slotBits);
+
 // --- multi-value records ---
 
 // Frequency shift: the messages that set frequency f (1 = off) on channel A (B when `channelB`).
