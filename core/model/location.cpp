@@ -1,6 +1,7 @@
 // Location record <-> working geometry.
 #include "model/location.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vireo {
@@ -35,8 +36,10 @@ std::array<std::uint8_t, 20> EncodeLocation(const LocationGeometry& g) {
 
 LocationGeometry DecodeLocation(std::span<const std::uint8_t, 20> record) {
   LocationGeometry g;
-  g.roomWidth = record[0];
-  g.roomLength = record[1];
+  // A garbled reply or file may carry any byte here; the room picture divides by these sizes, so the
+  // working geometry keeps them in 1..10 while the record itself stays as received.
+  g.roomWidth = std::clamp<int>(record[0], 1, 10);
+  g.roomLength = std::clamp<int>(record[1], 1, 10);
   g.listener = {DecodeCoordinate(record[2]), DecodeCoordinate(record[3])};
   for (int k = 0; k < kLocationSpeakers; ++k) {
     g.speakers[k] = {DecodeCoordinate(record[4 + 2 * k]), DecodeCoordinate(record[5 + 2 * k])};

@@ -29,6 +29,7 @@ std::uint8_t EncodeCoordinate(float metres);
 float DecodeCoordinate(std::uint8_t code);
 
 std::array<std::uint8_t, 20> EncodeLocation(const LocationGeometry& g);
+// Room sizes outside 1..10 in the record are clamped into that range.
 LocationGeometry DecodeLocation(std::span<const std::uint8_t, 20> record);
 
 // The record that the store defaults and the location page's Reset use.
