@@ -1,7 +1,8 @@
 // vireo-cli entry point.
-#include <cstdio>
+#include <iostream>
 
-int main() {
-  std::fputs("usage: vireo-cli COMMAND ...\n", stderr);
-  return 2;
+#include "cli.h"
+
+int main(int argc, char** argv) {
+  return vireo::cli::RunCli(argc, argv, std::cout, std::cerr);
 }

@@ -1,0 +1,91 @@
+// Usage text, error exits and number parsing for vireo-cli.
+#include "cli_common.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vireo::cli {
+
+const std::string_view kUsage =
+    "usage: vireo-cli [--emulator] [--emulator-model NAME] [--emulator-kind N] [--emulator-latency MS]\n"
+    "                 [--emulator-state FILE.noveq] [--trace FILE] COMMAND ...\n"
+    "  info [--json]                 connect, read-all, print identity, kind, current mode, mode names\n"
+    "  backup FILE                   read-all, then write FILE as a version-8 mode file\n"
+    "  restore FILE                  read FILE, then write-all (a name beginning m1..m4 also stores the "
+    "slot)\n"
+    "  get NAME                      read-all, print one store field (NAME or NAME[i])\n"
+    "  set NAME VALUE                read-all, then apply the tuning operation of that field's control\n"
+    "  mode show FILE [--json]       decode a mode file of version 1..8 loaded over the default store\n"
+    "  mode diff A B                 the fields that differ, one a line\n"
+    "  mode convert IN OUT           rewrite IN as a version-8 file\n"
+    "  filter TYPE GAIN FREQ Q [--response]\n"
+    "                                biquad of TYPE (0..21 or PEQ, LP, HP, LS, HS) at 48000 Hz\n";
+
+int UsageError(std::ostream& err, std::string_view problem) {
+  err << "vireo-cli: " << problem << '\n' << kUsage;
+  return kExitUsage;
+}
+
+int Failure(std::ostream& err, std::string_view message) {
+  std::string line(message);
+  for (char& c : line) {
+    if (c == '\n') c = ' ';
+  }
+  err << "vireo-cli: " << line << '\n';
+  return kExitFailure;
+}
+
+bool ParseInt(std::string_view text, long long* value) {
+  const std::string s(text);
+  if (s.empty() || s.front() == ' ') return false;
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(s.c_str(), &end, 10);
+  if (errno != 0 || end != s.c_str() + s.size()) return false;
+  *value = v;
+  return true;
+}
+
+bool ParseDouble(std::string_view text, double* value) {
+  const std::string s(text);
+  if (s.empty() || s.front() == ' ') return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(s.c_str(), &end);
+  if (errno != 0 || end != s.c_str() + s.size() || !std::isfinite(v)) return false;
+  *value = v;
+  return true;
+}
+
+std::string FloatText(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+  return text;
+}
+
+std::string DoubleText(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+std::string DecimalText(std::int64_t code, int divisor) {
+  const bool negative = code < 0;
+  const std::uint64_t magnitude =
+      negative ? static_cast<std::uint64_t>(-code) : static_cast<std::uint64_t>(code);
+  const auto d = static_cast<std::uint64_t>(divisor);
+  std::string text = (negative ? "-" : "") + std::to_string(magnitude / d);
+  std::uint64_t fraction = magnitude % d;
+  if (fraction == 0) return text;
+  std::string digits;
+  for (std::uint64_t scale = d / 10; scale > 0; scale /= 10) {
+    digits += static_cast<char>('0' + fraction / scale);
+    fraction %= scale;
+  }
+  while (!digits.empty() && digits.back() == '0') digits.pop_back();
+  return text + "." + digits;
+}
+
+}  // namespace vireo::cli

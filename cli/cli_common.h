@@ -1,0 +1,34 @@
+// Helpers shared by the vireo-cli commands: usage, error exits, strict number parsing, number texts.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace vireo::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// The whole command summary.
+extern const std::string_view kUsage;
+
+// Prints "vireo-cli: <problem>" and the usage on err; returns kExitUsage.
+int UsageError(std::ostream& err, std::string_view problem);
+// Prints "vireo-cli: <message>" on err (line breaks folded into spaces); returns kExitFailure.
+int Failure(std::ostream& err, std::string_view message);
+
+// Whole-string parses; false for empty text, trailing characters, overflow or a non-finite value.
+bool ParseInt(std::string_view text, long long* value);
+bool ParseDouble(std::string_view text, double* value);
+
+// Shortest text that reads back as the same float ("%.9g"); "nan", "inf" and "-inf" as such.
+std::string FloatText(float value);
+// "%.17g".
+std::string DoubleText(double value);
+// A fixed-point code as a decimal: DecimalText(1414, 1000) == "1.414", DecimalText(-5, 10) == "-0.5".
+std::string DecimalText(std::int64_t code, int divisor);
+
+}  // namespace vireo::cli
