@@ -1,0 +1,111 @@
+// The generic field setter: picks the tuning operation of the field's control.
+#include "tuning/field_setter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "device/protocol.h"
+#include "device/sync.h"
+#include "model/band.h"
+#include "model/slot_fields.h"
+#include "model/wire_rules.h"
+
+namespace vireo::tuning {
+namespace {
+
+std::int32_t RoundToInt(double value) {
+  return static_cast<std::int32_t>(std::lround(std::clamp(value, -2147483648.0, 2147483647.0)));
+}
+
+FieldSetResult Done(VolumeNotice notice = VolumeNotice::none) {
+  return {true, {}, notice};
+}
+
+FieldSetResult Refuse(std::string reason) {
+  return {false, std::move(reason), VolumeNotice::none};
+}
+
+// Master levels, mutes, noise gates and pitch have operations of their own.
+bool SetInputControl(ParameterStore& store, ReportSender& sender, Clock& clock, std::string_view name,
+                     int element, std::int32_t v, FieldSetResult* result) {
+  if (name == "micVolume") return *result = Done(SetMicVolume(store, sender, v).notice), true;
+  if (name == "effectVolume") return *result = Done(SetEffectVolume(store, sender, v).notice), true;
+  if (name == "reverbVolume") return *result = Done(SetReverbVolume(store, sender, v).notice), true;
+  if (name == "echoVolume") return *result = Done(SetEchoVolume(store, sender, v).notice), true;
+  if (name == "musicVolume") return *result = Done(SetMusicVolume(store, sender, v).notice), true;
+  if (name == "musicNoiseGate") return SetMusicNoiseGate(store, sender, v), *result = Done(), true;
+  if (name == "micNoiseGate") return SetMicNoiseGate(store, sender, element, v), *result = Done(), true;
+  if (name == "musicPitch") return SetMusicPitch(store, sender, v), *result = Done(), true;
+  if (name == "micMute") return SetMicMute(store, sender, v != 0), *result = Done(), true;
+  if (name == "reverbMute") return SetReverbMute(store, sender, v != 0), *result = Done(), true;
+  if (name == "echoMute") return SetEchoMute(store, sender, v != 0), *result = Done(), true;
+  if (name == "musicMute") return SetMusicMute(store, sender, clock, v != 0), *result = Done(), true;
+  return false;
+}
+
+void SetShift(ParameterStore& store, ReportSender& sender, bool channelB, std::int32_t frequency) {
+  const int f = std::clamp(frequency, 1, 8);
+  store.SetInt(channelB ? slot::shiftFreqB : slot::shiftFreqA, f);
+  store.SetInt(channelB ? slot::shiftOffB : slot::shiftOffA, f == 1 ? 1 : 0);
+  for (const ParamMessage& m : ShiftMessages(f, channelB))
+    WriteParamValues(sender, m.module, m.param, m.values);
+}
+
+// An input feeds exactly one microphone channel: routing it to one side takes it off the other.
+void SetRouting(ParameterStore& store, ReportSender& sender, bool toChannelA, int input) {
+  store.SetInt(slot::micToChannelA[input], toChannelA ? 100 : 0);
+  store.SetInt(slot::micToChannelB[input], toChannelA ? 0 : 100);
+  WriteParam(sender, 1, 27 + input, FloatBits(toChannelA ? 1.0f : 0.0f));
+  WriteParam(sender, 1, 50 + input, FloatBits(toChannelA ? 0.0f : 1.0f));
+}
+
+void StoreValue(ParameterStore& store, const SlotField& field, int element, double value) {
+  const int s = field.SlotOf(element);
+  if (!field.isFloat) {
+    store.SetInt(s, RoundToInt(value));
+  } else if (field.rule == WireRule::ms) {
+    const float minimum = field.firstSlot == slot::chDelay.first ? 1.5f : 2.0f;
+    store.SetFloat(s, RaiseMs(static_cast<float>(value), minimum));
+  } else {
+    store.SetFloat(s, static_cast<float>(value));
+  }
+}
+
+}  // namespace
+
+FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock& clock, std::string_view name,
+                             int element, double value) {
+  const SlotField* field = FindSlotField(name);
+  if (field == nullptr) return Refuse("unknown field: " + std::string(name));
+  if (element < 0 || element >= field->count) return Refuse("index out of range for " + std::string(name));
+  if (!std::isfinite(value)) return Refuse("not a number");
+  if (field->param == 0 || field->rule == WireRule::none)
+    return Refuse(std::string(name) + " is not sent to the machine");
+
+  FieldSetResult result;
+  const std::int32_t v = RoundToInt(value);
+  if (SetInputControl(store, sender, clock, name, element, v, &result)) return result;
+  if (name == "shiftFreqA" || name == "shiftFreqB") {
+    SetShift(store, sender, name == "shiftFreqB", v);
+    return Done();
+  }
+  if (name == "shiftOffA" || name == "shiftOffB") {
+    if (v == 0) return Refuse("set shiftFreq" + std::string(1, name.back()) + " to switch the shift on");
+    SetShift(store, sender, name == "shiftOffB", 1);
+    return Done();
+  }
+  if (name == "micToChannelA" || name == "micToChannelB") {
+    SetRouting(store, sender, (name == "micToChannelA") == (v != 0), element);
+    return Done();
+  }
+  if (name == "micBoostOn") store.SetInt(slot::micBoostOnCopy, v);
+  StoreValue(store, *field, element, value);
+  SendField(sender, store, *field, element);
+  if (name == "chDelayMode") {
+    const int band13 = ReadBand(store, element + 5, 13).frequency;
+    SendSplitBands(store, sender, element, SplitIndexOfFrequency(band13));
+  }
+  return Done();
+}
+
+}  // namespace vireo::tuning
