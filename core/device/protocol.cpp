@@ -1,0 +1,115 @@
+// Paced senders of the request layouts and the store-driven send of one slot.
+#include "device/protocol.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/store_layout.h"
+#include "model/wire_rules.h"
+
+namespace vireo {
+namespace {
+
+std::int32_t WholeNumber(float value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0f) return std::numeric_limits<std::int32_t>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+// The word a single-value rule encodes: float slots that travel by an integer rule (the reverb time
+// steps) hold a whole number in a float.
+std::uint32_t RuleInput(const SlotField& field, std::uint32_t slotBits) {
+  if (!field.isFloat || field.rule == WireRule::ms || field.rule == WireRule::raw) return slotBits;
+  return static_cast<std::uint32_t>(WholeNumber(BitsFloat(slotBits)));
+}
+
+int SendSingle(ReportSender& sender, const ParameterStore& store, const SlotField& field, int element) {
+  const int slotIndex = field.SlotOf(element);
+  std::uint32_t wire = 0;
+  if (field.rule == WireRule::ms) {
+    const float minimum = field.firstSlot == slot::chDelay.first ? 1.5f : 2.0f;
+    wire = EncodeMs(RaiseMs(store.Float(slotIndex), minimum));
+  } else if (!EncodeSingle(field.rule, RuleInput(field, store.Bits(slotIndex)), &wire)) {
+    return 0;
+  }
+  const int module = field.ModuleOf(element);
+  int bytes = WriteParam(sender, module, field.ParamOf(element), wire, field.wireCount);
+  if (field.param2 != 0) bytes += WriteParam(sender, module, field.param2, wire, field.wireCount);
+  return bytes;
+}
+
+int SendCompressor(ReportSender& sender, const ParameterStore& store, const SlotField& field, int element) {
+  CompressorSettings c;
+  if (field.perChannel()) {
+    c = {store.Float(slot::chCompThreshold[element]), store.Float(slot::chCompRatio[element]),
+         store.Float(slot::chCompAttack[element]), store.Float(slot::chCompRelease[element])};
+  } else {
+    c = {store.Float(slot::musicCompThreshold), store.Float(slot::musicCompRatio),
+         store.Float(slot::musicCompAttack), store.Float(slot::musicCompRelease)};
+  }
+  const auto record = CompressorRecord(c);
+  return WriteParamValues(sender, field.ModuleOf(element), field.ParamOf(element), record);
+}
+
+}  // namespace
+
+int WriteParam(ReportSender& sender, int module, int param, std::uint32_t value, int count) {
+  return sender.SendPaced(MakeWriteParamRepeated(module, param, value, count));
+}
+
+int WriteParamValues(ReportSender& sender, int module, int param, std::span<const std::uint32_t> values) {
+  return sender.SendPaced(MakeWriteParam(module, param, values));
+}
+
+int ReadParam(ReportSender& sender, int module, int param, int count) {
+  return sender.SendPaced(MakeReadParam(module, param, count));
+}
+
+int WriteBlock(ReportSender& sender, int address, std::span<const std::uint8_t> data) {
+  int bytes = 0;
+  std::size_t offset = 0;
+  do {
+    const std::size_t n = std::min<std::size_t>(data.size() - offset, kMaxBlockChunk);
+    bytes += sender.SendPaced(MakeWriteBlock(address + static_cast<int>(offset), data.subspan(offset, n)));
+    offset += n;
+  } while (offset < data.size());
+  return bytes;
+}
+
+int ReadBlock(ReportSender& sender, int address, int length) {
+  return sender.SendPaced(MakeReadBlock(address, length));
+}
+
+int SendCommand(ReportSender& sender, std::uint8_t requestCode, std::span<const std::uint8_t> args) {
+  return sender.SendPaced(MakeCommand(requestCode, args));
+}
+
+int SendCommand(ReportSender& sender, std::uint8_t requestCode, std::initializer_list<std::uint8_t> args) {
+  return sender.SendPaced(MakeCommand(requestCode, args));
+}
+
+int SendField(ReportSender& sender, const ParameterStore& store, const SlotField& field, int element) {
+  if (field.param == 0 || field.rule == WireRule::none || element < 0 || element >= field.count) return 0;
+  switch (field.rule) {
+    case WireRule::shift: {
+      const bool channelB = field.firstSlot == slot::shiftFreqB;
+      int bytes = 0;
+      for (const auto& m : ShiftMessages(store.Int(field.SlotOf(element)), channelB)) {
+        bytes += WriteParamValues(sender, m.module, m.param, m.values);
+      }
+      return bytes;
+    }
+    case WireRule::delaymode: {
+      const auto pair = DelayModePair(store.Int(field.SlotOf(element)));
+      return WriteParamValues(sender, field.ModuleOf(element), field.ParamOf(element), pair);
+    }
+    case WireRule::comp:
+      return SendCompressor(sender, store, field, element);
+    default:
+      return SendSingle(sender, store, field, element);
+  }
+}
+
+}  // namespace vireo
