@@ -156,6 +156,14 @@ int FillTemporary(int fd, std::span<const std::uint8_t> bytes, const struct stat
   return error;
 }
 
+int WriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int error = WriteAll(fd, bytes) ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
 void SyncDirectory(const std::string& directory) {
   const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -241,11 +249,16 @@ ModeFileResult WriteModeFile(const ParameterStore& store, const std::string& pat
   const bool exists = ::stat(target.c_str(), &previous) == 0;
   if (exists && S_ISDIR(previous.st_mode)) return WriteFailure(path, EISDIR);
   if (exists && ::access(target.c_str(), W_OK) != 0) return WriteFailure(path, errno);
+  const auto bytes = SerializeModeFile(store);
+  // A pipe or device (say /dev/stdout) is written as it is; replacing it would destroy it.
+  if (exists && !S_ISREG(previous.st_mode)) {
+    const int error = WriteInPlace(target, bytes);
+    return error == 0 ? ModeFileResult{true, {}, kModeFileVersion, 0} : WriteFailure(path, error);
+  }
 
   std::string tempPath;
   const int fd = CreateTemporary(target, &tempPath);
   if (fd < 0) return WriteFailure(path, errno);
-  const auto bytes = SerializeModeFile(store);
   int error = FillTemporary(fd, bytes, exists ? &previous : nullptr);
   if (error == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {

@@ -66,7 +66,7 @@ std::vector<std::uint8_t> SerializeModeFile(const ParameterStore& store);
 
 // Writes a version-8 file. The bytes go to a temporary file beside the target that replaces it only once
 // complete, so a failed save leaves any previous file as it was. A target that exists but is not
-// writable is refused, as it would be when written in place.
+// writable is refused, as it would be when written in place; a pipe or device is written directly.
 ModeFileResult WriteModeFile(const ParameterStore& store, const std::string& path);
 
 // Mode slot 0..3 a file belongs to: its name without directory and extension, in lower case, begins

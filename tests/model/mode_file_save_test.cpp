@@ -67,17 +67,25 @@ class ModeFileSaveTest : public ::testing::Test {
   ParameterStore store_;
 };
 
-// Runs `body` in a child process (as an unprivileged user when the tests run as root, since root may write
-// anywhere) and returns its exit code; process limits and identities set there do not leak into the tests.
-int InChild(bool unprivileged, const std::function<int()>& body) {
+// Starts `body` in a child process (as an unprivileged user when asked and the tests run as root, since
+// root may write anywhere); process limits and identities set there do not leak into the tests.
+pid_t StartChild(bool unprivileged, const std::function<int()>& body) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(90);
     ::_exit(body());
   }
+  return pid;
+}
+
+int WaitChild(pid_t pid) {
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+}
+
+int InChild(bool unprivileged, const std::function<int()>& body) {
+  return WaitChild(StartChild(unprivileged, body));
 }
 
 TEST_F(ModeFileSaveTest, WriteThenReadReproducesTheStore) {
@@ -166,6 +174,18 @@ TEST_F(ModeFileSaveTest, SaveInterruptedMidWayKeepsTheOldFile) {
   EXPECT_EQ(code, 0);
   EXPECT_EQ(Contents(path), old);
   EXPECT_EQ(Entries(), std::vector<std::string>{"m1.noveq"});
+}
+
+TEST_F(ModeFileSaveTest, PipeTargetIsWrittenNotReplaced) {
+  const std::string path = PathOf("pipe");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const auto expected = SerializeModeFile(store_);
+  const pid_t reader = StartChild(false, [&] { return Contents(path) == expected ? 0 : 1; });
+  const ModeFileResult r = WriteModeFile(store_, path);
+  EXPECT_TRUE(r.ok) << r.reason;
+  EXPECT_EQ(WaitChild(reader), 0);  // the reader got exactly the image
+  EXPECT_TRUE(fs::is_fifo(path));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"pipe"});
 }
 
 TEST_F(ModeFileSaveTest, SaveIntoMissingFolderFails) {
