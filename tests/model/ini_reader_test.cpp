@@ -103,7 +103,9 @@ TEST(IniReaderLines, KeysBeforeAnyHeaderAndLineEnds) {
 TEST(IniReaderLines, ValuesStopAfter999Characters) {
   const std::string ascii(1500, 'a');
   std::string chinese;
-  for (int i = 0; i < 1200; ++i) chinese += "\xE9\x80\x9A";  // 通
+  for (int i = 0; i < 1200; ++i) {
+    chinese += "\xE9\x80\x9A";  // 通
+  }
   const IniTable table = ParseIni(
       "[S]\na=" + ascii + "\nb=" + chinese + "\nc=\"" + std::string(999, 'q') + "\"\n", Encoding::kUtf8);
   EXPECT_EQ(table.Lookup("S", "a"), std::string(999, 'a'));
@@ -176,7 +178,9 @@ TEST(IniReaderGarbage, ArbitraryBytesNeverBreakTheReader) {
   for (int i = 0; i < 200000; ++i) {
     state = state * 1103515245u + 12345u;
     bytes.push_back(static_cast<char>(state >> 16));
-    if (i % 37 == 0) bytes.append("=\n[");
+    if (i % 37 == 0) {
+      bytes.append("=\n[");
+    }
   }
   bytes.push_back('\0');
   for (Encoding encoding : {Encoding::kUtf8, Encoding::kGbk}) {
@@ -189,7 +193,9 @@ TEST(IniReaderGarbage, ArbitraryBytesNeverBreakTheReader) {
         const std::string value = table.Lookup(section, key);
         EXPECT_EQ(SanitizeUtf8(value), value);  // every value is well-formed UTF-8
         std::size_t chars = 0;
-        for (char c : value) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        for (char c : value) {
+          chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }
         EXPECT_LE(chars, kMaxIniValueChars);
       }
     }
