@@ -73,14 +73,9 @@ const SlotField* FieldBySecondAddress(int module, int param) {
 
 void DecodeIntoField(ParameterStore& store, const SlotField& field, int element, std::uint32_t wire) {
   std::uint32_t bits = 0;
-  if (!DecodeSingle(field.rule, wire, &bits)) return;
+  if (!DecodeField(field, wire, &bits)) return;
   const int slotIndex = field.SlotOf(element);
-  // Float slots read back by an integer rule (reverb time steps) keep the whole number as a float.
-  if (field.isFloat && field.rule != WireRule::ms && field.rule != WireRule::raw) {
-    store.SetFloat(slotIndex, static_cast<float>(static_cast<std::int32_t>(bits)));
-  } else {
-    store.SetBits(slotIndex, bits);
-  }
+  store.SetBits(slotIndex, bits);
   if (slotIndex == slot::micBoostOn) store.SetBits(slot::micBoostOnCopy, store.Bits(slot::micBoostOn));
 }
 

@@ -2,8 +2,6 @@
 #include "device/protocol.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include "model/store_layout.h"
 #include "model/wire_rules.h"
@@ -11,29 +9,10 @@
 namespace vireo {
 namespace {
 
-std::int32_t WholeNumber(float value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0f) return std::numeric_limits<std::int32_t>::max();
-  if (value <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
-
-// The word a single-value rule encodes: float slots that travel by an integer rule (the reverb time
-// steps) hold a whole number in a float.
-std::uint32_t RuleInput(const SlotField& field, std::uint32_t slotBits) {
-  if (!field.isFloat || field.rule == WireRule::ms || field.rule == WireRule::raw) return slotBits;
-  return static_cast<std::uint32_t>(WholeNumber(BitsFloat(slotBits)));
-}
-
 int SendSingle(ReportSender& sender, const ParameterStore& store, const SlotField& field, int element) {
   const int slotIndex = field.SlotOf(element);
   std::uint32_t wire = 0;
-  if (field.rule == WireRule::ms) {
-    const float minimum = field.firstSlot == slot::chDelay.first ? 1.5f : 2.0f;
-    wire = EncodeMs(RaiseMs(store.Float(slotIndex), minimum));
-  } else if (!EncodeSingle(field.rule, RuleInput(field, store.Bits(slotIndex)), &wire)) {
-    return 0;
-  }
+  if (!EncodeField(field, store.Bits(slotIndex), &wire)) return 0;
   const int module = field.ModuleOf(element);
   int bytes = WriteParam(sender, module, field.ParamOf(element), wire, field.wireCount);
   if (field.param2 != 0) bytes += WriteParam(sender, module, field.param2, wire, field.wireCount);
