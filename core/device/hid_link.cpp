@@ -267,11 +267,10 @@ void HidLink::CloseLink() {
     bool exited = clock_.WaitFor(state->cv, guard, kCloseTimeoutMs, [&] { return state->exited; });
     if (!exited) {
       DebugLog("wait read thread exited time out !\n");
-      // A thread blocked in its read can be left behind; one handing a report over is given a short
-      // grace so it never runs the dispatcher on objects its owner is about to destroy.
-      if (state->busy) {
-        clock_.WaitFor(state->cv, guard, kCloseTimeoutMs, [&] { return !state->busy || state->exited; });
-      }
+      // A thread blocked in its read can be left behind. One that is handing a report over gets a
+      // bounded grace (it leaves right after, the stop flag being set), so that it does not go on using
+      // the dispatcher's objects after the owner has been told the link is closed.
+      if (state->busy) clock_.WaitFor(state->cv, guard, kCloseTimeoutMs, [&] { return state->exited; });
       exited = state->exited;
       if (!exited) state->abandoned = true;
     }

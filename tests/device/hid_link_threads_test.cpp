@@ -39,6 +39,9 @@ class LinkThreadsTest : public ::testing::Test {
     ASSERT_TRUE(link->StartReader([this](std::span<const std::uint8_t> r) {
       ++dispatched;
       dispatcher.DispatchReply(r);
+      // A handler that is slow to return, like a key-learned delivery waiting for the front end.
+      while (holdDispatch) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      ++dispatchesFinished;
     }));
     ASSERT_EQ(store.connected(), 1);
     ASSERT_TRUE(control().WaitUntil([&] { return control().readCalls == 1; }));
@@ -67,6 +70,8 @@ class LinkThreadsTest : public ::testing::Test {
   FakeBackend backend;
   ReplyDispatcher dispatcher{store, nullptr};
   std::atomic<int> dispatched{0};
+  std::atomic<int> dispatchesFinished{0};
+  std::atomic<bool> holdDispatch{false};
   std::mutex traceLock;
   std::vector<std::pair<char, Report>> trace;
   std::unique_ptr<HidLink> link;
@@ -75,6 +80,19 @@ class LinkThreadsTest : public ::testing::Test {
 class LinkManualClockThreadsTest : public LinkThreadsTest {
  protected:
   LinkManualClockThreadsTest() : LinkThreadsTest({.autoAdvance = false}) {}
+};
+
+class LinkSlowQuietThreadsTest : public LinkThreadsTest {
+ protected:
+  LinkSlowQuietThreadsTest() : LinkThreadsTest({.autoAdvance = true, .quietRealMs = 100}) {}
+  // Pushes a reply whose handling blocks until holdDispatch is cleared.
+  void StartBlockedDispatch() {
+    holdDispatch = true;
+    control().Push(ReplyBytes(7, 1));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (dispatched == 0 && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    ASSERT_EQ(dispatched, 1);
+  }
 };
 
 TEST_F(LinkThreadsTest, PacedSendWaitsForAReplyOrTwoSeconds) {
@@ -185,6 +203,34 @@ TEST_F(LinkThreadsTest, CloseWithAReaderBlockedForeverIsBounded) {
   EXPECT_EQ(dispatched, before);
   EXPECT_EQ(Trace().size(), traced);
   EXPECT_EQ(store.currentMode(), 0);
+}
+
+TEST_F(LinkSlowQuietThreadsTest, CloseWaitsBrieflyForAReplyBeingHandedOver) {
+  StartBlockedDispatch();
+  std::thread releaser([&] {
+    while (clock.NowMs() < 1000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    holdDispatch = false;  // the handler returns during the close's grace
+  });
+  link->CloseLink();
+  releaser.join();
+  EXPECT_EQ(clock.NowMs(), 1000);
+  EXPECT_EQ(log.Count("wait read thread exited time out !\n"), 1);
+  EXPECT_EQ(dispatchesFinished, 1);
+  EXPECT_TRUE(control().destroyed);  // joined: the device is closed
+}
+
+TEST_F(LinkSlowQuietThreadsTest, CloseLeavesAHandlerBehindAfterItsGrace) {
+  StartBlockedDispatch();
+  link->CloseLink();
+  EXPECT_EQ(clock.NowMs(), 2000);
+  EXPECT_FALSE(control().destroyed);
+  link.reset();
+  control().Push(ReplyBytes(7, 2));  // waits in the inbox: the left-behind reader must not read it
+  holdDispatch = false;
+  ASSERT_TRUE(control().WaitUntil([&] { return control().destroyed; }));
+  EXPECT_EQ(dispatched, 1);
+  EXPECT_EQ(dispatchesFinished, 1);
+  EXPECT_EQ(store.currentMode(), 1);
 }
 
 TEST_F(LinkThreadsTest, ConcurrentSendersNeverOverlapWrites) {

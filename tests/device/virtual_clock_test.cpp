@@ -99,10 +99,13 @@ TEST(VirtualClockThreadsTest, ManualClockTimesOutOnlyWhenAdvanced) {
 }
 
 TEST(VirtualClockThreadsTest, CompetingTimeOutsExpireInDeadlineOrder) {
-  VirtualClock clock;
+  // A long quiet period, and both threads held at the mutex until both exist, so the second waiter
+  // registers its deadline long before the first could give up on quiet.
+  VirtualClock clock({.autoAdvance = true, .quietRealMs = 100});
   std::mutex m;
   std::condition_variable cv;
   std::vector<std::pair<char, std::int64_t>> order;
+  std::unique_lock hold(m);
   auto waitFor = [&](char name, int ms) {
     std::unique_lock lock(m);
     EXPECT_FALSE(clock.WaitFor(cv, lock, ms, [] { return false; }));
@@ -110,6 +113,7 @@ TEST(VirtualClockThreadsTest, CompetingTimeOutsExpireInDeadlineOrder) {
   };
   std::thread late([&] { waitFor('B', 1500); });
   std::thread early([&] { waitFor('A', 500); });
+  hold.unlock();
   late.join();
   early.join();
   const std::vector<std::pair<char, std::int64_t>> expected{{'A', 500}, {'B', 1500}};
