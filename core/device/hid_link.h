@@ -54,7 +54,8 @@ class HidLink final : public ReportSender {
   int SendUnpaced(const Report& report) override;
 
   // Bounded close: when connected, clears the level meters, connected := 0, cancels the pending read,
-  // waits at most 1000 ms for the read thread, then closes the device. Never blocks longer.
+  // waits at most 1000 ms for the read thread, then closes the device. A thread blocked in its read is
+  // left behind after that; one still inside the dispatch function gets at most 1000 ms more.
   void CloseLink();
 
   // Whether a removed interface's path is ours (compared without regard to case).
