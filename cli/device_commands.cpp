@@ -1,12 +1,223 @@
-// Placeholder until the device link is part of this build: every device command fails cleanly.
+// The device commands of vireo-cli: info, backup, restore, get and set against the machine or emulator.
 #include "device_commands.h"
 
-namespace vireo::cli {
+#include <fstream>
+#include <iterator>
 
-int RunDeviceCommand(const GlobalOptions& /*options*/, const std::vector<std::string>& /*args*/,
-                     std::ostream& /*out*/, std::ostream& err) {
-  err << "vireo-cli: no device support in this build\n";
-  return 1;
+#include "cli_common.h"
+#include "device_session.h"
+#include "json_writer.h"
+#include "mode_view.h"
+#include "model/mode_file.h"
+#include "model/slot_fields.h"
+#include "tuning/field_setter.h"
+
+namespace vireo::cli {
+namespace {
+
+// Connects and reads everything, as the application does after connecting.
+std::unique_ptr<DeviceSession> ConnectAndRead(const GlobalOptions& options, std::ostream& err, int* status) {
+  std::string problem;
+  auto session = DeviceSession::Open(options, &problem);
+  if (session && session->ReadAll(&problem)) return session;
+  *status = Failure(err, problem);
+  return nullptr;
+}
+
+int Info(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+  const bool json = args.size() == 2 && args[1] == "--json";
+  if (args.size() > 2 || (args.size() == 2 && !json)) return UsageError(err, "info takes only --json");
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  const ParameterStore& s = session->store();
+  if (json) {
+    JsonWriter w(out);
+    w.BeginObject();
+    w.Key("model");
+    w.String(Utf8(s.modelName()));
+    w.Key("kind");
+    w.Int(s.deviceKind());
+    w.Key("firmwareDate");
+    w.String(Utf8(s.firmwareDate()));
+    w.Key("secondDate");
+    w.String(Utf8(s.secondDate()));
+    w.Key("currentMode");
+    w.Int(s.currentMode());
+    w.Key("modeNames");
+    w.BeginArray(true);
+    for (int i = 0; i < kModeSlots; ++i) w.String(Utf8(s.modeName(i)));
+    w.EndArray();
+    w.EndObject();
+    return kExitOk;
+  }
+  out << "model: " << Utf8(s.modelName()) << '\n'
+      << "kind: " << static_cast<int>(s.deviceKind()) << '\n'
+      << "firmware date: " << Utf8(s.firmwareDate()) << '\n'
+      << "second date: " << Utf8(s.secondDate()) << '\n'
+      << "current mode: " << s.currentMode() + 1 << " (" << Utf8(s.modeName(s.currentMode())) << ")\n";
+  for (int i = 0; i < kModeSlots; ++i) out << "mode " << i + 1 << ": " << Utf8(s.modeName(i)) << '\n';
+  return kExitOk;
+}
+
+int Backup(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+  if (args.size() != 2) return UsageError(err, "backup takes one FILE");
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  const ModeFileResult written = WriteModeFile(session->store(), args[1]);
+  if (!written.ok) return Failure(err, written.reason);
+  out << "saved " << args[1] << '\n';
+  return kExitOk;
+}
+
+int Restore(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err) {
+  if (args.size() != 2) return UsageError(err, "restore takes one FILE");
+  // Refuse a file that cannot load before talking to the machine at all.
+  std::ifstream file(args[1], std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+  ParameterStore scratch;
+  ResetStoreDefaults(scratch);
+  if (!file.good() && !file.eof()) return Failure(err, "cannot read " + args[1]);
+  if (const ModeFileResult check = ParseModeFile(bytes, scratch); !check.ok) {
+    return Failure(err, check.reason.empty() ? std::string(kModeFileVersionNotSupported) : check.reason);
+  }
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  if (const ModeFileResult loaded = ParseModeFile(bytes, session->store()); !loaded.ok) {
+    return Failure(err, loaded.reason);
+  }
+  const int slot = ModeSlotOfFileName(args[1]);
+  session->connection().setPendingSlot(slot);
+  std::string problem;
+  if (!session->WriteAll(&problem)) return Failure(err, problem);
+  out << "restored " << args[1];
+  if (slot >= 0) out << " and stored it in mode " << slot + 1;
+  out << '\n';
+  return kExitOk;
+}
+
+// "NAME" or "NAME[i]"; element -1 when there is no index.
+bool SplitName(const std::string& text, std::string* name, int* element) {
+  const auto open = text.find('[');
+  if (open == std::string::npos) {
+    *name = text;
+    *element = -1;
+    return !text.empty();
+  }
+  long long index = 0;
+  if (text.back() != ']' ||
+      !ParseInt(std::string_view(text).substr(open + 1, text.size() - open - 2), &index) || index < 0 ||
+      index > 255) {
+    return false;
+  }
+  *name = text.substr(0, open);
+  *element = static_cast<int>(index);
+  return !name->empty();
+}
+
+// Store fields beyond the persisted regions: identity, flags and the small tables.
+bool ExtraField(const ParameterStore& s, const std::string& name, int element, std::string* value) {
+  const auto byteOf = [&](Region region, std::size_t size) {
+    if (element < 0 || static_cast<std::size_t>(element) >= size) return false;
+    *value = std::to_string(s.Byte(region, static_cast<std::size_t>(element)));
+    return true;
+  };
+  if (element < 0) {
+    if (name == "modelName") return *value = Utf8(s.modelName()), true;
+    if (name == "firmwareDate") return *value = Utf8(s.firmwareDate()), true;
+    if (name == "secondDate") return *value = Utf8(s.secondDate()), true;
+    if (name == "deviceKind") return *value = std::to_string(s.deviceKind()), true;
+    if (name == "currentMode") return *value = std::to_string(s.currentMode()), true;
+    if (name == "writeAck") return *value = std::to_string(s.writeAck()), true;
+    if (name == "connected") return *value = std::to_string(s.connected()), true;
+  }
+  if (name == "modeName" && element >= 0 && element < kModeSlots)
+    return *value = Utf8(s.modeName(element)), true;
+  if (name == "machineSettings") return byteOf(Region::machineSettings, kMachineSettingsBytes);
+  if (name == "machineSettingsEdit") return byteOf(Region::machineSettingsEdit, kMachineSettingsBytes);
+  if (name == "remoteKeyTable") return byteOf(Region::remoteKeyTable, kRemoteKeyTableBytes);
+  if (name == "levelMeters") return byteOf(Region::levelMeters, kLevelMeterBytes);
+  return false;
+}
+
+int Get(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+        std::ostream& err) {
+  if (args.size() != 2) return UsageError(err, "get takes one NAME");
+  // Band records have two indexes ("band[5][13]"); they are looked up by their whole name.
+  std::string name = args[1];
+  int element = -1;
+  const bool single = SplitName(args[1], &name, &element);
+  const SlotField* field = single ? FindSlotField(name) : nullptr;
+  if (field && element >= field->count) return UsageError(err, "index out of range for " + name);
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  std::string value;
+  if (single && ExtraField(session->store(), name, element, &value)) {
+    out << value << '\n';
+    return kExitOk;
+  }
+  // An indexed field without an index prints every element, one "NAME[i] value" a line.
+  bool found = false;
+  const std::string prefix = args[1] + "[";
+  for (const FieldLine& line : DescribeStore(session->store())) {
+    if (line.name == args[1]) {
+      out << line.value << '\n';
+      return kExitOk;
+    }
+    if (line.name.compare(0, prefix.size(), prefix) == 0) {
+      out << line.name << ' ' << line.value << '\n';
+      found = true;
+    }
+  }
+  return found ? kExitOk : Failure(err, "no store field named '" + args[1] + "'");
+}
+
+int Set(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+        std::ostream& err) {
+  if (args.size() != 3) return UsageError(err, "set takes NAME and VALUE");
+  std::string name;
+  int element = -1;
+  double value = 0;
+  if (!SplitName(args[1], &name, &element)) return UsageError(err, "bad field name '" + args[1] + "'");
+  if (!ParseDouble(args[2], &value)) return UsageError(err, "VALUE must be a number, not '" + args[2] + "'");
+  const SlotField* field = FindSlotField(name);
+  if (field == nullptr) return Failure(err, "no settable field named '" + name + "'");
+  if (field->count > 1 && element < 0) return UsageError(err, name + " needs an index: " + name + "[i]");
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  const tuning::FieldSetResult result = tuning::SetFieldValue(
+      session->store(), session->connection().sender(), SystemClock(), name, std::max(element, 0), value);
+  if (!result.ok) return Failure(err, result.reason);
+  const std::string shown = field->count > 1 ? name + "[" + std::to_string(element) + "]" : name;
+  for (const FieldLine& line : DescribeStore(session->store())) {
+    if (line.name == shown) out << shown << ' ' << line.value << '\n';
+  }
+  if (result.notice == tuning::VolumeNotice::overMaximum)
+    out << "note: limited to the machine's maximum volume\n";
+  if (result.notice == tuning::VolumeNotice::muted) out << "note: this path is muted\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunDeviceCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+                     std::ostream& err) {
+  if (args.empty()) return UsageError(err, "no command given");
+  const std::string& command = args[0];
+  if (command == "info") return Info(options, args, out, err);
+  if (command == "backup") return Backup(options, args, out, err);
+  if (command == "restore") return Restore(options, args, out, err);
+  if (command == "get") return Get(options, args, out, err);
+  if (command == "set") return Set(options, args, out, err);
+  return UsageError(err, "unknown command '" + command + "'");
 }
 
 }  // namespace vireo::cli

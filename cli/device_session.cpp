@@ -1,0 +1,155 @@
+// Connecting vireo-cli to the machine or the emulator, with the report trace and the transfer outcomes.
+#include "device_session.h"
+
+#include <cstdio>
+
+#include "device/clock.h"
+#include "device/hidraw_backend.h"
+#include "emulator/emulator_backend.h"
+#include "model/mode_file.h"
+
+namespace vireo::cli {
+
+// The command waits for its transfers itself, so the completion event needs no delivery.
+class DeviceSession::IgnoredEvents final : public EventSink {
+ public:
+  void Post(int, std::intptr_t, std::intptr_t) override {}
+  void Send(int, std::intptr_t, std::intptr_t) override {}
+};
+
+DeviceSession::DeviceSession() : events_(std::make_unique<IgnoredEvents>()) {
+  ResetStoreDefaults(store_);
+}
+
+DeviceSession::~DeviceSession() {
+  if (connection_) connection_->ExitSequence();
+  connection_.reset();
+}
+
+std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options, std::string* problem) {
+  std::unique_ptr<DeviceSession> session(new DeviceSession());
+  // Any emulator option asks for the emulator.
+  const bool emulated = options.emulator || options.emulatorModel || options.emulatorKind ||
+                        options.emulatorLatencyMs || options.emulatorState;
+  if (emulated) {
+    emulator::EmulatorOptions machine;
+    if (options.emulatorModel) machine.modelName = *options.emulatorModel;
+    if (options.emulatorKind) machine.kind = static_cast<std::uint8_t>(*options.emulatorKind);
+    machine.replyLatencyMs = options.emulatorLatencyMs.value_or(0);
+    auto backend = std::make_unique<emulator::EmulatorBackend>(SystemClock(), machine);
+    if (options.emulatorState) {
+      ParameterStore state;
+      ResetStoreDefaults(state);
+      const ModeFileResult loaded = ReadModeFile(state, *options.emulatorState);
+      if (!loaded.ok) {
+        *problem = "cannot load the emulator state " + *options.emulatorState + ": " + loaded.reason;
+        return nullptr;
+      }
+      backend->machine().LoadWorkingSet(state);
+    }
+    session->backend_ = std::move(backend);
+  } else {
+    session->backend_ = std::make_unique<HidrawBackend>();
+  }
+  if (options.traceFile) {
+    session->trace_.open(*options.traceFile, std::ios::out | std::ios::trunc);
+    if (!session->trace_) {
+      *problem = "cannot write the trace file " + *options.traceFile;
+      return nullptr;
+    }
+  }
+  session->connection_ = std::make_unique<MachineConnection>(session->store_, *session->backend_,
+                                                             SystemClock(), *session->events_);
+  if (session->trace_.is_open()) {
+    DeviceSession* self = session.get();
+    session->connection_->SetTraceHook(
+        [self](TraceDirection direction, std::span<const std::uint8_t> report) {
+          self->Trace(direction, report);
+        });
+  }
+  if (!session->connection_->ConnectMachine()) {
+    *problem = emulated ? "the emulated machine could not be opened"
+                        : "no machine found (USB 2010:1031); is it plugged in and accessible?";
+    return nullptr;
+  }
+  return session;
+}
+
+void DeviceSession::Trace(TraceDirection direction, std::span<const std::uint8_t> report) {
+  std::string line(1, direction == TraceDirection::sent ? '>' : '<');
+  for (std::size_t i = 0; i < kReportBytes; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, " %02X", i < report.size() ? report[i] : 0);
+    line += hex;
+  }
+  line += '\n';
+  std::lock_guard guard(traceLock_);
+  trace_ << line;
+  trace_.flush();
+}
+
+bool DeviceSession::ReadAll(std::string* problem) {
+  if (!connection_->StartReadAll()) {
+    *problem = "the machine is not connected";
+    return false;
+  }
+  connection_->WaitForSync();
+  return Finish(connection_->OnSyncDone(0), problem);
+}
+
+bool DeviceSession::WriteAll(std::string* problem) {
+  if (!connection_->StartWriteAll()) {
+    *problem = "the machine is not connected";
+    return false;
+  }
+  connection_->WaitForSync();
+  return Finish(connection_->OnSyncDone(1), problem);
+}
+
+bool DeviceSession::Finish(SyncOutcome outcome, std::string* problem) {
+  switch (outcome) {
+    case SyncOutcome::accepted:
+      return true;
+    case SyncOutcome::wrongModel:
+      *problem = "the machine's model (" + Utf8(store_.modelName()) + ") does not match this software";
+      return false;
+    case SyncOutcome::wrongKind:
+      *problem = "the machine's communication version (kind " + std::to_string(store_.deviceKind()) +
+                 ") does not match this software";
+      return false;
+    case SyncOutcome::lostMachine:
+      *problem = "the machine went away during the transfer";
+      return false;
+  }
+  return false;
+}
+
+std::string Utf8(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;  // a lone surrogate
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace vireo::cli

@@ -1,0 +1,51 @@
+// One vireo-cli conversation with the machine (or its emulator): connect, trace, read-all, write-all.
+#pragma once
+
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+
+#include "cli.h"
+#include "device/connection.h"
+#include "model/parameter_store.h"
+
+namespace vireo::cli {
+
+class DeviceSession {
+ public:
+  // Builds the backend (the emulator with its options, or the real machine), opens the trace file and
+  // connects. Null with a one-line `problem` when any of that fails.
+  static std::unique_ptr<DeviceSession> Open(const GlobalOptions& options, std::string* problem);
+  // Sends the disconnect notice and closes the link.
+  ~DeviceSession();
+  DeviceSession(const DeviceSession&) = delete;
+  DeviceSession& operator=(const DeviceSession&) = delete;
+
+  // Runs a transfer to its end and checks the machine as the application does. False with a
+  // one-line `problem` when the machine was rejected or went away.
+  bool ReadAll(std::string* problem);
+  bool WriteAll(std::string* problem);
+
+  ParameterStore& store() { return store_; }
+  MachineConnection& connection() { return *connection_; }
+
+ private:
+  class IgnoredEvents;
+  DeviceSession();
+  bool Finish(SyncOutcome outcome, std::string* problem);
+  void Trace(TraceDirection direction, std::span<const std::uint8_t> report);
+
+  ParameterStore store_;
+  std::unique_ptr<EventSink> events_;
+  std::unique_ptr<HidBackend> backend_;
+  std::unique_ptr<MachineConnection> connection_;
+  std::mutex traceLock_;
+  std::ofstream trace_;
+};
+
+// UTF-8 text of the store's wide strings.
+std::string Utf8(std::u16string_view text);
+
+}  // namespace vireo::cli
