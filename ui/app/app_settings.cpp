@@ -1,0 +1,55 @@
+// The per-user settings store.
+#include "app/app_settings.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr const char* kWorkspace = "Workspace";
+constexpr const char* kRecentGroup = "Recent File List";
+}  // namespace
+
+AppSettings::AppSettings() : settings_(kSettingsKey, kApplicationName) {}
+
+int AppSettings::Language() const {
+  return settings_.value(QStringLiteral("%1/language").arg(kWorkspace), 0).toInt() == 1 ? 1 : 0;
+}
+
+void AppSettings::SetLanguage(int languageIndex) {
+  settings_.setValue(QStringLiteral("%1/language").arg(kWorkspace), languageIndex);
+  settings_.sync();
+}
+
+void AppSettings::WriteApplicationLook() {
+  settings_.setValue(QStringLiteral("%1/ApplicationLook").arg(kWorkspace), kApplicationLook);
+  settings_.sync();
+}
+
+int AppSettings::ApplicationLook() const {
+  return settings_.value(QStringLiteral("%1/ApplicationLook").arg(kWorkspace), kApplicationLook).toInt();
+}
+
+QStringList AppSettings::RecentFiles() const {
+  QStringList files;
+  for (int i = 1; i <= kRecentFileCount; ++i) {
+    const QString path = settings_.value(QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i)).toString();
+    if (!path.isEmpty()) files << path;
+  }
+  return files;
+}
+
+void AppSettings::AddRecentFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  QStringList files = RecentFiles();
+  files.removeAll(absolute);
+  files.prepend(absolute);
+  while (files.size() > kRecentFileCount) files.removeLast();
+  WriteRecentFiles(files);
+}
+
+void AppSettings::WriteRecentFiles(const QStringList& files) {
+  settings_.remove(kRecentGroup);
+  for (int i = 0; i < files.size(); ++i) {
+    settings_.setValue(QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i + 1), files[i]);
+  }
+  settings_.sync();
+}

@@ -1,0 +1,44 @@
+// Building the machine side.
+#include "app/device_services.h"
+
+#include "app/real_backend.h"
+#include "model/mode_file.h"
+
+DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterStore& store,
+                               vireo::EventSink& events, vireo::Clock* clock)
+    : clock_(clock ? *clock : vireo::SystemClock()) {
+  if (options.emulator) {
+    auto emulator = std::make_unique<vireo::emulator::EmulatorBackend>(clock_, options.emulatorOptions);
+    emulator_ = emulator.get();
+    if (!options.emulatorState.isEmpty()) {
+      vireo::ParameterStore initial;
+      vireo::ResetStoreDefaults(initial);
+      const vireo::ModeFileResult read = vireo::ReadModeFile(initial, options.emulatorState.toStdString());
+      if (read.ok) {
+        emulator_->machine().LoadWorkingSet(initial);
+      } else {
+        problem_ = QStringLiteral("--emulator-state %1: %2")
+                       .arg(options.emulatorState, QString::fromStdString(read.reason));
+      }
+    }
+    backend_ = std::move(emulator);
+  } else {
+    backend_ = MakeRealBackend();
+  }
+  connection_ = std::make_unique<vireo::MachineConnection>(store, *backend_, clock_, events);
+  if (!options.traceFile.isEmpty()) {
+    if (trace_.Open(options.traceFile.toStdString())) {
+      connection_->SetTraceHook(
+          [this](vireo::TraceDirection direction, std::span<const std::uint8_t> report) {
+            trace_.Write(direction == vireo::TraceDirection::sent, report);
+          });
+    } else {
+      problem_ = QStringLiteral("--trace %1: cannot write the file").arg(options.traceFile);
+    }
+  }
+}
+
+DeviceServices::~DeviceServices() {
+  // The connection joins its threads first; the trace and the backend outlive every report.
+  connection_.reset();
+}

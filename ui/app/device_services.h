@@ -1,0 +1,36 @@
+// The machine side of the application: the backend (real machine or emulator), the clock, the
+// connection and the report trace, built from the command line.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "app/launch_options.h"
+#include "app/trace_file.h"
+#include "device/clock.h"
+#include "device/connection.h"
+#include "emulator/emulator_backend.h"
+
+class DeviceServices {
+ public:
+  // `clock` defaults to the wall clock; tests give a faster one. `events` must outlive this object.
+  DeviceServices(const LaunchOptions& options, vireo::ParameterStore& store, vireo::EventSink& events,
+                 vireo::Clock* clock = nullptr);
+  ~DeviceServices();
+
+  vireo::MachineConnection& connection() { return *connection_; }
+  vireo::HidBackend& backend() { return *backend_; }
+  vireo::Clock& clock() { return clock_; }
+  // The emulated machine, or nullptr on the real one.
+  vireo::emulator::EmulatorBackend* emulator() { return emulator_; }
+  // Empty when everything was set up; otherwise what went wrong (trace file, emulator state).
+  QString problem() const { return problem_; }
+
+ private:
+  vireo::Clock& clock_;
+  std::unique_ptr<vireo::HidBackend> backend_;
+  vireo::emulator::EmulatorBackend* emulator_ = nullptr;
+  TraceFile trace_;
+  std::unique_ptr<vireo::MachineConnection> connection_;
+  QString problem_;
+};

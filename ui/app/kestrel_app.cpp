@@ -1,0 +1,212 @@
+// The application object.
+#include "app/kestrel_app.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+#include "app/device_services.h"
+#include "app/help_page.h"
+#include "app/language.h"
+#include "app/main_frame.h"
+#include "app/mode_file_loading.h"
+#include "app/qt_event_sink.h"
+#include "app/shortcut_filter.h"
+#include "app/single_instance.h"
+#include "app/user_prompts.h"
+#include "device/debug_log.h"
+#include "device/events.h"
+#include "dialogs/choice_box.h"
+#include "dialogs/dialog_look.h"
+#include "dialogs/info_dlg.h"
+#include "dialogs/syn_dlg.h"
+#include "model/parameter_store.h"
+
+namespace {
+CKestrelv13App* theApp = nullptr;
+}
+
+CKestrelv13App* TheApp() {
+  return theApp;
+}
+
+CKestrelv13App::CKestrelv13App(int& argc, char** argv, AppConfig config) : config_(std::move(config)) {
+  if (!QCoreApplication::instance()) ownedQtApp_ = std::make_unique<QApplication>(argc, argv);
+  theApp = this;
+  noticeTimer_.setSingleShot(true);
+  connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+    noticeTimer_.stop();
+    CInfoDlg* notice = windows_.notice;
+    windows_.notice = nullptr;
+    if (notice) notice->close();  // deletes itself
+  });
+}
+
+namespace {
+int noArguments = 0;
+}
+
+CKestrelv13App::CKestrelv13App(AppConfig config) : CKestrelv13App(noArguments, nullptr, std::move(config)) {}
+
+CKestrelv13App::~CKestrelv13App() {
+  if (frame_) ShutDownDevice();
+  frame_.reset();
+  if (shortcuts_) qApp->removeEventFilter(shortcuts_.get());
+  shortcuts_.reset();
+  if (events_) events_->ShutDown();
+  device_.reset();
+  events_.reset();
+  guard_.reset();
+  theApp = nullptr;
+}
+
+vireo::MachineConnection& CKestrelv13App::connection() {
+  return device_->connection();
+}
+
+CKestrelv13View* CKestrelv13App::view() const {
+  return frame_ ? frame_->view() : nullptr;
+}
+
+QString CKestrelv13App::helpPagePath() const {
+  return config_.helpPagePath.isEmpty() ? DefaultHelpPagePath() : config_.helpPagePath;
+}
+
+bool CKestrelv13App::ReportStartProblem(const QString& text) {
+  std::fprintf(stderr, "vireo: %s\n", text.toLocal8Bit().constData());
+  return false;
+}
+
+CKestrelv13App::StartResult CKestrelv13App::Start() {
+  QCoreApplication::setOrganizationName(QString::fromLatin1(kSettingsKey));
+  QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationName));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+  QApplication::setFont(ApplicationFont());
+  if (!config_.launch.ok) {
+    ReportStartProblem(config_.launch.error);
+    std::fputs(kLaunchUsage, stderr);
+    return StartResult::endWithFailure;
+  }
+
+  // Both messages are Chinese whatever the setting: the setting is not read yet.
+  if (config_.singleInstance) {
+    guard_ = std::make_unique<SingleInstanceGuard>(config_.instanceDirectory.isEmpty()
+                                                       ? SingleInstanceGuard::DefaultDirectory()
+                                                       : config_.instanceDirectory);
+    switch (guard_->Acquire()) {
+      case SingleInstanceGuard::Outcome::first:
+        break;
+      case SingleInstanceGuard::Outcome::activatedOther:
+        return StartResult::endQuietly;
+      case SingleInstanceGuard::Outcome::noWindow:
+        ShowMessage(nullptr, QString::fromUtf8("已有一个实例在运行，但找不到它的主窗口！"),
+                    QString::fromLatin1(kApplicationName), BoxIcon::information);
+        return StartResult::endQuietly;
+      case SingleInstanceGuard::Outcome::failed:
+        ShowMessage(nullptr, QString::fromUtf8("创建信标对象失败，程序退出！"),
+                    QString::fromLatin1(kApplicationName), BoxIcon::error);
+        return StartResult::endQuietly;
+    }
+  }
+
+  settings_ = std::make_unique<AppSettings>();
+  events_ = std::make_unique<QtEventSink>(
+      this, [this](int message, std::intptr_t a, std::intptr_t b) { OnDeviceEvent(message, a, b); });
+  device_ = std::make_unique<DeviceServices>(config_.launch, vireo::TheStore(), *events_, config_.clock);
+  if (!device_->problem().isEmpty()) ReportStartProblem(device_->problem());
+  shortcuts_ = std::make_unique<CShortcutFilter>(*this);
+  qApp->installEventFilter(shortcuts_.get());
+
+  frame_ = std::make_unique<CMainFrame>(*this);
+  if (guard_) {
+    connect(guard_.get(), &SingleInstanceGuard::activationRequested, this,
+            &CKestrelv13App::ActivateMainWindow);
+    guard_->Listen();
+  }
+  if (config_.quitWhenClosed) connect(frame_.get(), &CMainFrame::closed, qApp, &QCoreApplication::quit);
+
+  // A file named on the command line is checked now and loaded once the machine has been read.
+  if (!config_.launch.modeFile.isEmpty() && CheckModeFilePath(config_.launch.modeFile)) {
+    if (connection().connected()) {
+      OpenModeFileByPath(config_.launch.modeFile);
+    } else {
+      deferredModeFile_ = config_.launch.modeFile;
+    }
+  }
+  frame_->setWindowTitle(QString::fromLatin1(kApplicationName));
+  frame_->showNormal();
+  frame_->repaint();
+  return StartResult::running;
+}
+
+int CKestrelv13App::Exec() {
+  return QApplication::exec();
+}
+
+void CKestrelv13App::ActivateMainWindow() {
+  if (!frame_) return;
+  frame_->setWindowState(frame_->windowState() & ~Qt::WindowMinimized);
+  frame_->show();
+  frame_->raise();
+  frame_->activateWindow();
+}
+
+void CKestrelv13App::ShowNotice(const QString& text, int durationMs) {
+  if (!windows_.notice) windows_.notice = new CInfoDlg(frame_.get());
+  windows_.notice->Recaption();
+  windows_.notice->SetMessage(text);
+  windows_.notice->show();
+  windows_.notice->raise();
+  noticeTimer_.start(durationMs);
+  emit noticeShown(text, durationMs);
+}
+
+void CKestrelv13App::ShowSyncWindow(const QString& text) {
+  if (windows_.sync) {
+    windows_.sync->show();
+    return;
+  }
+  CSynDlg dialog(text, frame_.get());
+  windows_.sync = &dialog;
+  dialog.exec();
+  windows_.sync = nullptr;
+  if (dialog.timedOut()) ShowSyncTimeoutMessage(frame_.get());
+}
+
+void CKestrelv13App::FinishSyncWindow() {
+  if (windows_.sync) windows_.sync->Finish();
+}
+
+int CKestrelv13App::ShowChoiceBox(const QString& message, const QString& firstChoice,
+                                  const QString& secondChoice) {
+  CDlgMsgBox box(message, firstChoice, secondChoice, frame_.get());
+  box.exec();
+  return box.choice();
+}
+
+void CKestrelv13App::OpenModeFileByPath(const QString& path) {
+  if (!CheckModeFilePath(path)) return;
+  if (!connection().connected()) return;
+  if (!LoadModeFileIntoStore(path, QApplication::activeWindow())) return;
+  vireo::DebugLog("Start thread:SynchronizeData\n");
+  if (connection().StartWriteAll()) ShowSyncWindow(QString());
+}
+
+void CKestrelv13App::OnSyncAccepted() {
+  if (deferredModeFile_.isEmpty()) return;
+  const QString path = deferredModeFile_;
+  deferredModeFile_.clear();
+  // Started from the event loop, so the read-all's own handling has finished first.
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenModeFileByPath(path); }, Qt::QueuedConnection);
+}
+
+void CKestrelv13App::ShutDownDevice() {
+  if (events_) events_->ShutDown();
+  if (device_) connection().ExitSequence();
+}
+
+void CKestrelv13App::OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b) {
+  if (frame_) frame_->OnDeviceEvent(message, a, b);
+}

@@ -1,0 +1,105 @@
+// The application object: single instance, settings, the main window, and the services every window
+// uses (notices, the synchronisation window, the choice box, opening a mode file by path).
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "app/app_settings.h"
+#include "app/launch_options.h"
+#include "app/window_slots.h"
+
+class CMainFrame;
+class CKestrelv13View;
+class DeviceServices;
+class QApplication;
+class QtEventSink;
+class SingleInstanceGuard;
+class CShortcutFilter;
+
+namespace vireo {
+class Clock;
+class MachineConnection;
+}  // namespace vireo
+
+struct AppConfig {
+  LaunchOptions launch;
+  vireo::Clock* clock = nullptr;  // the wall clock unless a test gives its own
+  QString instanceDirectory;      // lock file and socket; the runtime folder when empty
+  bool singleInstance = true;
+  QString helpPagePath;        // the default under the data folder when empty
+  bool quitWhenClosed = true;  // end the event loop when the main window has closed
+};
+
+inline constexpr const char* kApplicationId = "LANTERN.NOVEQ.1.0";
+inline constexpr int kNoticeShortMs = 1100;
+
+class CKestrelv13App : public QObject {
+  Q_OBJECT
+ public:
+  enum class StartResult { running, endQuietly, endWithFailure };
+
+  // Uses the QApplication that exists, or makes one from argc/argv.
+  CKestrelv13App(int& argc, char** argv, AppConfig config);
+  explicit CKestrelv13App(AppConfig config);
+  ~CKestrelv13App() override;
+
+  StartResult Start();
+  int Exec();
+
+  // --- services ---
+  void ShowNotice(const QString& text, int durationMs);
+  void ShowSyncWindow(const QString& text);
+  // Closes the synchronisation window normally (the synchronisation finished).
+  void FinishSyncWindow();
+  int ShowChoiceBox(const QString& message, const QString& firstChoice, const QString& secondChoice);
+  void OpenModeFileByPath(const QString& path);
+
+  AppSettings& settings() { return *settings_; }
+  WindowSlots& windows() { return windows_; }
+  DeviceServices& device() { return *device_; }
+  vireo::MachineConnection& connection();
+  CMainFrame* frame() const { return frame_.get(); }
+  CKestrelv13View* view() const;
+  SingleInstanceGuard* instanceGuard() const { return guard_.get(); }
+  const AppConfig& config() const { return config_; }
+  QString helpPagePath() const;
+
+  bool smartPlugWindowOpen() const { return smartPlugOpen_; }
+  void setSmartPlugWindowOpen(bool open) { smartPlugOpen_ = open; }
+  int currentOutputChannel() const { return currentOutputChannel_; }
+  void setCurrentOutputChannel(int channel) { currentOutputChannel_ = channel; }
+
+  // The closing main window calls this once its questions are answered: no device event is delivered
+  // from now on, and the machine gets its disconnect notice.
+  void ShutDownDevice();
+  // Called by the connection logic after every accepted synchronisation.
+  void OnSyncAccepted();
+
+ signals:
+  void noticeShown(const QString& text, int durationMs);
+
+ private:
+  void OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b);
+  void ActivateMainWindow();
+  bool ReportStartProblem(const QString& text);
+
+  AppConfig config_;
+  std::unique_ptr<QApplication> ownedQtApp_;
+  std::unique_ptr<AppSettings> settings_;
+  std::unique_ptr<SingleInstanceGuard> guard_;
+  std::unique_ptr<QtEventSink> events_;
+  std::unique_ptr<DeviceServices> device_;
+  std::unique_ptr<CShortcutFilter> shortcuts_;
+  std::unique_ptr<CMainFrame> frame_;
+  WindowSlots windows_;
+  QTimer noticeTimer_;        // the notice's duration (one-shot, restarted by every notice)
+  QString deferredModeFile_;  // a command-line file that waits for the first synchronisation
+  bool smartPlugOpen_ = false;
+  int currentOutputChannel_ = 0;
+};
+
+// The one application object (nullptr before construction and after destruction).
+CKestrelv13App* TheApp();

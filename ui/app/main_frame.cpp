@@ -1,0 +1,119 @@
+// The main window: construction, categories, wheel, idle update, closing.
+#include "app/main_frame.h"
+
+#include <QCloseEvent>
+
+#include "app/input_controls.h"
+#include "app/kestrel_app.h"
+#include "app/language.h"
+#include "app/main_status_bar.h"
+#include "app/main_view.h"
+#include "app/mode_commands.h"
+#include "device/connection.h"
+#include "model/parameter_store.h"
+#include "pages/page.h"
+#include "ribbon/mode_menus.h"
+#include "ribbon/ribbon_bar.h"
+
+CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
+  setMinimumSize(kMainFrameMinWidth, kMainFrameMinHeight);
+  resize(kMainFrameMinWidth + 160, kMainFrameMinHeight + 60);
+  // The view first: it sets the store's defaults, reads the language and shows the first page.
+  view_ = new CKestrelv13View(app, this);
+  setCentralWidget(view_);
+  app.settings().WriteApplicationLook();
+
+  ribbon_ = new CRibbonBar(
+      LanguageIndex(), [&app] { return app.settings().RecentFiles(); }, this);
+  setMenuWidget(ribbon_);
+  statusBar_ = new CMainStatusBar(this);
+  setStatusBar(statusBar_);
+  inputs_ = std::make_unique<CInputControls>(app, *ribbon_);
+  modes_ = std::make_unique<CModeCommands>(app);
+
+  connect(ribbon_, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
+  connect(ribbon_, &CRibbonBar::recentFileChosen, &app, &CKestrelv13App::OpenModeFileByPath);
+  connect(ribbon_, &CRibbonBar::categoryChanged, this, &CMainFrame::OnCategoryChanged);
+  connect(ribbon_, &CRibbonBar::wheelTurned, this, &CMainFrame::OnWheel);
+  connect(ribbon_, &CRibbonBar::sliderMoved, this,
+          [this](int, MasterLevel level, int) { inputs_->OnSliderMoved(level); });
+  connect(ribbon_, &CRibbonBar::muteClicked, this,
+          [this](int, MasterLevel level) { inputs_->ToggleMute(level, false); });
+  connect(statusBar_, &CMainStatusBar::bypassClicked, this, &CMainFrame::ToggleShownEqBypass);
+  connect(statusBar_, &CMainStatusBar::resetEqClicked, this, &CMainFrame::AskResetShownEq);
+
+  connect(&idleTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandUi);
+  idleTimer_.start(kIdleUpdateMs);
+  UpdateCommandUi();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::OnCategoryChanged(int index) {
+  CPage* page = view_->currentPage();
+  if (index == kInputCategory) {
+    if (page && page->kind() == PageKind::music) {
+      page->ReturnToFirstSection();
+      page->update();
+    } else {
+      view_->ShowPage(PageKind::music);
+    }
+  } else {
+    if (page && page->kind() == PageKind::output) {
+      page->ShowChannel(app_.currentOutputChannel());
+    } else {
+      view_->ShowPage(PageKind::output);
+    }
+  }
+  RefreshVolumeControls();
+}
+
+void CMainFrame::OnWheel(const QPoint& pos, int direction) {
+  MasterLevel level;
+  if (ribbon_->WheelTargetAt(pos, &level)) inputs_->StepBoth(level, direction);
+}
+
+void CMainFrame::RefreshVolumeControls() {
+  inputs_->RefreshVolumeControls();
+}
+
+void CMainFrame::RefreshAfterSync() {
+  RefreshVolumeControls();
+  if (CPage* page = view_->currentPage()) page->RefreshFromStore();
+  UpdateCommandUi();
+}
+
+void CMainFrame::UpdateCommandUi() {
+  const vireo::ParameterStore& store = vireo::TheStore();
+  CPage* page = view_->currentPage();
+  StatusBarState state;
+  state.connected = store.connected() != 0;
+  state.currentMode = store.currentMode();
+  state.languageIndex = LanguageIndex();
+  state.eqElementsEnabled = page && page->OffersShownEq();
+  state.eqBypass = state.eqElementsEnabled && page->ShownEqBypass();
+  if (page && page->kind() == PageKind::output && state.eqElementsEnabled) {
+    if (state.eqBypass != lastOutputBypass_) page->update();
+    lastOutputBypass_ = state.eqBypass;
+  }
+  statusBar_->Update(state);
+  ribbon_->modeMenus()->SetCurrentMode(store.currentMode());
+  inputs_->UpdateMuteBoxes();
+}
+
+void CMainFrame::ToggleShownEqBypass() {
+  CPage* page = view_->currentPage();
+  if (page && page->OffersShownEq()) page->ToggleShownEqBypass();
+  UpdateCommandUi();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!modes_->AskSaveBeforeExit()) {
+    event->ignore();
+    return;
+  }
+  idleTimer_.stop();
+  app_.ShutDownDevice();
+  event->accept();
+  emit closed();
+}

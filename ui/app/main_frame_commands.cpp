@@ -1,0 +1,98 @@
+// The main window's command handlers.
+#include <QApplication>
+
+#include "app/command_ids.h"
+#include "app/connection_controller.h"
+#include "app/kestrel_app.h"
+#include "app/language.h"
+#include "app/language_switch.h"
+#include "app/main_frame.h"
+#include "app/main_view.h"
+#include "app/mode_commands.h"
+#include "app/user_prompts.h"
+#include "device/connection.h"
+#include "device/events.h"
+#include "dialogs/about_dlg.h"
+#include "model/parameter_store.h"
+#include "pages/page.h"
+
+namespace {
+bool InRange(int id, int first, int count) {
+  return id >= first && id < first + count;
+}
+}  // namespace
+
+void CMainFrame::OnCommand(int id) {
+  const bool connected = app_.connection().connected();
+  if (InRange(id, cmd::loadSlotFirst, 4)) return modes_->LoadSlot(id - cmd::loadSlotFirst, false);
+  if (InRange(id, cmd::saveSlotFirst, 4)) return modes_->StoreSlot(id - cmd::saveSlotFirst, false);
+  if (InRange(id, cmd::resetSlotFirst, 4)) return modes_->RestoreFactorySlot(id - cmd::resetSlotFirst);
+  switch (id) {
+    case cmd::fileOpen:
+    case kInputIds.loadFile:
+    case kOutputIds.loadFile:
+      modes_->LoadFile();
+      break;
+    case cmd::fileSave:
+    case kInputIds.saveFile:
+    case kOutputIds.saveFile:
+      modes_->SaveFile();
+      break;
+    case cmd::appExit:
+      close();
+      break;
+    case cmd::smartPlug:
+      // The smart-plug window opens even without a machine, after this reminder.
+      if (!connected) app_.ShowNotice(LangText("请先连接机器", "Please connect device"), kNoticeShortMs);
+      break;
+    case cmd::machineReset:
+      if (connected) view_->connectionController().AskResetMachine();
+      break;
+    case cmd::switchLanguage:
+      SwitchLanguage(app_);
+      break;
+    case cmd::appAbout:
+      ShowAbout();
+      break;
+    case cmd::eqBypass:
+      ToggleShownEqBypass();
+      break;
+    case cmd::resetEq:
+      AskResetShownEq();
+      break;
+    default:
+      // The features, input-source and remote-learning windows join here as they are built.
+      break;
+  }
+}
+
+void CMainFrame::AskResetShownEq() {
+  CPage* page = view_->currentPage();
+  if (!page || !page->OffersShownEq()) return;
+  if (!AskYesNo(this, LangText("您确定重置当前均衡吗?", "Are you sure reset the EQ?"),
+                QString::fromUtf8("提示")))
+    return;
+  page->ResetShownEq();
+  page->update();
+}
+
+void CMainFrame::ShowAbout() {
+  vireo::MachineConnection& connection = app_.connection();
+  CAboutDlg about(
+      vireo::TheStore(), connection.meterPollEnabled(),
+      [&connection](bool on) { connection.setMeterPollEnabled(on); }, this);
+  about.exec();
+}
+
+void CMainFrame::OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b) {
+  (void)b;
+  switch (message) {
+    case vireo::event::syncDone:
+      view_->connectionController().OnSyncDone(static_cast<int>(a));
+      break;
+    default:
+      // Learned keys (1001) and the smart-home events (3024, 3025) go to their windows, which are
+      // ignored while those windows do not exist.
+      break;
+  }
+}

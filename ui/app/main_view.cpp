@@ -1,0 +1,52 @@
+// The main view.
+#include "app/main_view.h"
+
+#include <QResizeEvent>
+#include <algorithm>
+
+#include "app/connection_controller.h"
+#include "app/help_page.h"
+#include "app/kestrel_app.h"
+#include "app/language.h"
+#include "app/tray_balloon.h"
+#include "dialogs/dialog_look.h"
+#include "model/parameter_store.h"
+#include "pages/page_factory.h"
+
+CKestrelv13View::CKestrelv13View(CKestrelv13App& app, QWidget* parent)
+    : QWidget(parent), app_(app), tray_(std::make_unique<CTrayBalloon>()) {
+  ApplyDialogBackground(this);
+  setMinimumSize(1, 1);
+  vireo::ResetStoreDefaults(vireo::TheStore());
+  SetLanguageIndex(app.settings().Language());
+  ShowPage(PageKind::music);
+  if (WriteLanguageTable(LanguageIndex()) && page_) page_->ApplyLanguage();
+  InstallHelpPage(app.helpPagePath());
+  connection_ = std::make_unique<CConnectionController>(app, *this);
+  connection_->Start();
+}
+
+CKestrelv13View::~CKestrelv13View() {
+  connection_.reset();
+  tray_.reset();
+}
+
+QRect CKestrelv13View::pageArea() const {
+  return QRect(0, 0, std::max(width(), kPageAreaMinWidth), std::max(height(), kPageAreaMinHeight));
+}
+
+void CKestrelv13View::ShowPage(PageKind kind) {
+  if (page_) delete page_.data();
+  page_ = CreatePage(kind, this, app_.currentOutputChannel());
+  page_->setGeometry(pageArea());
+  page_->show();
+}
+
+void CKestrelv13View::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (page_) page_->setGeometry(pageArea());
+}
+
+void CKestrelv13View::ShowTrayBalloon(const QString& text, const QString& title, int durationMs) {
+  tray_->Show(text, title, durationMs);
+}

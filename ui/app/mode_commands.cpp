@@ -1,0 +1,123 @@
+// Mode file and mode slot commands.
+#include "app/mode_commands.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "app/kestrel_app.h"
+#include "app/language.h"
+#include "app/main_frame.h"
+#include "app/mode_file_loading.h"
+#include "app/mode_slot_texts.h"
+#include "app/user_prompts.h"
+#include "device/connection.h"
+#include "device/debug_log.h"
+#include "model/mode_file.h"
+#include "model/parameter_store.h"
+#include "tuning/mode_slots.h"
+
+namespace {
+const char* const kModeFilter = "Mode Files (*.noveq)";
+QString InformationCaption() {
+  return LangText("信息", "Information");
+}
+}  // namespace
+
+CModeCommands::CModeCommands(CKestrelv13App& app) : app_(app) {}
+
+bool CModeCommands::RequireConnection() {
+  if (app_.connection().connected()) return true;
+  app_.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
+  return false;
+}
+
+void CModeCommands::LoadFile() {
+  if (!RequireConnection()) return;
+  FileDialogRequest request;
+  request.filter = QString::fromLatin1(kModeFilter);
+  const QString path = Prompts().ChooseFile(app_.frame(), request);
+  if (path.isEmpty()) return;
+  if (!LoadModeFileIntoStore(path, app_.frame())) return;
+  // Only a file that was actually loaded may send its slot after the write-all.
+  app_.connection().setPendingSlot(vireo::ModeSlotOfFileName(path.toStdString()));
+  vireo::DebugLog("Start thread:SynchronizeData\n");
+  app_.settings().AddRecentFile(path);
+  if (app_.connection().StartWriteAll()) app_.ShowSyncWindow(QString());
+}
+
+QString CModeCommands::ChooseSaveFile(const QString& defaultName) {
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = QString::fromLatin1(kModeFilter);
+  request.defaultSuffix = QStringLiteral("noveq");
+  request.defaultName = defaultName;
+  return Prompts().ChooseFile(app_.frame(), request);
+}
+
+void CModeCommands::SaveFile() {
+  if (!RequireConnection()) return;
+  const QString path = ChooseSaveFile(QStringLiteral("name"));
+  if (path.isEmpty()) return;
+  vireo::tuning::StoreCurrentModeBeforeSave(app_.connection());
+  if (SaveStoreAsModeFile(path, app_.frame())) app_.settings().AddRecentFile(path);
+}
+
+void CModeCommands::LoadSlot(int slot, bool fromKey) {
+  vireo::MachineConnection& connection = app_.connection();
+  if (!connection.connected()) return;
+  if (vireo::TheStore().writeAck() == 1) {
+    const QString lead = fromKey
+                             ? LangText("参数已更改，确定要载入", "Setting changed ! Are you sure to load ")
+                             : LangText("参数已更改，确定要直接载入", "Setting changed ! Are you sure load ");
+    QWidget* owner = fromKey ? QApplication::activeWindow() : app_.frame();
+    if (!AskYesNo(owner, lead + ModeSlotQuestionTail(slot, LanguageIndex()), InformationCaption())) return;
+  }
+  if (vireo::tuning::LoadModeSlot(connection, slot)) app_.ShowSyncWindow(QString());
+}
+
+void CModeCommands::StoreSlot(int slot, bool fromKey) {
+  vireo::MachineConnection& connection = app_.connection();
+  if (!connection.connected()) return;
+  QWidget* owner = fromKey ? QApplication::activeWindow() : app_.frame();
+  const QString question = LangText("确定要保存至", "Save to ") + ModeSlotQuestionTail(slot, LanguageIndex());
+  if (!AskYesNo(owner, question, InformationCaption())) return;
+  if (!vireo::tuning::StoreModeSlot(connection, slot)) return;
+  const QString name = ModeSlotModeName(slot, LanguageIndex());
+  app_.ShowNotice(LanguageIndex() == 1 ? QStringLiteral("Saving %1 ……").arg(name)
+                                       : QString::fromUtf8("正在储存%1,请稍等").arg(name),
+                  kSavingNoticeMs);
+  if (fromKey) WaitOnInterface(kSaveKeyWaitMs);
+}
+
+void CModeCommands::RestoreFactorySlot(int slot) {
+  if (vireo::tuning::RestoreFactorySlot(app_.connection(), slot)) app_.ShowSyncWindow(QString());
+}
+
+// The machine needs a moment after storing a slot: the interface waits without taking input, but
+// still paints the notice.
+void CModeCommands::WaitOnInterface(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool CModeCommands::AskSaveBeforeExit() {
+  vireo::ParameterStore& store = vireo::TheStore();
+  if (store.writeAck() != 1) return true;
+  const QString text =
+      LangText("参数已改动，请问是否需要保存?\r\n提示：保存成电脑文件并同时保存至机器的当前模式",
+               "parameter value is changed, do you want save it ?");
+  const BoxAnswer answer = Prompts().Ask(app_.frame(), text, LangText("保存?", "Save?"), BoxIcon::question,
+                                         BoxButtons::yesNoCancel);
+  if (answer == BoxAnswer::cancel) return false;
+  if (answer == BoxAnswer::yes) {
+    const QString path = ChooseSaveFile(QStringLiteral("preset"));
+    if (!path.isEmpty()) {
+      store.setWriteAck(0);
+      vireo::tuning::StoreCurrentModeBeforeSave(app_.connection());
+      if (SaveStoreAsModeFile(path, app_.frame())) app_.settings().AddRecentFile(path);
+    }
+  }
+  return true;
+}

@@ -1,0 +1,17 @@
+// Reading a mode file into the store from the interface, with the messages the user sees.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// False (after "文件不存在！" / "文件打开错误" when it is missing) unless `path` names an existing file
+// whose extension is "noveq" in any case. Another extension is ignored silently.
+bool CheckModeFilePath(const QString& path);
+
+// Reads the file into the store. On failure shows the open-failure box (when the file could not be
+// opened) and then "Mode file version not support!" / "Info", and returns false; the store is unchanged.
+bool LoadModeFileIntoStore(const QString& path, QWidget* owner);
+
+// Writes the store as a version-8 file; on failure shows the box with the system's error code.
+bool SaveStoreAsModeFile(const QString& path, QWidget* owner);

@@ -1,0 +1,41 @@
+// The keyboard shortcuts: an application-wide event filter that sees every key before the focused
+// widget does (in dialogs and text fields too), plus the Ctrl+O / Ctrl+S accelerators of the main window.
+#pragma once
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+
+#include "app/left_ctrl.h"
+#include "app/master_levels.h"
+
+class CKestrelv13App;
+class QKeyEvent;
+
+class CShortcutFilter : public QObject {
+  Q_OBJECT
+ public:
+  explicit CShortcutFilter(CKestrelv13App& app);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  LeftCtrlTracker& leftCtrl() { return leftCtrl_; }
+
+  // The step of a volume key: 1 with Left Ctrl, else 5 below 50 and 2 from 50.
+  static int VolumeStep(int storeValue, bool leftCtrl);
+
+ private:
+  bool IsFirstDelivery(QObject* watched, QEvent* event);
+  bool OnKeyPress(QKeyEvent* event, QWidget* receiver);
+  bool OnKeyRelease(QKeyEvent* event);
+  bool OnModeSlotKey(int slot, bool leftCtrl);
+  void OnVolumeKey(MasterLevel level, int direction, bool leftCtrl);
+
+  CKestrelv13App& app_;
+  LeftCtrlTracker leftCtrl_;
+  // The key event seen last and the widget it reached: Qt offers an unaccepted key to each parent in
+  // turn, and each offer passes this filter again.
+  const QEvent* lastEvent_ = nullptr;
+  QEvent::Type lastType_ = QEvent::None;
+  int lastKey_ = 0;
+  QPointer<QObject> lastReceiver_;
+};

@@ -1,0 +1,60 @@
+// The notice pop-up.
+#include "dialogs/info_dlg.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+#include "app/command_ids.h"
+#include "app/control_id.h"
+#include "app/language.h"
+#include "dialogs/dialog_look.h"
+
+namespace {
+constexpr int kMessageId = 1223;
+constexpr int kCloseId = 2;
+constexpr int kMessageFontHeight = 18;
+constexpr int kMessageFontWeight = 500;
+}  // namespace
+
+CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
+  SetControlId(this, dlg::info);
+  ApplyDialogBackground(this);
+  setModal(false);
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+  auto* icon = new QLabel(this);
+  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+  message_ = new QLabel(this);
+  SetControlId(message_, kMessageId);
+  message_->setFont(SongTiFont(kMessageFontHeight, kMessageFontWeight));
+  message_->setMinimumWidth(260);
+  message_->setWordWrap(true);
+  close_ = new QPushButton(this);
+  SetControlId(close_, kCloseId);
+  connect(close_, &QPushButton::clicked, this, &QDialog::close);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(icon, 0, Qt::AlignTop);
+  row->addWidget(message_, 1);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(row);
+  column->addWidget(close_, 0, Qt::AlignRight);
+  Recaption();
+}
+
+void CInfoDlg::SetMessage(const QString& text) {
+  message_->setText(text);
+  adjustSize();
+}
+
+QString CInfoDlg::message() const {
+  return message_->text();
+}
+
+void CInfoDlg::Recaption() {
+  setWindowTitle(LangText("信息", "Information"));
+  close_->setText(LangText("关闭", "Close"));
+}

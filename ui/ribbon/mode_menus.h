@@ -1,0 +1,28 @@
+// The load and save menus of the mode buttons: the four slots, the current one checked.
+#pragma once
+
+#include <QObject>
+
+class QMenu;
+class QWidget;
+
+class CModeMenus : public QObject {
+  Q_OBJECT
+ public:
+  explicit CModeMenus(QWidget* parent);
+
+  QMenu* loadMenu() const { return load_; }
+  QMenu* saveMenu() const { return save_; }
+  void Recaption(int languageIndex);
+  // Checks the item of `mode` (0..3) in both menus.
+  void SetCurrentMode(int mode);
+
+ signals:
+  void commandTriggered(int id);
+
+ private:
+  void Fill(QMenu* menu, int firstId);
+
+  QMenu* load_;
+  QMenu* save_;
+};

@@ -1,0 +1,149 @@
+// The ribbon category.
+#include "ribbon/ribbon_category.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+
+#include "app/control_id.h"
+#include "app/language.h"
+#include "controls/step_slider.h"
+#include "ribbon/ribbon_icons.h"
+#include "ribbon/ribbon_panel.h"
+
+namespace {
+constexpr int kVolumeSliderWidth = 90;
+constexpr int kWideSliderWidth = 100;
+constexpr int kVolumeMaximum = 99;
+constexpr int kNoiseGateMaximum = 100;
+constexpr int kPitchLimit = 5;
+constexpr int kInitialLabelValue = 100;
+}  // namespace
+
+CRibbonCategory::CRibbonCategory(const CategoryIds& ids, QMenu* loadMenu, QMenu* saveMenu, int languageIndex,
+                                 QWidget* parent)
+    : QWidget(parent), ids_(ids) {
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(4, 3, 4, 3);
+  row->setSpacing(3);
+  AddLevelPanel(1, MasterLevel::mic, languageIndex);
+  AddLevelPanel(2, MasterLevel::effect, languageIndex);
+  AddLevelPanel(3, MasterLevel::reverb, languageIndex);
+  AddLevelPanel(4, MasterLevel::echo, languageIndex);
+  AddLevelPanel(5, MasterLevel::music, languageIndex);
+  AddPitchPanel(languageIndex);
+  AddFilePanel(7, ids.loadMode, loadMenu, ids.loadFile, languageIndex);
+  AddFilePanel(8, ids.saveMode, saveMenu, ids.saveFile, languageIndex);
+  row->addStretch(1);
+}
+
+CRibbonPanel* CRibbonCategory::AddPanel(int number, Qt::Orientation direction, int languageIndex) {
+  auto* panel = new CRibbonPanel(number, direction, this);
+  panel->SetCaption(BuildPanelCaption(number, languageIndex));
+  panels_[static_cast<std::size_t>(number - 1)] = panel;
+  layout()->addWidget(panel);
+  return panel;
+}
+
+CStepSlider* CRibbonCategory::AddSlider(QWidget* panel, MasterLevel level, int id, int minimum, int maximum,
+                                        int width) {
+  auto* slider = new CStepSlider(minimum, maximum, width, panel);
+  SetControlId(slider, id);
+  slider->SetValueQuietly(level == MasterLevel::pitch ? 0 : minimum);
+  connect(slider, &CStepSlider::userChanged, this,
+          [this, level](int value) { emit sliderMoved(level, value); });
+  return slider;
+}
+
+void CRibbonCategory::AddLevelPanel(int number, MasterLevel level, int languageIndex) {
+  CRibbonPanel* panel = AddPanel(number, Qt::Vertical, languageIndex);
+  const MasterLevelIds ids = IdsOf(ids_, level);
+  auto* label = new QLabel(LevelLabelText(level, kInitialLabelValue, languageIndex), panel);
+  SetControlId(label, ids.label);
+  panel->content()->addWidget(label);
+  panel->content()->addWidget(AddSlider(panel, level, ids.slider, 0, kVolumeMaximum, kVolumeSliderWidth));
+  if (ids.mute != 0) {
+    auto* mute = new QCheckBox(LangText("静音", "Mute"), panel);
+    SetControlId(mute, ids.mute);
+    mute->setFocusPolicy(Qt::NoFocus);
+    connect(mute, &QCheckBox::clicked, this, [this, level] { emit muteClicked(level); });
+    panel->content()->addWidget(mute);
+  } else {
+    panel->content()->addStretch(1);
+  }
+}
+
+void CRibbonCategory::AddPitchPanel(int languageIndex) {
+  CRibbonPanel* panel = AddPanel(6, Qt::Vertical, languageIndex);
+  auto* label = new QLabel(LevelLabelText(MasterLevel::noiseGate, kInitialLabelValue, languageIndex), panel);
+  SetControlId(label, ids_.noiseGateLabel);
+  panel->content()->addWidget(label);
+  panel->content()->addWidget(
+      AddSlider(panel, MasterLevel::noiseGate, ids_.noiseGateSlider, 0, kNoiseGateMaximum, kWideSliderWidth));
+  panel->content()->addWidget(
+      AddSlider(panel, MasterLevel::pitch, ids_.pitchSlider, -kPitchLimit, kPitchLimit, kWideSliderWidth));
+}
+
+void CRibbonCategory::AddFilePanel(int number, int modeId, QMenu* modeMenu, int fileId, int languageIndex) {
+  CRibbonPanel* panel = AddPanel(number, Qt::Horizontal, languageIndex);
+  const bool load = number == 7;
+  auto* mode = new QToolButton(panel);
+  SetControlId(mode, modeId);
+  mode->setText(load ? Pick(QString::fromUtf8("载入模式"), QStringLiteral("LoadMode"))
+                     : Pick(QString::fromUtf8("保存模式"), QStringLiteral("SaveMode")));
+  mode->setIcon(RibbonIcon(load ? RibbonPicture::loadMode : RibbonPicture::saveMode));
+  mode->setMenu(modeMenu);
+  mode->setPopupMode(QToolButton::InstantPopup);
+  auto* file = new QToolButton(panel);
+  SetControlId(file, fileId);
+  file->setText(load ? Pick(QString::fromUtf8("载入文件"), QStringLiteral("LoadFile"))
+                     : Pick(QString::fromUtf8("保存文件"), QStringLiteral("SaveFile")));
+  file->setIcon(RibbonIcon(load ? RibbonPicture::openFile : RibbonPicture::saveFile));
+  connect(file, &QToolButton::clicked, this, [this, fileId] { emit commandTriggered(fileId); });
+  for (QToolButton* button : {mode, file}) {
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(32, 32));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setMinimumWidth(62);
+    panel->content()->addWidget(button);
+  }
+}
+
+CStepSlider* CRibbonCategory::slider(MasterLevel level) const {
+  return FindByControlId<CStepSlider>(this, IdsOf(ids_, level).slider);
+}
+
+QLabel* CRibbonCategory::label(MasterLevel level) const {
+  const int id = IdsOf(ids_, level).label;
+  return id ? FindByControlId<QLabel>(this, id) : nullptr;
+}
+
+QCheckBox* CRibbonCategory::muteBox(MasterLevel level) const {
+  const int id = IdsOf(ids_, level).mute;
+  return id ? FindByControlId<QCheckBox>(this, id) : nullptr;
+}
+
+QToolButton* CRibbonCategory::button(int id) const {
+  return FindByControlId<QToolButton>(this, id);
+}
+
+bool CRibbonCategory::WheelTargetAt(const QPoint& pos, MasterLevel* level) const {
+  constexpr MasterLevel kPanelLevels[] = {MasterLevel::mic, MasterLevel::effect, MasterLevel::reverb,
+                                          MasterLevel::echo, MasterLevel::music};
+  for (int number = 1; number <= 5; ++number) {
+    if (panel(number)->geometry().contains(pos)) {
+      *level = kPanelLevels[number - 1];
+      return true;
+    }
+  }
+  for (MasterLevel candidate : {MasterLevel::pitch, MasterLevel::noiseGate}) {
+    const QWidget* s = slider(candidate);
+    if (QRect(s->mapTo(this, QPoint(0, 0)), s->size()).contains(pos)) {
+      *level = candidate;
+      return true;
+    }
+  }
+  return false;
+}

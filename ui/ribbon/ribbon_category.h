@@ -1,0 +1,48 @@
+// One ribbon category (Input or Output): the eight panels with the master levels and the file commands.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "app/command_ids.h"
+#include "app/master_levels.h"
+
+class CRibbonPanel;
+class CStepSlider;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+class CRibbonCategory : public QWidget {
+  Q_OBJECT
+ public:
+  CRibbonCategory(const CategoryIds& ids, QMenu* loadMenu, QMenu* saveMenu, int languageIndex,
+                  QWidget* parent = nullptr);
+
+  const CategoryIds& ids() const { return ids_; }
+  CRibbonPanel* panel(int number) const { return panels_[static_cast<std::size_t>(number - 1)]; }
+  CStepSlider* slider(MasterLevel level) const;
+  QLabel* label(MasterLevel level) const;       // nullptr for the pitch
+  QCheckBox* muteBox(MasterLevel level) const;  // nullptr for levels without one
+  QToolButton* button(int id) const;
+
+  // The master level whose wheel area contains `pos` (this widget's coordinates): panels 1..5 whole,
+  // then the pitch slider, then the noise-gate slider.
+  bool WheelTargetAt(const QPoint& pos, MasterLevel* level) const;
+
+ signals:
+  void commandTriggered(int id);
+  void sliderMoved(MasterLevel level, int value);
+  void muteClicked(MasterLevel level);
+
+ private:
+  CRibbonPanel* AddPanel(int number, Qt::Orientation direction, int languageIndex);
+  void AddLevelPanel(int number, MasterLevel level, int languageIndex);
+  void AddPitchPanel(int languageIndex);
+  void AddFilePanel(int number, int modeId, QMenu* modeMenu, int fileId, int languageIndex);
+  CStepSlider* AddSlider(QWidget* panel, MasterLevel level, int id, int minimum, int maximum, int width);
+
+  CategoryIds ids_;
+  std::array<CRibbonPanel*, 8> panels_{};
+};

@@ -1,0 +1,8 @@
+// The pictures of the ribbon, the tray and the About dialog, drawn from geometry.
+#pragma once
+
+#include <QIcon>
+
+enum class RibbonPicture { application, openFile, saveFile, loadMode, saveMode, exit, about };
+
+QIcon RibbonIcon(RibbonPicture picture);
