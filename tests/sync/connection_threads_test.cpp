@@ -1,6 +1,7 @@
 // The connection's life: removal and arrival, meters, reset, exit, and shutting down mid-transfer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "device/hid_link.h"
@@ -152,6 +153,25 @@ TEST(ConnectionThreads, ASilentMachineStillEndsTheReadAllWithItsEvent) {
   EXPECT_GE(rig.clock.NowMs(), 3200 + 5 * 2000);
   EXPECT_EQ(rig.events.posted().size(), 1u);
   EXPECT_EQ(rig.connection.OnSyncDone(0), SyncOutcome::wrongModel);
+}
+
+TEST(ConnectionThreads, GarbledAndDroppedRepliesNeverStopTheTransfer) {
+  emulator::EmulatorOptions noisy;
+  noisy.garbleReplies = emulator::FaultPattern::everyNth;
+  noisy.garbleEvery = 7;
+  noisy.dropReplies = emulator::FaultPattern::everyNth;
+  noisy.dropEvery = 50;
+  MachineRig rig(noisy);
+  ASSERT_TRUE(rig.connection.ConnectMachine());
+  ASSERT_TRUE(rig.connection.StartReadAll());
+  rig.connection.WaitForSync();
+  const auto posted = rig.events.posted();  // noise may also raise a parameter-error event
+  EXPECT_EQ(std::count(posted.begin(), posted.end(), std::pair<int, std::intptr_t>{event::syncDone, 0}), 1);
+  EXPECT_TRUE(rig.connection.idle());
+  // Whatever the noise did to the identity, the outcome is one of the defined ones and the link
+  // is either still usable or cleanly closed.
+  const SyncOutcome outcome = rig.connection.OnSyncDone(0);
+  EXPECT_EQ(rig.connection.connected(), outcome == SyncOutcome::accepted);
 }
 
 }  // namespace
