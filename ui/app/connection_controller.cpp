@@ -5,7 +5,7 @@
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/main_view.h"
 #include "app/user_prompts.h"

@@ -6,7 +6,7 @@
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"

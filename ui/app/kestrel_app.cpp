@@ -7,7 +7,7 @@
 
 #include "app/device_services.h"
 #include "app/help_page.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/mode_file_loading.h"
 #include "app/qt_event_sink.h"

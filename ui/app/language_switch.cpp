@@ -5,7 +5,7 @@
 
 #include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/main_view.h"
 #include "dialogs/info_dlg.h"

@@ -5,7 +5,7 @@
 
 #include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/main_status_bar.h"
 #include "app/main_view.h"
 #include "app/mode_commands.h"

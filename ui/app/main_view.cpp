@@ -7,7 +7,7 @@
 #include "app/connection_controller.h"
 #include "app/help_page.h"
 #include "app/kestrel_app.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/tray_balloon.h"
 #include "dialogs/dialog_look.h"
 #include "model/parameter_store.h"

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/kestrel_app.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/mode_file_loading.h"
 #include "app/mode_slot_texts.h"

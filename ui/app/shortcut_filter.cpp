@@ -39,7 +39,17 @@ bool CShortcutFilter::eventFilter(QObject* watched, QEvent* event) {
   // Windows see the key first and hand it to the focused widget; act once, on the widget.
   if (!watched->isWidgetType() || !IsFirstDelivery(watched, event)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  leftCtrl_.OnKeyEvent(*key);
+  switch (key->key()) {
+    case Qt::Key_Control:
+      leftCtrl_.OnKeyEvent(*key);
+      return false;
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+      return false;  // a modifier's own event reports the modifier state toggled: nothing to act on
+    default:
+      break;
+  }
   if (!app_.frame()) return false;
   return type == QEvent::KeyPress ? OnKeyPress(key, static_cast<QWidget*>(watched)) : OnKeyRelease(key);
 }

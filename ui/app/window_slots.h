@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-class CInfoDlg;
-class CSynDlg;
+#include "dialogs/info_dlg.h"
+#include "dialogs/syn_dlg.h"
 
 struct WindowSlots {
   QPointer<QWidget> machineSettings;  // 335

@@ -7,7 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/control_id.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
 
 namespace {

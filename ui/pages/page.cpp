@@ -2,7 +2,7 @@
 #include "pages/page.h"
 
 #include "app/control_id.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
 
 CPage::CPage(PageKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {

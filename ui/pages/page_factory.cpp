@@ -3,7 +3,19 @@
 
 #include "pages/placeholder_page.h"
 
+namespace {
+PageCreator& Override() {
+  static PageCreator creator;
+  return creator;
+}
+}  // namespace
+
+void SetPageCreatorOverride(PageCreator creator) {
+  Override() = std::move(creator);
+}
+
 CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
+  if (Override()) return Override()(kind, parent, outputChannel);
   CPage* page = new CPlaceholderPage(kind, parent);
   if (kind == PageKind::output) page->ShowChannel(outputChannel);
   return page;

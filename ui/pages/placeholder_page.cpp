@@ -3,7 +3,7 @@
 
 #include <QPainter>
 
-#include "app/language.h"
+#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
 
 QString PageTitle(PageKind kind, int languageIndex) {

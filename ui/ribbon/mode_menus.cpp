@@ -6,7 +6,7 @@
 
 #include "app/command_ids.h"
 #include "app/control_id.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "app/mode_slot_texts.h"
 
 CModeMenus::CModeMenus(QWidget* parent)

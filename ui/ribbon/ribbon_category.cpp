@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "app/control_id.h"
-#include "app/language.h"
+#include "app/language_table.h"
 #include "controls/step_slider.h"
 #include "ribbon/ribbon_icons.h"
 #include "ribbon/ribbon_panel.h"
