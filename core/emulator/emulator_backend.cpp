@@ -17,6 +17,7 @@ struct EmulatorBackend::Shared {
   std::condition_variable cv;
   bool plugged = true;
   std::uint64_t generation = 0;     // bumped on every removal: devices of older generations are dead
+  std::uint64_t requests = 0;       // bumped on every write, so a waiting read recomputes its deadline
   std::size_t unplugAtRequest = 0;  // 0 = not armed
   std::function<void(HotplugEvent)> announce;  // set by the backend; called without `lock` held
 
@@ -44,6 +45,7 @@ class EmulatorDevice final : public HidDevice {
       std::lock_guard guard(s.lock);
       if (!Alive()) return -1;
       s.machine.Receive(report);
+      ++s.requests;
       // The request was taken; the cable goes before any reply to it leaves.
       if (s.unplugAtRequest != 0 && s.machine.requestCount() >= s.unplugAtRequest) {
         s.unplugAtRequest = 0;
@@ -77,8 +79,10 @@ class EmulatorDevice final : public HidDevice {
         const int untilDue = static_cast<int>(std::max<std::int64_t>(*due - now, 0));
         wait = wait < 0 ? untilDue : std::min(wait, untilDue);
       }
+      // A new request may bring a reply due before the current deadline: wake up and look again.
+      const std::uint64_t seen = s.requests;
       s.clock.WaitFor(s.cv, lock, wait, [&] {
-        if (!Alive()) return true;
+        if (!Alive() || s.requests != seen) return true;
         const auto next = s.machine.NextDueMs();
         return next && *next <= s.clock.NowMs();
       });

@@ -58,6 +58,29 @@ TEST(EmulatorBackendThreads, RepliesArriveAfterTheLatencyOnTheClock) {
   EXPECT_EQ(clock.NowMs(), 25);
 }
 
+TEST(EmulatorBackendThreads, AReadAlreadyWaitingSeesALateReplyAtItsTime) {
+  for (Clock* clock : std::initializer_list<Clock*>{nullptr, &SystemClock()}) {
+    VirtualClock virtualClock;
+    Clock& c = clock != nullptr ? *clock : virtualClock;
+    EmulatorOptions options;
+    options.replyLatencyMs = 5;
+    EmulatorBackend backend(c, options);
+    auto device = backend.Open(kEmulatorPath);
+    const std::int64_t start = c.NowMs();
+    auto read = std::async(std::launch::async, [&] {
+      int n = 0;
+      ReadOne(*device, -1, &n);
+      return n;
+    });
+    std::this_thread::sleep_for(20ms);  // the read is waiting with nothing queued
+    device->Write(MakeCommand(code::queryKind));
+    ASSERT_EQ(read.wait_for(5s), std::future_status::ready);
+    EXPECT_EQ(read.get(), 61);
+    EXPECT_GE(c.NowMs() - start, 5);
+    device->Cancel();
+  }
+}
+
 TEST(EmulatorBackendThreads, CancelReleasesABlockedRead) {
   VirtualClock clock;
   EmulatorBackend backend(clock);
