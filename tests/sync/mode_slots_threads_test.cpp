@@ -1,8 +1,12 @@
 // Mode-slot commands and the slot store after loading an m1..m4 file, against the emulated machine.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "machine_rig.h"
 #include "model/mode_file.h"
+#include "tuning/mode_file_ops.h"
 #include "tuning/mode_slots.h"
 
 namespace vireo::test {
@@ -75,6 +79,41 @@ TEST_F(ModeSlotsThreads, AFileNamedM2LandsInTheSecondSlotAfterItsWriteAll) {
   EXPECT_EQ(rig_.store.currentMode(), 1);
   EXPECT_EQ(rig_.backend.machine().slotContents(1), rig_.backend.machine().workingSet());
   EXPECT_NE(rig_.backend.machine().slotContents(0), rig_.backend.machine().workingSet());
+}
+
+TEST_F(ModeSlotsThreads, ModeFilesGoToTheMachineAndABadFileLeavesNoSlotPending) {
+  const auto dir = std::filesystem::temp_directory_path();
+  const std::string good = (dir / "m4-vireo-sync-test.noveq").string();
+  const std::string bad = (dir / "m1-vireo-sync-bad.noveq").string();
+  ParameterStore file;
+  ResetStoreDefaults(file);
+  file.SetInt(slot::musicPitch, -2);
+  ASSERT_TRUE(WriteModeFile(file, good).ok);
+  std::FILE* f = std::fopen(bad.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  const std::uint8_t version9[4] = {9, 0, 0, 0};
+  std::fwrite(version9, 1, sizeof version9, f);
+  std::fclose(f);
+
+  EXPECT_FALSE(tuning::LoadModeFileIntoMachine(rig_.connection, bad).ok);
+  EXPECT_EQ(rig_.connection.pendingSlot(), -1);
+  EXPECT_TRUE(rig_.Requests().empty());
+
+  ASSERT_TRUE(tuning::LoadModeFileIntoMachine(rig_.connection, good).ok);
+  EXPECT_EQ(rig_.connection.pendingSlot(), 3);
+  EXPECT_EQ(rig_.store.Int(slot::musicPitch), -2);
+  rig_.connection.WaitForSync();
+  EXPECT_EQ(rig_.connection.OnSyncDone(1), SyncOutcome::accepted);
+  EXPECT_EQ(rig_.Requests().back(), MakeCommand(code::storeMode, {3}));
+  EXPECT_EQ(rig_.backend.machine().slotContents(3).params.at({4, 21})[0], 3u);  // pitch -2 -> 3
+
+  rig_.backend.machine().ClearRequests();
+  rig_.store.setWriteAck(1);
+  const std::string saved = (dir / "vireo-sync-saved.noveq").string();
+  ASSERT_TRUE(tuning::SaveMachineModeFile(rig_.connection, saved).ok);
+  EXPECT_EQ(rig_.Requests(), (std::vector<Report>{MakeCommand(code::storeMode, {3})}));
+  EXPECT_EQ(rig_.store.writeAck(), 0);
+  for (const auto& path : {good, bad, saved}) std::filesystem::remove(path);
 }
 
 TEST(ModeSlotsOffline, CommandsNeedAConnection) {
