@@ -6,7 +6,6 @@
 #include "device/clock.h"
 #include "device/hidraw_backend.h"
 #include "emulator/emulator_backend.h"
-#include "model/mode_file.h"
 
 namespace vireo::cli {
 
@@ -37,15 +36,10 @@ std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options,
     if (options.emulatorKind) machine.kind = static_cast<std::uint8_t>(*options.emulatorKind);
     machine.replyLatencyMs = options.emulatorLatencyMs.value_or(0);
     auto backend = std::make_unique<emulator::EmulatorBackend>(SystemClock(), machine);
-    if (options.emulatorState) {
-      ParameterStore state;
-      ResetStoreDefaults(state);
-      const ModeFileResult loaded = ReadModeFile(state, *options.emulatorState);
-      if (!loaded.ok) {
-        *problem = "cannot load the emulator state " + *options.emulatorState + ": " + loaded.reason;
-        return nullptr;
-      }
-      backend->machine().LoadWorkingSet(state);
+    std::string reason;
+    if (options.emulatorState && !backend->machine().LoadModeFile(*options.emulatorState, &reason)) {
+      *problem = "cannot load the emulator state " + *options.emulatorState + ": " + reason;
+      return nullptr;
     }
     session->backend_ = std::move(backend);
   } else {

@@ -42,6 +42,8 @@ class MachineEmulator {
   // --- state set-up ---
   // Replaces the working set with what a machine holds after receiving `store` (a mode file's contents).
   void LoadWorkingSet(const ParameterStore& store);
+  // The same from a mode file loaded over the store defaults; false with the reader's reason.
+  bool LoadModeFile(const std::string& path, std::string* reason);
   // Changes the identity or faults from now on (e.g. a model name that differs on the next query).
   void SetOptions(const EmulatorOptions& options);
   EmulatorOptions options() const;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "emulator/machine_emulator.h"
+#include "model/mode_file.h"
 
 namespace vireo::emulator {
 namespace {
@@ -98,6 +99,18 @@ void MachineEmulator::LoadWorkingSet(const ParameterStore& store) {
   WorkingSet set = WorkingSetFromStore(store);
   std::lock_guard guard(lock_);
   working_ = std::move(set);
+}
+
+bool MachineEmulator::LoadModeFile(const std::string& path, std::string* reason) {
+  ParameterStore state;
+  ResetStoreDefaults(state);
+  const ModeFileResult loaded = ReadModeFile(state, path);
+  if (!loaded.ok) {
+    if (reason != nullptr) *reason = loaded.reason;
+    return false;
+  }
+  LoadWorkingSet(state);
+  return true;
 }
 
 void MachineEmulator::SetOptions(const EmulatorOptions& options) {
