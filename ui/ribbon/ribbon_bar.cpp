@@ -82,6 +82,9 @@ CRibbonBar::CRibbonBar(int languageIndex, std::function<QStringList()> recentFil
     emit categoryChanged(index);
   });
   WatchWheel(this);
+  // Sizes measured before the style sheet reaches the children would be too small for the styled tabs.
+  for (QWidget* child : findChildren<QWidget*>()) child->ensurePolished();
+  tabs_->updateGeometry();
   setFixedHeight(sizeHint().height());
 }
 

@@ -1,0 +1,94 @@
+// The gallery's pictures.
+#include "gallery_shots.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QThread>
+
+#include "app/kestrel_app.h"
+#include "app/language_table.h"
+#include "app/main_frame.h"
+#include "app/main_view.h"
+#include "device/connection.h"
+#include "dialogs/about_dlg.h"
+#include "dialogs/choice_box.h"
+#include "dialogs/info_dlg.h"
+#include "dialogs/syn_dlg.h"
+#include "model/parameter_store.h"
+#include "ribbon/application_menu.h"
+#include "ribbon/mode_menus.h"
+#include "ribbon/ribbon_bar.h"
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+  return done();
+}
+
+namespace {
+
+class Shots {
+ public:
+  Shots(const QDir& out, QString tag) : out_(out), tag_(std::move(tag)) {}
+
+  void Take(QWidget* widget, const QString& name) {
+    widget->show();
+    WaitUntil([] { return false; }, 60);  // let layouts and paints settle
+    const QString path = out_.filePath(QStringLiteral("%1_%2.png").arg(name, tag_));
+    if (widget->grab().save(path)) written_ << path;
+  }
+  QStringList written() const { return written_; }
+
+ private:
+  QDir out_;
+  QString tag_;
+  QStringList written_;
+};
+
+void ShowMenuAndTake(Shots& shots, QMenu* menu, const QString& name) {
+  menu->popup(QPoint(0, 0));
+  shots.Take(menu, name);
+  menu->hide();
+}
+
+}  // namespace
+
+QStringList RenderShellGallery(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
+  Shots shots(out, languageTag);
+  CMainFrame* frame = app.frame();
+  frame->resize(1200, 760);
+  frame->ribbon()->SelectCategory(kInputCategory);
+  shots.Take(frame, QStringLiteral("main_input"));
+  frame->ribbon()->SelectCategory(kOutputCategory);
+  shots.Take(frame, QStringLiteral("main_output"));
+  frame->ribbon()->SelectCategory(kInputCategory);
+
+  ShowMenuAndTake(shots, frame->ribbon()->applicationMenu(), QStringLiteral("menu_application"));
+  ShowMenuAndTake(shots, frame->ribbon()->modeMenus()->loadMenu(), QStringLiteral("menu_load_mode"));
+
+  app.ShowNotice(LangText("不能超过最大话筒音量!", "Mic vol can't over max value!"), 60000);
+  shots.Take(app.windows().notice, QStringLiteral("dialog_344_notice"));
+  app.windows().notice->close();
+
+  CSynDlg sync(QString(), frame);
+  shots.Take(&sync, QStringLiteral("dialog_347_sync"));
+  sync.Finish();
+
+  CDlgMsgBox choice(LangText("请选择要复制的通道", "Choose the channel to copy"), LangText("通道1", "Main"),
+                    LangText("通道2", "Channel 2"), frame);
+  shots.Take(&choice, QStringLiteral("dialog_513_choice"));
+  choice.close();
+
+  CAboutDlg about(vireo::TheStore(), app.connection().meterPollEnabled(), nullptr, frame);
+  QKeyEvent reveal(QEvent::KeyRelease, Qt::Key_F11, Qt::ControlModifier | Qt::ShiftModifier);
+  QApplication::sendEvent(&about, &reveal);
+  shots.Take(&about, QStringLiteral("dialog_100_about"));
+  about.close();
+  return shots.written();
+}
