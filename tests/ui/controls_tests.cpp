@@ -108,7 +108,9 @@ void ControlsTests::panelCaptionsOfBuildAndSwitch() {
   QCOMPARE(SwitchPanelCaption(6, 1, -1), QString("Music Pitch:-1"));
   QCOMPARE(SwitchPanelCaption(7, 0, 0), QString::fromUtf8("调用"));
   QCOMPARE(SwitchPanelCaption(8, 1, 0), QString("Save"));
-  QCOMPARE(BuildPanelCaption(9, 0), QString());
+  QCOMPARE(BuildPanelCaption(9, 0), QString::fromUtf8("无线话筒"));
+  QCOMPARE(SwitchPanelCaption(9, 1, 0), QString("Wireless Mic"));
+  QCOMPARE(BuildPanelCaption(10, 0), QString());
 }
 
 void ControlsTests::paneTexts() {

@@ -45,6 +45,8 @@ class ShellTests : public QObject {
   void tabDoubleClickIsConsumed();
   void eqElementsFollowThePage();
   void helpPageIsInstalledButNeverOverwritten();
+  void wirelessTextsFollowTheMeters();
+  void traceFileRecordsBothDirections();
   void syncDialogTimesOutWithItsMessage();
   void choiceBoxReturnsTheChoice();
 
@@ -79,6 +81,12 @@ void ShellTests::startsWithDefaultsChineseAndTheFirstPage() {
   QVERIFY(frame.view()->currentPage()->width() >= 1024);
   QVERIFY(frame.view()->currentPage()->height() >= 520);
   QCOMPARE(frame.view()->currentPage()->geometry(), frame.view()->pageArea());
+  // At the smallest size every master-level panel stays whole; the wireless panel gives way.
+  CRibbonCategory* input = frame.ribbon()->category(kInputCategory);
+  QVERIFY(input->panel(8)->geometry().right() < input->width());
+  QVERIFY(!input->panel(kWirelessPanel)->isVisible());
+  frame.resize(1250, 760);
+  QTRY_VERIFY(input->panel(kWirelessPanel)->isVisible());
   // Connected within a second of the start.
   QTRY_VERIFY_WITH_TIMEOUT(TheStore().connected() != 0, 1000);
   QVERIFY(rig->WaitSynchronised());
@@ -314,6 +322,39 @@ void ShellTests::helpPageIsInstalledButNeverOverwritten() {
   QVERIFY(InstallHelpPage(second));
   QVERIFY(kept.open(QIODevice::ReadOnly));
   QCOMPARE(kept.readAll(), QByteArray("kept"));
+}
+
+void ShellTests::wirelessTextsFollowTheMeters() {
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
+  const std::uint8_t meters[16] = {0, 0, 0, 0, 0, 0, 0, 0, 231, 13, 13, 202, 160, 1, 250, 0};
+  TheStore().WriteBytes(vireo::Region::levelMeters, 0, meters);
+  rig->frame().UpdateCommandUi();
+  CRibbonCategory* output = rig->frame().ribbon()->category(kOutputCategory);
+  QCOMPARE(output->wirelessLabel(0, 0)->text(), QString::fromUtf8("RF:■■■■■ AF:■■■■■"));
+  QCOMPARE(output->wirelessLabel(0, 1)->text(), QString::fromUtf8("频率:672.25MHz"));
+  QCOMPARE(output->wirelessLabel(0, 2)->text(), QString::fromUtf8("电   量:■■■■■"));
+  QCOMPARE(output->wirelessLabel(1, 0)->text(), QString::fromUtf8("RF:■_______ AF:■_______"));
+  QCOMPARE(output->wirelessLabel(1, 1)->text(), QString::fromUtf8("频率:665.25MHz"));
+  QCOMPARE(ControlIdOf(output->wirelessLabel(1, 2)), 32937);
+  QCOMPARE(rig->frame().ribbon()->category(kInputCategory)->wirelessLabel(0, 1)->text(),
+           QString::fromUtf8("频率:672.25MHz"));
+}
+
+void ShellTests::traceFileRecordsBothDirections() {
+  rig = std::make_unique<UiHarness>();
+  LaunchOptions launch = UiHarness::EmulatorLaunch();
+  launch.traceFile = rig->dir() + "/trace.txt";
+  QCOMPARE(rig->Start(0, launch), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  rig.get()->Stop();
+  QFile trace(launch.traceFile);
+  QVERIFY(trace.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = trace.readAll().split('\n');
+  QVERIFY(lines.size() > 400);
+  QVERIFY(lines[0].startsWith("> 02 80 00"));  // the first request: the model name
+  QCOMPARE(lines[0].size(), 1 + 61 * 3);
+  QVERIFY(lines[1].startsWith("< 01 80 43 61 6C 79 78"));  // "Calyx"
 }
 
 void ShellTests::syncDialogTimesOutWithItsMessage() {

@@ -77,6 +77,13 @@ inline constexpr CategoryIds kOutputIds{{32857, 32858, 32859},
                                         32904,
                                         32882};
 
+// The wireless-microphone labels: three texts (RF/AF, frequency, battery) per microphone, each as an
+// Input / Output pair; microphone 0 from 32926, microphone 1 from 32932.
+inline constexpr int kWirelessLabelFirst[2] = {32926, 32932};
+constexpr int WirelessLabelId(int microphone, int text, int category) {
+  return kWirelessLabelFirst[microphone] + 2 * text + category;
+}
+
 // Dialog templates (the language tables key their captions by these).
 namespace dlg {
 inline constexpr int about = 100;

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <array>
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
@@ -11,6 +12,7 @@
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "model/parameter_store.h"
+#include "model/status_texts.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
@@ -190,12 +192,30 @@ void CInputControls::UpdateMuteBoxes() {
   }
 }
 
+void CInputControls::UpdateWirelessTexts() {
+  std::array<std::uint8_t, vireo::kLevelMeterBytes> meters{};
+  vireo::TheStore().ReadBytes(vireo::Region::levelMeters, 0, meters);
+  for (int microphone = 0; microphone < 2; ++microphone) {
+    const vireo::WirelessMicTexts texts =
+        vireo::MakeWirelessMicTexts(meters.data(), microphone, LanguageIndex());
+    const std::string* lines[] = {&texts.rfAf, &texts.frequency, &texts.battery};
+    for (int index : {kInputCategory, kOutputCategory}) {
+      for (int text = 0; text < 3; ++text) {
+        QLabel* label = ribbon_.category(index)->wirelessLabel(microphone, text);
+        const QString value = QString::fromStdString(*lines[text]);
+        if (label->text() != value) label->setText(value);
+      }
+    }
+  }
+}
+
 void CInputControls::RecaptionForLanguage(int languageIndex) {
   const int pitch = StoreValue(MasterLevel::pitch);
   for (int index : {kInputCategory, kOutputCategory}) {
     CRibbonCategory* category = ribbon_.category(index);
-    for (int panel = 1; panel <= 8; ++panel)
+    for (int panel = 1; panel <= kRibbonPanels; ++panel) {
       category->panel(panel)->SetCaption(SwitchPanelCaption(panel, languageIndex, pitch));
+    }
   }
   for (MasterLevel level : kAllMasterLevels) {
     if (level != MasterLevel::pitch) SetBothLabels(level, StoreValue(level), true);

@@ -25,6 +25,8 @@ class CInputControls : public QObject {
   void RefreshVolumeControls();
   // The idle update: each mute box ticked while its store flag is set.
   void UpdateMuteBoxes();
+  // The idle update: the wireless microphones' texts from the level-meter bytes.
+  void UpdateWirelessTexts();
   // The language switch: labels (with the switch's reverb name), mute boxes, panel captions.
   void RecaptionForLanguage(int languageIndex);
 

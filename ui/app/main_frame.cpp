@@ -99,6 +99,7 @@ void CMainFrame::UpdateCommandUi() {
   statusBar_->Update(state);
   ribbon_->modeMenus()->SetCurrentMode(store.currentMode());
   inputs_->UpdateMuteBoxes();
+  inputs_->UpdateWirelessTexts();
 }
 
 void CMainFrame::ToggleShownEqBypass() {

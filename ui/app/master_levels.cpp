@@ -63,6 +63,7 @@ struct CaptionPair {
   const char* zh;
   const char* en;
 };
+constexpr CaptionPair kWirelessCaption{"无线话筒", "Wireless Mic"};
 constexpr std::array<CaptionPair, 8> kBuildCaptions{{{"话筒音量", "Mic Vol"},
                                                      {"效果总音量", "Efx Vol"},
                                                      {"混响音量", "Reverb Vol"},
@@ -86,11 +87,13 @@ QString PickCaption(const CaptionPair& pair, int languageIndex) {
 }  // namespace
 
 QString BuildPanelCaption(int panel, int languageIndex) {
+  if (panel == kWirelessPanel) return PickCaption(kWirelessCaption, languageIndex);
   if (panel < 1 || panel > 8) return {};
   return PickCaption(kBuildCaptions[static_cast<std::size_t>(panel - 1)], languageIndex);
 }
 
 QString SwitchPanelCaption(int panel, int languageIndex, int pitch) {
+  if (panel == kWirelessPanel) return PickCaption(kWirelessCaption, languageIndex);
   if (panel < 1 || panel > 8) return {};
   if (panel == 6) return PitchCaption(pitch, languageIndex);
   return PickCaption(kSwitchCaptions[static_cast<std::size_t>(panel - 1)], languageIndex);

@@ -21,6 +21,10 @@ QString LevelLabelText(MasterLevel level, int value, int languageIndex, bool for
 // Caption of panel 6: "%s%+-d" with "音乐变调:" / "Music Pitch:" (always signed: +0, +3, -2).
 QString PitchCaption(int pitch, int languageIndex);
 
-// The panel captions as the ribbon is built, and as a language switch rewrites them (panels 1..8).
+// Panels 1..8 of a category, then the wireless-microphone panel.
+inline constexpr int kRibbonPanels = 9;
+inline constexpr int kWirelessPanel = 9;
+
+// The panel captions as the ribbon is built, and as a language switch rewrites them (panels 1..9).
 QString BuildPanelCaption(int panel, int languageIndex);
 QString SwitchPanelCaption(int panel, int languageIndex, int pitch);

@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QToolButton>
 
 #include "app/control_id.h"
@@ -23,7 +24,7 @@ constexpr int kInitialLabelValue = 100;
 
 CRibbonCategory::CRibbonCategory(const CategoryIds& ids, QMenu* loadMenu, QMenu* saveMenu, int languageIndex,
                                  QWidget* parent)
-    : QWidget(parent), ids_(ids) {
+    : QWidget(parent), ids_(ids), categoryIndex_(ids.mic.slider == kInputIds.mic.slider ? 0 : 1) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(4, 3, 4, 3);
   row->setSpacing(3);
@@ -35,6 +36,7 @@ CRibbonCategory::CRibbonCategory(const CategoryIds& ids, QMenu* loadMenu, QMenu*
   AddPitchPanel(languageIndex);
   AddFilePanel(7, ids.loadMode, loadMenu, ids.loadFile, languageIndex);
   AddFilePanel(8, ids.saveMode, saveMenu, ids.saveFile, languageIndex);
+  AddWirelessPanel(languageIndex);
   row->addStretch(1);
 }
 
@@ -109,6 +111,35 @@ void CRibbonCategory::AddFilePanel(int number, int modeId, QMenu* modeMenu, int 
     button->setMinimumWidth(62);
     panel->content()->addWidget(button);
   }
+}
+
+void CRibbonCategory::AddWirelessPanel(int languageIndex) {
+  CRibbonPanel* panel = AddPanel(kWirelessPanel, Qt::Horizontal, languageIndex);
+  QFont small = font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  for (int microphone = 0; microphone < 2; ++microphone) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(0);
+    for (int text = 0; text < 3; ++text) {
+      auto* label = new QLabel(panel);
+      SetControlId(label, WirelessLabelId(microphone, text, categoryIndex_));
+      label->setFont(small);
+      column->addWidget(label);
+    }
+    panel->content()->addLayout(column);
+  }
+}
+
+void CRibbonCategory::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const QMargins margins = layout()->contentsMargins();
+  int needed = margins.left() + margins.right() + layout()->spacing() * (kRibbonPanels - 1);
+  for (const CRibbonPanel* p : panels_) needed += p->sizeHint().width();
+  panel(kWirelessPanel)->setVisible(width() >= needed);
+}
+
+QLabel* CRibbonCategory::wirelessLabel(int microphone, int text) const {
+  return FindByControlId<QLabel>(this, WirelessLabelId(microphone, text, categoryIndex_));
 }
 
 CStepSlider* CRibbonCategory::slider(MasterLevel level) const {

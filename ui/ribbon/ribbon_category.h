@@ -26,6 +26,8 @@ class CRibbonCategory : public QWidget {
   QLabel* label(MasterLevel level) const;       // nullptr for the pitch
   QCheckBox* muteBox(MasterLevel level) const;  // nullptr for levels without one
   QToolButton* button(int id) const;
+  // Wireless microphone 0 or 1, text 0 (RF/AF), 1 (frequency) or 2 (battery).
+  QLabel* wirelessLabel(int microphone, int text) const;
 
   // The master level whose wheel area contains `pos` (this widget's coordinates): panels 1..5 whole,
   // then the pitch slider, then the noise-gate slider.
@@ -36,13 +38,19 @@ class CRibbonCategory : public QWidget {
   void sliderMoved(MasterLevel level, int value);
   void muteClicked(MasterLevel level);
 
+ protected:
+  // The wireless-microphone panel gives way when the window is too narrow for all panels.
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   CRibbonPanel* AddPanel(int number, Qt::Orientation direction, int languageIndex);
   void AddLevelPanel(int number, MasterLevel level, int languageIndex);
   void AddPitchPanel(int languageIndex);
   void AddFilePanel(int number, int modeId, QMenu* modeMenu, int fileId, int languageIndex);
+  void AddWirelessPanel(int languageIndex);
   CStepSlider* AddSlider(QWidget* panel, MasterLevel level, int id, int minimum, int maximum, int width);
 
   CategoryIds ids_;
-  std::array<CRibbonPanel*, 8> panels_{};
+  int categoryIndex_;
+  std::array<CRibbonPanel*, kRibbonPanels> panels_{};
 };
