@@ -139,6 +139,17 @@ void ModesTests::saveFileStoresTheSlotAndWritesTheFile() {
   QVERIFY(vireo::ReadModeFile(readBack, path.toStdString()).ok);
   QCOMPARE(readBack.Int(slot::reverbVolume), 17);
   QCOMPARE(AppSettings().RecentFiles().value(0), QFileInfo(path).absoluteFilePath());
+
+  // A file that cannot be written: the box with the system's error code; the list stays as it was.
+  rig->prompts().files = {rig->dir() + "/no such folder/x.noveq"};
+  rig->frame().OnCommand(cmd::fileSave);
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  QVERIFY(rig->prompts().asked[0].text.startsWith("Errcode="));
+  QVERIFY(rig->prompts().asked[0].text.contains("Can't write to file:\n" + rig->dir() +
+                                                "/no such folder/x.noveq"));
+  QCOMPARE(rig->prompts().asked[0].caption, QString("Can't write to file"));
+  QCOMPARE(rig->prompts().asked[0].icon, BoxIcon::warning);
+  QCOMPARE(AppSettings().RecentFiles().size(), 1);
 }
 
 void ModesTests::openByPathChecksTheFile() {

@@ -12,9 +12,9 @@
 #include "app/mode_slot_texts.h"
 #include "app/user_prompts.h"
 #include "device/connection.h"
-#include "device/debug_log.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "tuning/mode_file_ops.h"
 #include "tuning/mode_slots.h"
 
 namespace {
@@ -38,12 +38,17 @@ void CModeCommands::LoadFile() {
   request.filter = QString::fromLatin1(kModeFilter);
   const QString path = Prompts().ChooseFile(app_.frame(), request);
   if (path.isEmpty()) return;
-  if (!LoadModeFileIntoStore(path, app_.frame())) return;
-  // Only a file that was actually loaded may send its slot after the write-all.
-  app_.connection().setPendingSlot(vireo::ModeSlotOfFileName(path.toStdString()));
-  vireo::DebugLog("Start thread:SynchronizeData\n");
+  vireo::MachineConnection& connection = app_.connection();
+  // A file whose name begins with m1..m4 also lands in that slot once the write-all is done; a file
+  // that failed leaves no slot pending.
+  const vireo::ModeFileResult result = vireo::tuning::LoadModeFileIntoMachine(connection, path.toStdString());
+  if (!result.ok) {
+    // A machine that went away or is busy with a transfer is not the file's fault.
+    if (connection.connected() && connection.idle()) ShowModeFileReadFailure(result, path, app_.frame());
+    return;
+  }
   app_.settings().AddRecentFile(path);
-  if (app_.connection().StartWriteAll()) app_.ShowSyncWindow(QString());
+  app_.ShowSyncWindow(QString());
 }
 
 QString CModeCommands::ChooseSaveFile(const QString& defaultName) {
@@ -59,8 +64,13 @@ void CModeCommands::SaveFile() {
   if (!RequireConnection()) return;
   const QString path = ChooseSaveFile(QStringLiteral("name"));
   if (path.isEmpty()) return;
-  vireo::tuning::StoreCurrentModeBeforeSave(app_.connection());
-  if (SaveStoreAsModeFile(path, app_.frame())) app_.settings().AddRecentFile(path);
+  const vireo::ModeFileResult result =
+      vireo::tuning::SaveMachineModeFile(app_.connection(), path.toStdString());
+  if (!result.ok) {
+    ShowModeFileWriteFailure(result, path, app_.frame());
+    return;
+  }
+  app_.settings().AddRecentFile(path);
 }
 
 void CModeCommands::LoadSlot(int slot, bool fromKey) {
@@ -115,8 +125,13 @@ bool CModeCommands::AskSaveBeforeExit() {
     const QString path = ChooseSaveFile(QStringLiteral("preset"));
     if (!path.isEmpty()) {
       store.setWriteAck(0);
-      vireo::tuning::StoreCurrentModeBeforeSave(app_.connection());
-      if (SaveStoreAsModeFile(path, app_.frame())) app_.settings().AddRecentFile(path);
+      const vireo::ModeFileResult result =
+          vireo::tuning::SaveMachineModeFile(app_.connection(), path.toStdString());
+      if (result.ok) {
+        app_.settings().AddRecentFile(path);
+      } else {
+        ShowModeFileWriteFailure(result, path, app_.frame());
+      }
     }
   }
   return true;

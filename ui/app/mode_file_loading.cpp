@@ -4,7 +4,6 @@
 #include <QFileInfo>
 
 #include "app/user_prompts.h"
-#include "model/mode_file.h"
 #include "model/parameter_store.h"
 
 namespace {
@@ -26,21 +25,21 @@ bool CheckModeFilePath(const QString& path) {
 
 bool LoadModeFileIntoStore(const QString& path, QWidget* owner) {
   const vireo::ModeFileResult result = vireo::ReadModeFile(vireo::TheStore(), path.toStdString());
-  if (result.ok) return true;
+  if (!result.ok) ShowModeFileReadFailure(result, path, owner);
+  return result.ok;
+}
+
+void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner) {
   if (result.errorCode != 0) {
     ShowMessage(owner, FromView(vireo::kModeFileOpenErrorFormat).replace(QLatin1String("%s"), path),
                 FromView(vireo::kModeFileErrorCaption), BoxIcon::warning);
   }
   ShowMessage(owner, FromView(vireo::kModeFileVersionNotSupported), QStringLiteral("Info"),
               BoxIcon::information);
-  return false;
 }
 
-bool SaveStoreAsModeFile(const QString& path, QWidget* owner) {
-  const vireo::ModeFileResult result = vireo::WriteModeFile(vireo::TheStore(), path.toStdString());
-  if (result.ok) return true;
+void ShowModeFileWriteFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner) {
   QString text = FromView(vireo::kModeFileWriteErrorFormat);
   text.replace(QLatin1String("%d"), QString::number(result.errorCode)).replace(QLatin1String("%s"), path);
   ShowMessage(owner, text, FromView(vireo::kModeFileErrorCaption), BoxIcon::warning);
-  return false;
 }

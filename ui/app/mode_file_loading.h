@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "model/mode_file.h"
+
 class QWidget;
 
 // False (after "文件不存在！" / "文件打开错误" when it is missing) unless `path` names an existing file
@@ -13,5 +15,7 @@ bool CheckModeFilePath(const QString& path);
 // opened) and then "Mode file version not support!" / "Info", and returns false; the store is unchanged.
 bool LoadModeFileIntoStore(const QString& path, QWidget* owner);
 
-// Writes the store as a version-8 file; on failure shows the box with the system's error code.
-bool SaveStoreAsModeFile(const QString& path, QWidget* owner);
+// The messages of a failed read (the open-failure box when the file could not be opened, then
+// "Mode file version not support!") and of a failed write.
+void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner);
+void ShowModeFileWriteFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner);
