@@ -114,11 +114,15 @@ SyncOutcome MachineConnection::OnSyncDone(int /*wparam*/) {
     setPendingSlot(-1);
     return SyncOutcome::lostMachine;
   }
+  // A slot is pending only until the next synchronisation result, whatever it is: left set, it would
+  // store some later, unrelated working set into that slot.
   if (!IsAcceptedModel(store_.modelName())) {
+    setPendingSlot(-1);
     DisconnectMachine();
     return SyncOutcome::wrongModel;
   }
   if (store_.deviceKind() != kAcceptedKind) {
+    setPendingSlot(-1);
     DisconnectMachine();
     return SyncOutcome::wrongKind;
   }

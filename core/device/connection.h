@@ -83,6 +83,8 @@ class MachineConnection {
   Clock& clock() { return clock_; }
   bool connected() const;
   bool idle() const { return idle_.load(std::memory_order_acquire); }
+  // A read-all or write-all worker is running (only one transfer runs at a time).
+  bool transferRunning() const { return workerRunning_.load(std::memory_order_acquire); }
   // The idle flag is also held at 0 by the smart-plug window while it is open.
   void setIdle(bool value) { idle_.store(value, std::memory_order_release); }
   int pendingSlot() const { return pendingSlot_.load(std::memory_order_relaxed); }

@@ -46,6 +46,10 @@ bool RunWriteAllSequence(ParameterStore& store, ReportSender& sender, const Sync
 
 // --- records shared with the tuning operations ---
 
+// Frequency shift of microphone channel A (B when `channelB`) to `frequency` Hz, clamped to 1..8 (1 is
+// off): stores the frequency and its off flag, then sends one message (off) or three (on).
+int SendFrequencyShift(ParameterStore& store, ReportSender& sender, bool channelB, int frequency);
+
 // Delay split bands 13 and 14 of output channel `channel` (0..7) for split index `splitIndex` in the
 // channel's delay mode: each band stored, block-written and followed by its coefficients.
 int SendSplitBands(ParameterStore& store, ReportSender& sender, int channel, int splitIndex);

@@ -25,6 +25,19 @@ int WriteBandWithCoefficients(ParameterStore& store, ReportSender& sender, int g
 
 }  // namespace
 
+int SendFrequencyShift(ParameterStore& store, ReportSender& sender, bool channelB, int frequency) {
+  // A frequency outside the shifter's range (a blank or garbled store; 0 is the blank store's value)
+  // would go out as a division by zero or a nonsense delay.
+  const int f = std::clamp(frequency, 1, 8);
+  store.SetInt(channelB ? slot::shiftFreqB : slot::shiftFreqA, f);
+  store.SetInt(channelB ? slot::shiftOffB : slot::shiftOffA, f == 1 ? 1 : 0);
+  int bytes = 0;
+  for (const ParamMessage& m : ShiftMessages(f, channelB)) {
+    bytes += WriteParamValues(sender, m.module, m.param, m.values);
+  }
+  return bytes;
+}
+
 int SendBandCoefficients(const ParameterStore& store, ReportSender& sender, int group, int band) {
   const ParamAddress at = CoefficientSlot(group, band);
   if (at.module == 0) return 0;

@@ -110,7 +110,7 @@ class WriteAll {
     return true;
   }
 
-  // Each input goes to exactly one microphone channel; A wins when both or neither were set.
+  // Each input goes to exactly one microphone channel: any non-zero A share means A, otherwise B.
   void Routing() {
     for (int k = 0; k < 4; ++k) {
       const bool toA = store_.Int(slot::micToChannelA[k]) != 0;
@@ -123,10 +123,8 @@ class WriteAll {
 
   void Effects(char channel) {
     const bool a = channel == 'A';
-    const int shift = a ? slot::shiftFreqA : slot::shiftFreqB;
-    for (const ParamMessage& m : ShiftMessages(store_.Int(shift), !a)) {
-      WriteParamValues(sender_, m.module, m.param, m.values);
-    }
+    // The shift rule keeps the off flag in step with the frequency, as the machine will have them.
+    SendFrequencyShift(store_, sender_, !a, store_.Int(a ? slot::shiftFreqA : slot::shiftFreqB));
     Send(a ? "echoLevelA" : "echoLevelB");
     Send(a ? "reverbLevelA" : "reverbLevelB");
     RaiseStored(a ? slot::reverbPredelayA : slot::reverbPredelayB, 2.0f);

@@ -43,14 +43,6 @@ bool SetInputControl(ParameterStore& store, ReportSender& sender, Clock& clock, 
   return false;
 }
 
-void SetShift(ParameterStore& store, ReportSender& sender, bool channelB, std::int32_t frequency) {
-  const int f = std::clamp(frequency, 1, 8);
-  store.SetInt(channelB ? slot::shiftFreqB : slot::shiftFreqA, f);
-  store.SetInt(channelB ? slot::shiftOffB : slot::shiftOffA, f == 1 ? 1 : 0);
-  for (const ParamMessage& m : ShiftMessages(f, channelB))
-    WriteParamValues(sender, m.module, m.param, m.values);
-}
-
 // An input feeds exactly one microphone channel: routing it to one side takes it off the other.
 void SetRouting(ParameterStore& store, ReportSender& sender, bool toChannelA, int input) {
   store.SetInt(slot::micToChannelA[input], toChannelA ? 100 : 0);
@@ -64,8 +56,7 @@ void StoreValue(ParameterStore& store, const SlotField& field, int element, doub
   if (!field.isFloat) {
     store.SetInt(s, RoundToInt(value));
   } else if (field.rule == WireRule::ms) {
-    const float minimum = field.firstSlot == slot::chDelay.first ? 1.5f : 2.0f;
-    store.SetFloat(s, RaiseMs(static_cast<float>(value), minimum));
+    store.SetFloat(s, RaiseMs(static_cast<float>(value), MinimumMs(field)));
   } else {
     store.SetFloat(s, static_cast<float>(value));
   }
@@ -86,12 +77,12 @@ FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock&
   const std::int32_t v = RoundToInt(value);
   if (SetInputControl(store, sender, clock, name, element, v, &result)) return result;
   if (name == "shiftFreqA" || name == "shiftFreqB") {
-    SetShift(store, sender, name == "shiftFreqB", v);
+    SendFrequencyShift(store, sender, name == "shiftFreqB", v);
     return Done();
   }
   if (name == "shiftOffA" || name == "shiftOffB") {
     if (v == 0) return Refuse("set shiftFreq" + std::string(1, name.back()) + " to switch the shift on");
-    SetShift(store, sender, name == "shiftOffB", 1);
+    SendFrequencyShift(store, sender, name == "shiftOffB", 1);
     return Done();
   }
   if (name == "micToChannelA" || name == "micToChannelB") {

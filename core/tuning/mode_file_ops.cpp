@@ -8,6 +8,12 @@
 namespace vireo::tuning {
 
 ModeFileResult LoadModeFileIntoMachine(MachineConnection& connection, const std::string& path) {
+  // The store mirrors the machine: a file that cannot go to the machine now must not replace it, and a
+  // running transfer is still filling or emptying it.
+  if (!connection.connected() || connection.transferRunning()) {
+    connection.setPendingSlot(-1);
+    return {false, "the machine is not connected or busy", 0, 0};
+  }
   const ModeFileResult loaded = ReadModeFile(connection.store(), path);
   // A slot stays pending only for a file that goes to the machine; otherwise a later, unrelated
   // synchronisation would store into it.

@@ -13,6 +13,12 @@ namespace {
 std::uint8_t SlotByte(int slot) {
   return static_cast<std::uint8_t>(ClampModeSlot(slot));
 }
+
+// A slot command in the middle of a transfer would recall or store a half-moved working set, and the
+// read-all it asks for could not start anyway.
+bool CanCommand(const MachineConnection& connection) {
+  return connection.connected() && !connection.transferRunning();
+}
 }  // namespace
 
 int ClampModeSlot(int slot) {
@@ -20,7 +26,7 @@ int ClampModeSlot(int slot) {
 }
 
 bool LoadModeSlot(MachineConnection& connection, int slot) {
-  if (!connection.connected()) return false;
+  if (!CanCommand(connection)) return false;
   const std::uint8_t s = SlotByte(slot);
   connection.store().setCurrentMode(s);
   SendCommand(connection.sender(), code::recallMode, {s});
@@ -29,7 +35,7 @@ bool LoadModeSlot(MachineConnection& connection, int slot) {
 }
 
 bool StoreModeSlot(MachineConnection& connection, int slot) {
-  if (!connection.connected()) return false;
+  if (!CanCommand(connection)) return false;
   const std::uint8_t s = SlotByte(slot);
   connection.store().setWriteAck(0);
   connection.store().setCurrentMode(s);
@@ -39,7 +45,7 @@ bool StoreModeSlot(MachineConnection& connection, int slot) {
 }
 
 bool RestoreFactorySlot(MachineConnection& connection, int slot) {
-  if (!connection.connected()) return false;
+  if (!CanCommand(connection)) return false;
   const std::uint8_t s = SlotByte(slot);
   connection.store().setCurrentMode(s);
   SendCommand(connection.sender(), code::restoreMode, {s});

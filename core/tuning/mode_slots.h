@@ -14,7 +14,7 @@ int ClampModeSlot(int slot);
 
 // The confirmations ("参数已更改..." when writeAck is 1, "确定要保存至...") and the notices stay in the
 // front end; these run the action once the user agreed. Each returns false (and does nothing) when
-// the machine is not connected.
+// the machine is not connected; load, store and restore also while a transfer is running.
 
 // currentMode := s; code 5 with s; then the read-all (event 1002 follows).
 bool LoadModeSlot(MachineConnection& connection, int slot);

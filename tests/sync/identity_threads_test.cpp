@@ -41,6 +41,19 @@ TEST(IdentityThreads, KindSeventeenReadsNothingAndIsRejected) {
   EXPECT_EQ(rig.events.posted().size(), 1u);
 }
 
+TEST(IdentityThreads, ARejectedMachineLeavesNoSlotPending) {
+  for (const auto& options : {WithIdentity("Calyx", 17), WithIdentity("Kestrel", 18)}) {
+    MachineRig rig(options);
+    rig.connection.setPendingSlot(2);
+    EXPECT_NE(rig.ConnectAndReadAll(), SyncOutcome::accepted);
+    EXPECT_EQ(rig.connection.pendingSlot(), -1) << options.modelName;
+    for (const Report& r : rig.Requests()) {
+      EXPECT_NE(r[1], code::setMode);
+      EXPECT_NE(r[1], code::storeMode);
+    }
+  }
+}
+
 TEST(IdentityThreads, WrongModelTriesTwiceThenDisconnects) {
   MachineRig rig(WithIdentity("Kestrel", 18));
   EXPECT_EQ(rig.ConnectAndReadAll(), SyncOutcome::wrongModel);

@@ -116,12 +116,46 @@ TEST_F(ModeSlotsThreads, ModeFilesGoToTheMachineAndABadFileLeavesNoSlotPending) 
   for (const auto& path : {good, bad, saved}) std::filesystem::remove(path);
 }
 
+TEST_F(ModeSlotsThreads, NothingIsSentOrLoadedWhileATransferRuns) {
+  const auto path = (std::filesystem::temp_directory_path() / "m3-vireo-sync-busy.noveq").string();
+  ParameterStore file;
+  ResetStoreDefaults(file);
+  file.SetInt(slot::musicPitch, 4);
+  ASSERT_TRUE(WriteModeFile(file, path).ok);
+  const int pitch = rig_.store.Int(slot::musicPitch);
+
+  ASSERT_TRUE(rig_.connection.StartReadAll());  // sits in its 3200 ms start pause
+  ASSERT_TRUE(rig_.connection.transferRunning());
+  EXPECT_FALSE(tuning::LoadModeSlot(rig_.connection, 1));
+  EXPECT_FALSE(tuning::StoreModeSlot(rig_.connection, 1));
+  EXPECT_FALSE(tuning::RestoreFactorySlot(rig_.connection, 1));
+  EXPECT_FALSE(tuning::LoadModeFileIntoMachine(rig_.connection, path).ok);
+  EXPECT_EQ(rig_.connection.pendingSlot(), -1);
+  EXPECT_EQ(rig_.store.Int(slot::musicPitch), pitch);
+  const auto first = rig_.Requests();
+  EXPECT_TRUE(first.empty() || first[0][1] == code::queryModel);  // only the read-all's own requests
+  rig_.connection.WaitForSync();
+  EXPECT_EQ(rig_.connection.OnSyncDone(0), SyncOutcome::accepted);
+  EXPECT_EQ(rig_.Requests().size(), 225u);
+  std::filesystem::remove(path);
+}
+
 TEST(ModeSlotsOffline, CommandsNeedAConnection) {
   MachineRig rig;
   EXPECT_FALSE(tuning::LoadModeSlot(rig.connection, 1));
   EXPECT_FALSE(tuning::StoreModeSlot(rig.connection, 1));
   EXPECT_FALSE(tuning::RestoreFactorySlot(rig.connection, 1));
   EXPECT_FALSE(tuning::StoreCurrentModeBeforeSave(rig.connection));
+  // A mode file is not read into the store while there is no machine to send it to.
+  const auto path = (std::filesystem::temp_directory_path() / "m2-vireo-sync-offline.noveq").string();
+  ParameterStore file;
+  ResetStoreDefaults(file);
+  file.SetInt(slot::micVolume, 42);
+  ASSERT_TRUE(WriteModeFile(file, path).ok);
+  EXPECT_FALSE(tuning::LoadModeFileIntoMachine(rig.connection, path).ok);
+  EXPECT_EQ(rig.store.Int(slot::micVolume), 0);
+  EXPECT_EQ(rig.connection.pendingSlot(), -1);
+  std::filesystem::remove(path);
   EXPECT_TRUE(rig.Requests().empty());
   EXPECT_EQ(tuning::ClampModeSlot(-1), 0);
   EXPECT_EQ(tuning::ClampModeSlot(4), 3);

@@ -126,6 +126,11 @@ TEST_F(TuningOperationsTest, FieldSetterUsesTheControlsOperations) {
   EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "shiftOffB", 0, 1).ok);
   EXPECT_EQ(store_.Int(slot::shiftFreqB), 1);
   EXPECT_EQ(sent().size(), 4u);
+  // Beyond the shifter's range: the top frequency, 8 Hz, with its 300-sample delay.
+  EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "shiftFreqA", 0, 12).ok);
+  EXPECT_EQ(store_.Int(slot::shiftFreqA), 8);
+  ASSERT_EQ(sent().size(), 7u);
+  EXPECT_TRUE(IsWrite(sent()[6], 1, 32, 1, 300u));
 
   sender_.reports.clear();
   EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "micToChannelB", 3, 100).ok);
