@@ -6,6 +6,7 @@
 #include <span>
 
 #include "device/sync_coefficients.h"
+#include "emulator/factory_store.h"
 #include "model/band.h"
 #include "model/report.h"
 #include "model/slot_fields.h"
@@ -133,9 +134,9 @@ WorkingSet WorkingSetFromStore(const ParameterStore& store) {
 
 const WorkingSet& FactoryWorkingSet() {
   static const WorkingSet factory = [] {
-    ParameterStore defaults;
-    ResetStoreDefaults(defaults);
-    return WorkingSetFromStore(defaults);
+    ParameterStore inUse;
+    FillInUseFactoryStore(inUse);
+    return WorkingSetFromStore(inUse);
   }();
   return factory;
 }

@@ -32,7 +32,8 @@ struct WorkingSet {
 // (raised delays, whole reverb times), without touching the store.
 WorkingSet WorkingSetFromStore(const ParameterStore& store);
 
-// The factory working set: what a machine holds that was never tuned (the store's defaults).
+// The factory working set (FillInUseFactoryStore, encoded): what the emulated machine holds at start,
+// after a reset (104) and in a slot restored to factory contents (6).
 const WorkingSet& FactoryWorkingSet();
 
 }  // namespace vireo::emulator

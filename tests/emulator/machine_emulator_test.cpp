@@ -33,7 +33,7 @@ class MachineEmulatorTest : public ::testing::Test {
   MachineEmulator machine_;
 };
 
-TEST_F(MachineEmulatorTest, FactoryParametersAreTheStoreDefaultsEncoded) {
+TEST_F(MachineEmulatorTest, FactoryParametersAreAMachineInUseEncoded) {
   auto replies = Exchange(MakeReadParam(1, 14));
   ASSERT_EQ(replies.size(), 1u);
   const Report& r = replies[0];
@@ -43,18 +43,19 @@ TEST_F(MachineEmulatorTest, FactoryParametersAreTheStoreDefaultsEncoded) {
   EXPECT_EQ(r[3], 1);
   EXPECT_EQ(r[4], 14);
   EXPECT_EQ(r[5], 1);
-  EXPECT_EQ(Value(r, 0), EncodeVol(0));  // micVolume 0 -> 0.0005
+  EXPECT_EQ(Value(r, 0), EncodeVol(60));  // micVolume 60 -> 0.6005
 
   // echoTimeA 217 ms travels as 10416 samples; echoStartVolA 60 % as 0.6.
   EXPECT_EQ(Value(Exchange(MakeReadParam(2, 10))[0], 0), 10416u);
   EXPECT_EQ(Value(Exchange(MakeReadParam(2, 11))[0], 0), FloatBits(0.6f));
-  // Reverb volume answers two equal values; delay mode the pair for high-frequency delay.
+  // Reverb volume answers two equal values; delay mode the pair for channel delay.
   const Report reverb = Exchange(MakeReadParam(3, 24, 2))[0];
   EXPECT_EQ(reverb[5], 2);
+  EXPECT_EQ(Value(reverb, 0), FloatBits(0.5f));
   EXPECT_EQ(Value(reverb, 0), Value(reverb, 1));
   const Report mode = Exchange(MakeReadParam(5, 17, 2))[0];
   EXPECT_EQ(Value(mode, 0), FloatBits(1.0f));
-  EXPECT_EQ(Value(mode, 1), FloatBits(1.0f));
+  EXPECT_EQ(Value(mode, 1), FloatBits(0.0f));
 }
 
 TEST_F(MachineEmulatorTest, ParameterWritesReadBackRawAndAreAcknowledged) {

@@ -5,6 +5,7 @@
 
 #include "device/sync.h"
 #include "distinct_store.h"
+#include "emulator/factory_store.h"
 #include "machine_rig.h"
 #include "model/slot_fields.h"
 
@@ -89,6 +90,22 @@ bool SameValue(const SlotField& field, std::uint32_t a, std::uint32_t b) {
   const float x = BitsFloat(a);
   const float y = BitsFloat(b);
   return std::fabs(x - y) <= 1e-3f * std::max(1.0f, std::fabs(x));
+}
+
+TEST(ReadAllThreads, AFreshMachineReadsBackAsAMachineInUse) {
+  MachineRig rig;
+  EXPECT_EQ(rig.ConnectAndReadAll(), SyncOutcome::accepted);
+  ParameterStore inUse;
+  emulator::FillInUseFactoryStore(inUse);
+  for (const SlotField& field : SlotFields()) {
+    if (field.rule == WireRule::none) continue;
+    for (int e = 0; e < field.count; ++e) {
+      const int s = field.SlotOf(e);
+      EXPECT_TRUE(SameValue(field, rig.store.Bits(s), inUse.Bits(s))) << field.name << "[" << e << "]";
+    }
+  }
+  EXPECT_EQ(rig.store.Int(slot::micVolume), 60);
+  EXPECT_EQ(rig.store.Int(slot::musicVolume), 50);
 }
 
 TEST(ReadAllThreads, LeavesTheStoreEqualToTheMachine) {
