@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "model/parameter_store.h"
 #include "model/report.h"
+#include "model/wire_rules.h"
 
 namespace vireo {
 
@@ -63,5 +65,12 @@ int SendMicBoost(ParameterStore& store, ReportSender& sender, float db);
 float MicBoostLevelDb(const ParameterStore& store);
 // Coefficients of band `band` of group `group` from its record in dspBlock, to the band's slot.
 int SendBandCoefficients(const ParameterStore& store, ReportSender& sender, int group, int band);
+
+// The parameter messages of those records, for the senders above and for the emulator's picture of
+// what a machine holds after a write-all.
+std::vector<ParamMessage> MicBoostMessages(float db);  // 1/61, 1/59, 1/58, 1/38, 1/36, 1/35
+ParamMessage ChannelGainMessage(const ParameterStore& store, int channel);  // output parameter 29
+// Module 0 (nothing to send) for a band without a coefficient slot.
+ParamMessage BandCoefficientMessage(const ParameterStore& store, int group, int band);
 
 }  // namespace vireo

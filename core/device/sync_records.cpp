@@ -38,12 +38,17 @@ int SendFrequencyShift(ParameterStore& store, ReportSender& sender, bool channel
   return bytes;
 }
 
-int SendBandCoefficients(const ParameterStore& store, ReportSender& sender, int group, int band) {
+ParamMessage BandCoefficientMessage(const ParameterStore& store, int group, int band) {
   const ParamAddress at = CoefficientSlot(group, band);
-  if (at.module == 0) return 0;
+  if (at.module == 0) return {0, 0, {}};
   const BandRecord record = ReadBand(store, group, band);
   const auto values = BandCoefficientRecord(record.type, record.gain, record.frequency, record.q);
-  return WriteParamValues(sender, at.module, at.param, values);
+  return {at.module, at.param, {values.begin(), values.end()}};
+}
+
+int SendBandCoefficients(const ParameterStore& store, ReportSender& sender, int group, int band) {
+  const ParamMessage m = BandCoefficientMessage(store, group, band);
+  return m.module == 0 ? 0 : WriteParamValues(sender, m.module, m.param, m.values);
 }
 
 int SendSplitBands(ParameterStore& store, ReportSender& sender, int channel, int splitIndex) {
@@ -58,14 +63,20 @@ int SendSplitBands(ParameterStore& store, ReportSender& sender, int channel, int
   return bytes + WriteBandWithCoefficients(store, sender, group, 14, band14);
 }
 
+ParamMessage ChannelGainMessage(const ParameterStore& store, int channel) {
+  std::array<std::uint8_t, 4> bits{};
+  store.ReadBytes(Region::chLocationGain, 4 * static_cast<std::size_t>(channel), bits);
+  const auto record = GainRecord(BitsFloat(GetBigEndian32(bits.data())), GainVariant::channelGain);
+  return {channel + 5, 29, {record.begin(), record.end()}};
+}
+
 int SendChannelGain(const ParameterStore& store, ReportSender& sender, int channel) {
   if (channel < 0 || channel >= kOutputChannels) return 0;
   std::array<std::uint8_t, kChLocationGainBytes> gains{};
   store.ReadBytes(Region::chLocationGain, 0, gains);
-  int bytes = WriteBlock(sender, kChLocationGainAddress, gains);
-  const float db = BitsFloat(GetBigEndian32(&gains[4 * static_cast<std::size_t>(channel)]));
-  const auto record = GainRecord(db, GainVariant::channelGain);
-  return bytes + WriteParamValues(sender, channel + 5, 29, record);
+  const ParamMessage m = ChannelGainMessage(store, channel);
+  return WriteBlock(sender, kChLocationGainAddress, gains) +
+         WriteParamValues(sender, m.module, m.param, m.values);
 }
 
 float MicBoostLevelDb(const ParameterStore& store) {
@@ -74,19 +85,23 @@ float MicBoostLevelDb(const ParameterStore& store) {
   return BitsFloat(GetBigEndian32(bits.data()));
 }
 
+std::vector<ParamMessage> MicBoostMessages(float db) {
+  const auto record = GainRecord(db, GainVariant::micBoost);
+  const std::vector<std::uint32_t> boost(record.begin(), record.end());
+  const auto g = static_cast<float>(std::pow(10.0, db / 20.0));
+  const std::uint32_t gain = FloatBits(g);
+  const std::uint32_t inverse = FloatBits(1.0f / g);
+  return {{1, 61, boost}, {1, 59, {gain}}, {1, 58, {inverse}},
+          {1, 38, boost}, {1, 36, {gain}}, {1, 35, {inverse}}};
+}
+
 int SendMicBoost(ParameterStore& store, ReportSender& sender, float db) {
   std::array<std::uint8_t, 4> bits{};
   PutBigEndian32(bits.data(), FloatBits(db));
   store.WriteBytes(Region::micBoostLevel, 0, std::span(bits.data(), kMicBoostLevelBytes));
   int bytes = WriteBlock(sender, kMicBoostLevelAddress, std::span(bits.data(), kMicBoostLevelBytes));
-  const auto record = GainRecord(db, GainVariant::micBoost);
-  const auto g = static_cast<float>(std::pow(10.0, db / 20.0));
-  bytes += WriteParamValues(sender, 1, 61, record);
-  bytes += WriteParam(sender, 1, 59, FloatBits(g));
-  bytes += WriteParam(sender, 1, 58, FloatBits(1.0f / g));
-  bytes += WriteParamValues(sender, 1, 38, record);
-  bytes += WriteParam(sender, 1, 36, FloatBits(g));
-  bytes += WriteParam(sender, 1, 35, FloatBits(1.0f / g));
+  for (const ParamMessage& m : MicBoostMessages(db))
+    bytes += WriteParamValues(sender, m.module, m.param, m.values);
   return bytes;
 }
 

@@ -88,7 +88,7 @@ class WriteAll {
     Send("chDelayMode", ch);
     const int band13Frequency = ReadBand(store_, ch + 5, 13).frequency;
     SendSplitBands(store_, sender_, ch, SplitIndexOfFrequency(band13Frequency));
-    RaiseStored(slot::chDelay[ch], 1.5f);
+    RaiseStored(slot::chDelay[ch], kMinimumChannelDelayMs);
     for (auto name : {"chDelay", "chDirectLevel", "chReverbLevel", "chEchoLevel", "chMusicLevel", "chMute",
                       "chPhase", "chType", "chCompOff", "chCompThreshold"}) {
       Send(name, ch);
@@ -127,14 +127,14 @@ class WriteAll {
     SendFrequencyShift(store_, sender_, !a, store_.Int(a ? slot::shiftFreqA : slot::shiftFreqB));
     Send(a ? "echoLevelA" : "echoLevelB");
     Send(a ? "reverbLevelA" : "reverbLevelB");
-    RaiseStored(a ? slot::reverbPredelayA : slot::reverbPredelayB, 2.0f);
+    RaiseStored(a ? slot::reverbPredelayA : slot::reverbPredelayB, kMinimumDelayMs);
     Send(a ? "reverbPredelayA" : "reverbPredelayB");
     TruncateStored(a ? slot::reverbTimeA : slot::reverbTimeB);
     Send(a ? "reverbTimeA" : "reverbTimeB");
-    RaiseStored(a ? slot::echoPredelayA : slot::echoPredelayB, 2.0f);
+    RaiseStored(a ? slot::echoPredelayA : slot::echoPredelayB, kMinimumDelayMs);
     Send(a ? "echoPredelayA" : "echoPredelayB");
     TruncateStored(a ? slot::echoTimeA : slot::echoTimeB);
-    RaiseStored(a ? slot::echoTimeA : slot::echoTimeB, 2.0f);
+    RaiseStored(a ? slot::echoTimeA : slot::echoTimeB, kMinimumDelayMs);
     Send(a ? "echoTimeA" : "echoTimeB");
     Send(a ? "echoStartVolA" : "echoStartVolB");
     Send(a ? "echoDecayA" : "echoDecayB");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <span>
 
+#include "device/sync.h"
 #include "device/sync_coefficients.h"
 #include "emulator/factory_store.h"
 #include "model/band.h"
@@ -19,20 +20,11 @@ void Put(ParamMemory& params, int module, int param, std::vector<std::uint32_t> 
   params[{module, param}] = std::move(values);
 }
 
-// The slot word a single-value rule encodes. Float slots that travel as whole numbers (the reverb
-// times) are truncated first, as the write-all does; delays are raised to their minimum.
+// The machine holds what the write-all sends: the field's own wire rule, with delays raised to their
+// minimum and whole-number floats truncated.
 std::uint32_t SingleWire(const ParameterStore& store, const SlotField& field, int element) {
-  const int s = field.SlotOf(element);
-  if (field.rule == WireRule::ms) {
-    const float minimum = field.firstSlot == slot::chDelay.first ? 1.5f : 2.0f;
-    return EncodeMs(RaiseMs(store.Float(s), minimum));
-  }
-  std::uint32_t bits = store.Bits(s);
-  if (field.isFloat && field.rule != WireRule::raw) {
-    bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::trunc(store.Float(s))));
-  }
   std::uint32_t wire = 0;
-  EncodeSingle(field.rule, bits, &wire);
+  EncodeField(field, store.Bits(field.SlotOf(element)), &wire);
   return wire;
 }
 
@@ -51,9 +43,8 @@ void PutSingleFields(const ParameterStore& store, ParamMemory& params) {
         Put(params, field.ModuleOf(e), field.ParamOf(e), {pair.begin(), pair.end()});
         continue;
       }
-      std::uint32_t wire = 0;
       if (field.rule == WireRule::comp || field.rule == WireRule::none) continue;
-      wire = SingleWire(store, field, e);
+      const std::uint32_t wire = SingleWire(store, field, e);
       const std::vector<std::uint32_t> values(static_cast<std::size_t>(std::max(1, field.wireCount)), wire);
       Put(params, field.ModuleOf(e), field.ParamOf(e), values);
       if (field.param2 != 0) Put(params, field.ModuleOf(e), field.param2, values);
@@ -76,37 +67,22 @@ void PutRecords(const ParameterStore& store, ParamMemory& params) {
   Put(params, 4, 14,
       Compressor(store, slot::musicCompThreshold, slot::musicCompRatio, slot::musicCompAttack,
                  slot::musicCompRelease));
-  std::array<std::uint8_t, kChLocationGainBytes> gains{};
-  store.ReadBytes(Region::chLocationGain, 0, gains);
   for (int ch = 0; ch < kOutputChannels; ++ch) {
     Put(params, ch + 5, 27,
         Compressor(store, slot::chCompThreshold[ch], slot::chCompRatio[ch], slot::chCompAttack[ch],
                    slot::chCompRelease[ch]));
-    const float gain = BitsFloat(GetBigEndian32(&gains[4 * static_cast<std::size_t>(ch)]));
-    const auto record = GainRecord(gain, GainVariant::channelGain);
-    Put(params, ch + 5, 29, {record.begin(), record.end()});
+    const ParamMessage gain = ChannelGainMessage(store, ch);
+    Put(params, gain.module, gain.param, gain.values);
   }
-  // Microphone boost: the float whose upper two bytes are micBoostLevel.
-  std::array<std::uint8_t, 4> boostBits{};
-  store.ReadBytes(Region::micBoostLevel, 0, std::span(boostBits.data(), 2));
-  const float boostDb = BitsFloat(GetBigEndian32(boostBits.data()));
-  const auto boost = GainRecord(boostDb, GainVariant::micBoost);
-  const auto g = static_cast<float>(std::pow(10.0, boostDb / 20.0));
-  Put(params, 1, 61, {boost.begin(), boost.end()});
-  Put(params, 1, 38, {boost.begin(), boost.end()});
-  Put(params, 1, 59, {FloatBits(g)});
-  Put(params, 1, 36, {FloatBits(g)});
-  Put(params, 1, 58, {FloatBits(1.0f / g)});
-  Put(params, 1, 35, {FloatBits(1.0f / g)});
+  for (const ParamMessage& m : MicBoostMessages(MicBoostLevelDb(store)))
+    Put(params, m.module, m.param, m.values);
 }
 
 void PutCoefficients(const ParameterStore& store, ParamMemory& params) {
   for (int group = 1; group <= 13; ++group) {
     for (int b = 0; b < CoefficientBandCount(group); ++b) {
-      const BandRecord band = ReadBand(store, group, b);
-      const ParamAddress at = CoefficientSlot(group, b);
-      const auto record = BandCoefficientRecord(band.type, band.gain, band.frequency, band.q);
-      Put(params, at.module, at.param, {record.begin(), record.end()});
+      const ParamMessage m = BandCoefficientMessage(store, group, b);
+      Put(params, m.module, m.param, m.values);
     }
   }
 }

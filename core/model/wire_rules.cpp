@@ -111,7 +111,9 @@ namespace {
 bool FloatNativeRule(WireRule rule) { return rule == WireRule::ms || rule == WireRule::raw; }
 }  // namespace
 
-float MinimumMs(const SlotField& field) { return field.name == "chDelay" ? 1.5f : 2.0f; }
+float MinimumMs(const SlotField& field) {
+  return field.name == "chDelay" ? kMinimumChannelDelayMs : kMinimumDelayMs;
+}
 
 bool EncodeField(const SlotField& field, std::uint32_t slotBits, std::uint32_t* wire) {
   if (field.rule == WireRule::ms) {

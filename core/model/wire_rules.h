@@ -32,6 +32,8 @@ std::uint32_t EncodePhase(std::int32_t flag);
 std::uint32_t EncodeRoute(std::int32_t v);
 std::uint32_t EncodePitch(std::int32_t v);
 // ms: milliseconds raised to `minimumMs` (2, or 1.5 for chDelay) -> rounded sample count.
+inline constexpr float kMinimumDelayMs = 2.0f;
+inline constexpr float kMinimumChannelDelayMs = 1.5f;
 float RaiseMs(float ms, float minimumMs);
 std::uint32_t EncodeMs(float ms);  // after raising
 std::uint32_t EncodeMsInt(std::int32_t ms);
@@ -45,7 +47,7 @@ bool DecodeSingle(WireRule rule, std::uint32_t wire, std::uint32_t* slotBits);
 // Field-aware forms for walking the field table (write-all, read-back). A float slot under an integer
 // rule (reverbTimeA/B keep a whole number in a float) travels as that number, and an ms field is raised
 // to its minimum before encoding; storing the raised value back is the caller's step.
-float MinimumMs(const SlotField& field);  // 1.5 for chDelay, else 2
+float MinimumMs(const SlotField& field);  // kMinimumChannelDelayMs for chDelay, else kMinimumDelayMs
 bool EncodeField(const SlotField& field, std::uint32_t slotBits, std::uint32_t* wire);
 bool DecodeField(const SlotField& field, std::uint32_t wire, std::uint32_t* slotBits);
 
@@ -59,7 +61,7 @@ struct ParamMessage {
   bool operator==(const ParamMessage&) const = default;
 };
 std::vector<ParamMessage> ShiftMessages(int frequency, bool channelB);
-std::int32_t ShiftSamples(int frequency);               // parameter 32/55 value
+std::int32_t ShiftSamples(int frequency);                     // parameter 32/55 value
 std::int32_t ShiftFrequencyFromWire(float radiansPerSample);  // parameter 31/54 read-back
 
 // Delay mode pair (output parameter 17): mode 0 = high-frequency delay, 1 = channel delay.

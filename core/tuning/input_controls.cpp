@@ -25,6 +25,25 @@ void SendMute(ParameterStore& store, ReportSender& sender, int slotIndex, int mo
   WriteParam(sender, module, param, EncodeInv(muted ? 1 : 0), count);
 }
 
+// The microphone and music volumes may not pass the maximum the machine settings hold.
+struct LimitedVolume {
+  int slotIndex;
+  int maximum;
+  int module;
+  int param;
+  int muteSlot;
+};
+
+VolumeResult SetLimitedVolume(ParameterStore& store, ReportSender& sender, const LimitedVolume& volume,
+                              int value) {
+  int v = std::clamp(value, 0, kVolumeMax);
+  const bool limited = v > volume.maximum;
+  if (limited) v = volume.maximum;
+  store.SetInt(volume.slotIndex, v);
+  WriteParam(sender, volume.module, volume.param, EncodeVol(v));
+  return Finish(store, v, limited, volume.muteSlot);
+}
+
 }  // namespace
 
 int MaxMicVolume(const ParameterStore& store) {
@@ -35,12 +54,7 @@ int MaxMusicVolume(const ParameterStore& store) {
 }
 
 VolumeResult SetMicVolume(ParameterStore& store, ReportSender& sender, int value) {
-  int v = std::clamp(value, 0, kVolumeMax);
-  const bool limited = v > MaxMicVolume(store);
-  if (limited) v = MaxMicVolume(store);
-  store.SetInt(slot::micVolume, v);
-  WriteParam(sender, 1, 14, EncodeVol(v));
-  return Finish(store, v, limited, slot::micMute);
+  return SetLimitedVolume(store, sender, {slot::micVolume, MaxMicVolume(store), 1, 14, slot::micMute}, value);
 }
 
 VolumeResult SetEffectVolume(ParameterStore& store, ReportSender& sender, int value) {
@@ -66,12 +80,8 @@ VolumeResult SetEchoVolume(ParameterStore& store, ReportSender& sender, int valu
 }
 
 VolumeResult SetMusicVolume(ParameterStore& store, ReportSender& sender, int value) {
-  int v = std::clamp(value, 0, kVolumeMax);
-  const bool limited = v > MaxMusicVolume(store);
-  if (limited) v = MaxMusicVolume(store);
-  store.SetInt(slot::musicVolume, v);
-  WriteParam(sender, 4, 12, EncodeVol(v));
-  return Finish(store, v, limited, slot::musicMute);
+  return SetLimitedVolume(store, sender, {slot::musicVolume, MaxMusicVolume(store), 4, 12, slot::musicMute},
+                          value);
 }
 
 int SetMusicNoiseGate(ParameterStore& store, ReportSender& sender, int value) {

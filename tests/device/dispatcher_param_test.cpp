@@ -4,11 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "../common/recording_events.h"
 #include "device/dispatcher.h"
 #include "model/report.h"
 #include "model/store_layout.h"
 #include "model/wire_rules.h"
-#include "recording_events.h"
 #include "reply_builder.h"
 #include "store_snapshot.h"
 

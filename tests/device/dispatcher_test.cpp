@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "../common/recording_events.h"
 #include "device/dispatcher.h"
 #include "log_capture.h"
 #include "model/band.h"
 #include "model/location.h"
 #include "model/store_layout.h"
-#include "recording_events.h"
 #include "reply_builder.h"
 #include "store_snapshot.h"
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "../common/recording_sender.h"
 #include "device/protocol.h"
 #include "model/store_layout.h"
 #include "model/wire_rules.h"
-#include "recording_sender.h"
 
 namespace vireo {
 namespace {

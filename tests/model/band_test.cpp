@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "../common/recording_sender.h"
 #include "model/band.h"
 #include "model/parameter_store.h"
-#include "recording_sender.h"
 
 namespace vireo {
 namespace {

@@ -6,38 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "../common/recording_events.h"
 #include "device/connection.h"
 #include "device/virtual_clock.h"
 #include "emulator/emulator_backend.h"
 #include "model/parameter_store.h"
 
 namespace vireo::test {
-
-class RecordingEvents final : public EventSink {
- public:
-  void Post(int message, std::intptr_t a, std::intptr_t) override {
-    std::lock_guard guard(lock_);
-    posted_.emplace_back(message, a);
-  }
-  void Send(int message, std::intptr_t a, std::intptr_t) override {
-    std::lock_guard guard(lock_);
-    sent_.emplace_back(message, a);
-  }
-  std::vector<std::pair<int, std::intptr_t>> posted() {
-    std::lock_guard guard(lock_);
-    return posted_;
-  }
-  void Clear() {
-    std::lock_guard guard(lock_);
-    posted_.clear();
-    sent_.clear();
-  }
-
- private:
-  std::mutex lock_;
-  std::vector<std::pair<int, std::intptr_t>> posted_;
-  std::vector<std::pair<int, std::intptr_t>> sent_;
-};
 
 // Time passes only when every thread waits; the quiet period is generous so a busy machine never
 // turns a prompt reply into a pacing time-out.

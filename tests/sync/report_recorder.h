@@ -1,25 +1,13 @@
-// A ReportSender that keeps what it is given, and a pause that keeps what it was asked, for sequence tests.
+// A pause that keeps what it was asked, and report readers, for the sequence tests.
 #pragma once
 
 #include <vector>
 
+#include "../common/recording_sender.h"
 #include "device/sync.h"
 #include "model/report.h"
 
 namespace vireo::test {
-
-struct ReportRecorder final : ReportSender {
-  int SendPaced(const Report& report) override {
-    reports.push_back(report);
-    return static_cast<int>(report.size());
-  }
-  int SendUnpaced(const Report& report) override {
-    unpaced.push_back(report);
-    return static_cast<int>(report.size());
-  }
-  std::vector<Report> reports;
-  std::vector<Report> unpaced;
-};
 
 struct PauseRecorder {
   std::vector<int> pauses;

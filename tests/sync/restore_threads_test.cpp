@@ -13,7 +13,7 @@ TEST(RestoreThreads, BackupThenRestoreReproducesTheMachine) {
   // A tuned machine whose split bands match its delay modes, as a write-all leaves them.
   ParameterStore tuned;
   FillDistinctStore(tuned);
-  ReportRecorder ignored;
+  RecordingSender ignored;
   ASSERT_TRUE(RunWriteAllSequence(tuned, ignored, [](int) { return true; }));
   MachineRig original;
   original.backend.machine().LoadWorkingSet(tuned);
@@ -32,11 +32,11 @@ TEST(RestoreThreads, BackupThenRestoreReproducesTheMachine) {
   std::array<std::uint8_t, 13> settings{};
   target.store.ReadBytes(Region::machineSettings, 0, settings);
   expectedStore.WriteBytes(Region::machineSettings, 0, settings);
-  ReportRecorder expected;
+  RecordingSender expected;
   ASSERT_TRUE(RunWriteAllSequence(expectedStore, expected, [](int) { return true; }));
 
   EXPECT_EQ(target.WriteAll(), SyncOutcome::accepted);
-  EXPECT_EQ(target.Requests(), expected.reports);
+  EXPECT_EQ(target.Requests(), expected.paced);
 
   // Volume save by power: the master volumes stay as the target had them; everything else matches.
   auto want = original.backend.machine().workingSet();

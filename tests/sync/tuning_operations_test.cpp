@@ -22,11 +22,11 @@ class TuningOperationsTest : public ::testing::Test {
     store_.SetByte(Region::machineSettings, 5, 60);  // maximum microphone volume
     store_.SetByte(Region::machineSettings, 6, 90);  // maximum music volume
   }
-  const std::vector<Report>& sent() const { return sender_.reports; }
+  const std::vector<Report>& sent() const { return sender_.paced; }
 
   VirtualClock clock_;
   ParameterStore store_;
-  ReportRecorder sender_;
+  RecordingSender sender_;
 };
 
 TEST_F(TuningOperationsTest, MicrophoneVolumeIsLimitedByTheMachineSettings) {
@@ -96,7 +96,7 @@ TEST_F(TuningOperationsTest, MutesAndTheMusicFadeIn) {
   EXPECT_EQ(store_.Int(slot::micMute), 1);
   EXPECT_EQ(store_.Int(slot::reverbMute), 0);
 
-  sender_.reports.clear();
+  sender_.paced.clear();
   EXPECT_TRUE(tuning::ToggleMusicMute(store_, sender_, clock_));  // muting: one message
   ASSERT_EQ(sent().size(), 1u);
   EXPECT_EQ(clock_.NowMs(), 0);
@@ -117,7 +117,7 @@ TEST_F(TuningOperationsTest, FieldSetterUsesTheControlsOperations) {
   EXPECT_EQ(result.notice, VolumeNotice::overMaximum);
   EXPECT_EQ(store_.Int(slot::micVolume), 60);
 
-  sender_.reports.clear();
+  sender_.paced.clear();
   EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "shiftFreqB", 0, 2).ok);
   ASSERT_EQ(sent().size(), 3u);
   EXPECT_TRUE(IsWrite(sent()[0], 1, 56, 1, 0u));
@@ -132,7 +132,7 @@ TEST_F(TuningOperationsTest, FieldSetterUsesTheControlsOperations) {
   ASSERT_EQ(sent().size(), 7u);
   EXPECT_TRUE(IsWrite(sent()[6], 1, 32, 1, 300u));
 
-  sender_.reports.clear();
+  sender_.paced.clear();
   EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "micToChannelB", 3, 100).ok);
   EXPECT_EQ(store_.Int(slot::micToChannelA[3]), 0);
   EXPECT_EQ(store_.Int(slot::micToChannelB[3]), 100);
@@ -147,14 +147,14 @@ TEST_F(TuningOperationsTest, FieldSetterSendsOtherFieldsByTheirRule) {
   ASSERT_EQ(sent().size(), 1u);
   EXPECT_TRUE(IsWrite(sent()[0], 8, 18, 1, 72u));
 
-  sender_.reports.clear();
+  sender_.paced.clear();
   EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "chDelayMode", 0, 1).ok);
   ASSERT_EQ(sent().size(), 5u);  // the pair, then both split bands with their coefficients
   EXPECT_EQ(ValueAt(sent()[0], 1), FloatBits(0.0f));
   EXPECT_EQ(sent()[1][1], 133);
   EXPECT_EQ(ReadBand(store_, 5, 13).type, 1);
 
-  sender_.reports.clear();
+  sender_.paced.clear();
   EXPECT_TRUE(tuning::SetFieldValue(store_, sender_, clock_, "chCompRatio", 1, 4).ok);
   ASSERT_EQ(sent().size(), 1u);
   EXPECT_EQ(sent()[0][5], 7);

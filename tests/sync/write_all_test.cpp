@@ -18,7 +18,7 @@ class WriteAllTest : public ::testing::Test {
     store_.SetInt(slot::musicVolume, 72);
   }
   void Run() { ASSERT_TRUE(RunWriteAllSequence(store_, sender_, pauses_.Fn())); }
-  const std::vector<Report>& sent() const { return sender_.reports; }
+  const std::vector<Report>& sent() const { return sender_.paced; }
   std::vector<Report> WritesTo(int module, int param) const {
     std::vector<Report> out;
     for (const Report& r : sent()) {
@@ -28,7 +28,7 @@ class WriteAllTest : public ::testing::Test {
   }
 
   ParameterStore store_;
-  ReportRecorder sender_;
+  RecordingSender sender_;
   PauseRecorder pauses_;
 };
 
@@ -209,11 +209,11 @@ TEST_F(WriteAllTest, LowVolumesInModeOneGoOutOnce) {
 TEST(WriteAllStop, AnInterruptedPauseEndsTheTransfer) {
   ParameterStore store;
   ResetStoreDefaults(store);
-  ReportRecorder sender;
+  RecordingSender sender;
   int calls = 0;
   EXPECT_FALSE(RunWriteAllSequence(store, sender, [&](int) { return ++calls < 3; }));
   EXPECT_EQ(calls, 3);
-  EXPECT_EQ(sender.reports.back()[4], 13);  // stopped inside the music fade-in
+  EXPECT_EQ(sender.paced.back()[4], 13);  // stopped inside the music fade-in
 }
 
 }  // namespace

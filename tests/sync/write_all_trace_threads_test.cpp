@@ -297,48 +297,52 @@ void ExpectStoredBack(const ParameterStore& s) {
   EXPECT_EQ(s.writeAck(), 0);
 }
 
-TEST(WriteAllTraceThreads, ByModeUnmutedWithAPendingSlotReachesTheMachineInDocumentedOrder) {
-  MachineRig rig;
-  ASSERT_EQ(rig.ConnectAndReadAll(), SyncOutcome::accepted);
-  FillAwkwardStore(rig.store, true, false);
-  ParameterStore before;
-  FillAwkwardStore(before, true, false);
-  rig.backend.machine().ClearRequests();
-  rig.connection.setPendingSlot(2);
-  const std::int64_t start = rig.clock.NowMs();
+// A synchronised machine whose store then takes the awkward contents; `before` keeps a copy for the
+// expected list.
+class WriteAllTraceThreads : public ::testing::Test {
+ protected:
+  void Prepare(bool volumesByMode, bool musicMuted) {
+    ASSERT_EQ(rig_.ConnectAndReadAll(), SyncOutcome::accepted);
+    FillAwkwardStore(rig_.store, volumesByMode, musicMuted);
+    FillAwkwardStore(before_, volumesByMode, musicMuted);
+    rig_.backend.machine().ClearRequests();
+  }
+  MachineRig rig_;
+  ParameterStore before_;
+};
 
-  ASSERT_EQ(rig.WriteAll(), SyncOutcome::accepted);
-  std::vector<Report> want = ExpectedWriteAll(before).Build();
+TEST_F(WriteAllTraceThreads, ByModeUnmutedWithAPendingSlotReachesTheMachineInDocumentedOrder) {
+  Prepare(true, false);
+  rig_.connection.setPendingSlot(2);
+  const std::int64_t start = rig_.clock.NowMs();
+
+  ASSERT_EQ(rig_.WriteAll(), SyncOutcome::accepted);
+  std::vector<Report> want = ExpectedWriteAll(before_).Build();
   // Silence 2, bypasses 7, channels 8 x 20, compressor to fade 17, routing 8, inputs 8, volumes and
   // source 4, levels 9, effects 12 (shift on) + 10 (shift off), music 6, boost 9, low band 2, blocks 25,
   // coefficients 163, ramps 6 + 8, reads 2.
   EXPECT_EQ(want.size(), 458u);
   want.push_back(MakeCommand(code::setMode, {2}));
   want.push_back(MakeCommand(code::storeMode, {2}));
-  ExpectSameReports(rig.Requests(), want);
-  ExpectStoredBack(rig.store);
-  EXPECT_EQ(rig.connection.pendingSlot(), -1);
-  EXPECT_EQ(rig.store.currentMode(), 2);
+  ExpectSameReports(rig_.Requests(), want);
+  ExpectStoredBack(rig_.store);
+  EXPECT_EQ(rig_.connection.pendingSlot(), -1);
+  EXPECT_EQ(rig_.store.currentMode(), 2);
   // Start pause, fade-in, music ramp 70..77, end pause, the slot's 20 ms and the 150 ms settle.
-  EXPECT_GE(rig.clock.NowMs() - start, 100 + 9 * 30 + 8 * 100 + 50 + 20 + 150);
+  EXPECT_GE(rig_.clock.NowMs() - start, 100 + 9 * 30 + 8 * 100 + 50 + 20 + 150);
 }
 
-TEST(WriteAllTraceThreads, ByPowerMutedLeavesTheVolumesToTheMachine) {
-  MachineRig rig;
-  ASSERT_EQ(rig.ConnectAndReadAll(), SyncOutcome::accepted);
-  FillAwkwardStore(rig.store, false, true);
-  ParameterStore before;
-  FillAwkwardStore(before, false, true);
-  rig.backend.machine().ClearRequests();
-  ASSERT_EQ(rig.WriteAll(), SyncOutcome::accepted);
-  ExpectSameReports(rig.Requests(), ExpectedWriteAll(before).Build());
-  ExpectStoredBack(rig.store);
+TEST_F(WriteAllTraceThreads, ByPowerMutedLeavesTheVolumesToTheMachine) {
+  Prepare(false, true);
+  ASSERT_EQ(rig_.WriteAll(), SyncOutcome::accepted);
+  ExpectSameReports(rig_.Requests(), ExpectedWriteAll(before_).Build());
+  ExpectStoredBack(rig_.store);
 }
 
 TEST(WriteAllPauses, FadeStepsThenOneMusicPauseAfterEachRampStepThenTheEnd) {
   ParameterStore store;
   FillAwkwardStore(store, true, false);
-  ReportRecorder sender;
+  RecordingSender sender;
   PauseRecorder pauses;
   ASSERT_TRUE(RunWriteAllSequence(store, sender, pauses.Fn()));
   std::vector<int> want(9, 30);

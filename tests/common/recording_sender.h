@@ -1,4 +1,4 @@
-// A ReportSender that records every report in order, paced or not.
+// A ReportSender that keeps every report it is given, in order, so tests can assert exact wire bytes.
 #pragma once
 
 #include <vector>
@@ -19,12 +19,12 @@ class RecordingSender final : public ReportSender {
   }
   std::vector<Report> paced;
   std::vector<Report> unpaced;
-  int result = static_cast<int>(kReportBytes);
+  int result = static_cast<int>(kReportBytes);  // 0 plays a link that refuses every report
 };
 
 // The first `n` bytes of a report, for comparing with a commented byte list.
 inline std::vector<std::uint8_t> Head(const Report& r, std::size_t n) {
-  return {r.begin(), r.begin() + n};
+  return {r.begin(), r.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 
 }  // namespace vireo::test

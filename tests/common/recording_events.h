@@ -1,8 +1,9 @@
-// An EventSink that records what the device layer delivered, and how.
+// An EventSink that records what the device layer delivered, and how, from any thread.
 #pragma once
 
 #include <cstdint>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "device/events.h"
@@ -24,6 +25,19 @@ class RecordingEvents final : public EventSink {
   std::vector<DeliveredEvent> events() {
     std::lock_guard guard(lock_);
     return events_;
+  }
+  // The posted events as (message, wparam).
+  std::vector<std::pair<int, std::intptr_t>> posted() {
+    std::lock_guard guard(lock_);
+    std::vector<std::pair<int, std::intptr_t>> out;
+    for (const DeliveredEvent& e : events_) {
+      if (!e.synchronous) out.emplace_back(e.message, e.a);
+    }
+    return out;
+  }
+  void Clear() {
+    std::lock_guard guard(lock_);
+    events_.clear();
   }
 
  private:
