@@ -57,6 +57,12 @@ void MachineEmulator::Receive(std::span<const std::uint8_t> report) {
   Report request{};
   std::copy_n(report.begin(), std::min(report.size(), request.size()), request.begin());
   std::lock_guard guard(lock_);
+  if (requests_.size() >= kRequestTraceLimit) {
+    // Drop the older half at once so trimming stays cheap per request.
+    const std::size_t drop = kRequestTraceLimit / 2;
+    requests_.erase(requests_.begin(), requests_.begin() + static_cast<std::ptrdiff_t>(drop));
+    requestsDropped_ += drop;
+  }
   requests_.push_back(request);
   Handle(request);
 }

@@ -51,7 +51,10 @@ class MachineEmulator {
   void SetModelNameMisses(int count);
 
   // --- inspection (tests, demo) ---
-  std::vector<Report> Requests() const;  // every request received, in order
+  // The requests received, in order. A demo that runs for days would grow this without end, so only
+  // the newest kRequestTraceLimit are kept; requestCount() still counts every one.
+  static constexpr std::size_t kRequestTraceLimit = 100000;
+  std::vector<Report> Requests() const;
   void ClearRequests();
   std::optional<std::vector<std::uint32_t>> Param(int module, int param) const;
   std::vector<std::uint8_t> Block(int address, int length) const;
@@ -97,6 +100,7 @@ class MachineEmulator {
   std::uint32_t garbleState_ = 0;
   std::deque<Pending> outbox_;
   std::vector<Report> requests_;
+  std::size_t requestsDropped_ = 0;
 };
 
 }  // namespace vireo::emulator

@@ -70,7 +70,7 @@ void MachineEmulator::DiscardQueuedReplies() {
 
 std::size_t MachineEmulator::requestCount() const {
   std::lock_guard guard(lock_);
-  return requests_.size();
+  return requestsDropped_ + requests_.size();
 }
 
 void MachineEmulator::ReplyMeters() {
@@ -136,6 +136,7 @@ std::vector<Report> MachineEmulator::Requests() const {
 void MachineEmulator::ClearRequests() {
   std::lock_guard guard(lock_);
   requests_.clear();
+  requestsDropped_ = 0;
 }
 
 std::optional<std::vector<std::uint32_t>> MachineEmulator::Param(int module, int param) const {

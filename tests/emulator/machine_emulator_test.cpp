@@ -252,5 +252,22 @@ TEST_F(MachineEmulatorTest, StartsFromAStoreLikeAMachineThatReceivedIt) {
   EXPECT_EQ(machine_.Param(12, 14)->size(), 5u);
 }
 
+TEST_F(MachineEmulatorTest, RequestTraceStaysBoundedButCountsEverything) {
+  // A demo polling meters for days must not grow without end; the newest requests stay in order.
+  const std::size_t total = MachineEmulator::kRequestTraceLimit + 10;
+  for (std::size_t i = 0; i < total; ++i) {
+    machine_.Receive(MakeReadParam(1, static_cast<int>(i % 200)));
+    Due();
+  }
+  EXPECT_EQ(machine_.requestCount(), total);
+  const auto kept = machine_.Requests();
+  EXPECT_LE(kept.size(), MachineEmulator::kRequestTraceLimit);
+  EXPECT_GT(kept.size(), MachineEmulator::kRequestTraceLimit / 2);
+  EXPECT_EQ(kept.back()[4], (total - 1) % 200);
+  EXPECT_EQ(kept.front()[4], (total - kept.size()) % 200);
+  machine_.ClearRequests();
+  EXPECT_EQ(machine_.requestCount(), 0u);
+}
+
 }  // namespace
 }  // namespace vireo::emulator
