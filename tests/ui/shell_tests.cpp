@@ -16,6 +16,7 @@
 #include "app/main_view.h"
 #include "app/tray_balloon.h"
 #include "device/connection.h"
+#include "device/events.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/choice_box.h"
 #include "dialogs/syn_dlg.h"
@@ -49,6 +50,7 @@ class ShellTests : public QObject {
   void traceFileRecordsBothDirections();
   void syncDialogTimesOutWithItsMessage();
   void choiceBoxReturnsTheChoice();
+  void parameterErrorShowsItsBox();
 
  private:
   std::unique_ptr<UiHarness> rig;
@@ -390,6 +392,19 @@ void ShellTests::choiceBoxReturnsTheChoice() {
   QTimer::singleShot(0, [&cancelled] { FindByControlId<QPushButton>(&cancelled, 2)->click(); });
   cancelled.exec();
   QCOMPARE(cancelled.choice(), 0);
+}
+
+void ShellTests::parameterErrorShowsItsBox() {
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(1), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  rig->prompts().asked.clear();
+  // Status 0x05 for module 1, parameter 14, as the core packs them into the event.
+  rig->frame().OnDeviceEvent(vireo::event::parameterError, (0x05 << 16) | (0x01 << 8) | 0x0E, 0);
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  QCOMPARE(rig->prompts().asked[0].text, QString::fromUtf8("参数错误,代码0x:05,指令1:0x01,指令2:0x0E "));
+  QCOMPARE(rig->prompts().asked[0].caption, QString("Error"));
+  QCOMPARE(rig->prompts().asked[0].icon, BoxIcon::error);
 }
 
 int main(int argc, char** argv) {

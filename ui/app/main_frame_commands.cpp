@@ -90,6 +90,14 @@ void CMainFrame::OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b) {
     case vireo::event::syncDone:
       view_->connectionController().OnSyncDone(static_cast<int>(a));
       break;
+    case vireo::event::parameterError: {
+      // The machine refused a parameter; the core raises this once per run and the box says which.
+      const auto byte = [a](int shift) { return static_cast<unsigned>((a >> shift) & 0xFF); };
+      const QString text =
+          QString::asprintf("参数错误,代码0x:%02X,指令1:0x%02X,指令2:0x%02X ", byte(16), byte(8), byte(0));
+      ShowMessage(this, text, QStringLiteral("Error"), BoxIcon::error);
+      break;
+    }
     default:
       // Learned keys (1001) and the smart-home events (3024, 3025) go to their windows, which are
       // ignored while those windows do not exist.
