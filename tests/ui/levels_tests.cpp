@@ -1,6 +1,7 @@
 // The master levels on the ribbon, driven by control id on the emulator: store, wire and notices.
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
 #include <QWheelEvent>
 #include <QtTest>
@@ -11,6 +12,8 @@
 #include "device/connection.h"
 #include "model/parameter_store.h"
 #include "model/wire_rules.h"
+#include "ribbon/application_menu.h"
+#include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
@@ -34,6 +37,7 @@ class LevelsTests : public QObject {
   void refreshShowsTheStoreWithoutSending();
   void wheelOverEachPanelMovesBothTwins();
   void wheelOutsideThePanelsDoesNothing();
+  void wheelOverAnOpenMenuLeavesTheLevels();
 
  private:
   CStepSlider* Slider(int id) { return rig->Find<CStepSlider>(id); }
@@ -221,6 +225,22 @@ void LevelsTests::wheelOutsideThePanelsDoesNothing() {
   TurnWheel(ribbon->category(kInputCategory)->panel(7), 120);
   TurnWheel(ribbon->tabBar(), -120);
   QCOMPARE(ribbon->shownCategory(), kInputCategory);  // the tabs do not take the wheel either
+  QVERIFY(rig->Requests().empty());
+}
+
+void LevelsTests::wheelOverAnOpenMenuLeavesTheLevels() {
+  CRibbonBar* ribbon = rig->frame().ribbon();
+  // The application menu drops down over the microphone panel; its wheel turns belong to the menu.
+  const QWidget* under = ribbon->category(kInputCategory)->panel(1);
+  const QPoint global = under->mapToGlobal(under->rect().center());
+  const int before = TheStore().Int(slot::micVolume);
+  for (QMenu* menu : {static_cast<QMenu*>(ribbon->applicationMenu()), ribbon->modeMenus()->loadMenu()}) {
+    QWheelEvent wheel(menu->mapFromGlobal(global), global, QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(menu, &wheel);
+  }
+  QCOMPARE(TheStore().Int(slot::micVolume), before);
+  QCOMPARE(ribbon->category(kInputCategory)->slider(MasterLevel::mic)->value(), before);
   QVERIFY(rig->Requests().empty());
 }
 

@@ -180,7 +180,9 @@ void CRibbonBar::WatchWheel(QWidget* widget) {
 bool CRibbonBar::eventFilter(QObject* watched, QEvent* event) {
   // The Input and Output tabs never collapse the ribbon: their double clicks end here.
   if (watched == tabs_ && event->type() == QEvent::MouseButtonDblClick) return true;
-  if (event->type() == QEvent::Wheel) {
+  // An open menu is a window of its own: a turn over it scrolls the menu, not a level behind it.
+  if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == window()) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     const int delta = wheel->angleDelta().y();
     if (delta != 0) emit wheelTurned(mapFromGlobal(wheel->globalPosition().toPoint()), delta > 0 ? 1 : -1);
