@@ -60,6 +60,11 @@ void ControlsTests::sliderTrackClicksMoveOneStepAndReport() {
   QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(88, 10));  // far to the right
   QCOMPARE(slider.value(), 50);
   QCOMPARE(reported, (QList<int>{49, 50}));
+  // Other buttons neither step nor jump to the pointer.
+  QTest::mouseClick(&slider, Qt::MiddleButton, {}, QPoint(1, 10));
+  QTest::mouseClick(&slider, Qt::RightButton, {}, QPoint(88, 10));
+  QCOMPARE(slider.value(), 50);
+  QCOMPARE(reported, (QList<int>{49, 50}));
   // A click on the thumb grabs it: no step.
   slider.SetValueQuietly(0);
   reported.clear();

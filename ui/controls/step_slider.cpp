@@ -27,8 +27,9 @@ void CStepSlider::SetValueQuietly(int value) {
 }
 
 void CStepSlider::mousePressEvent(QMouseEvent* event) {
+  // Only the left button steps or drags; the style would let the middle button jump to the pointer.
   if (event->button() != Qt::LeftButton) {
-    QSlider::mousePressEvent(event);
+    event->ignore();
     return;
   }
   QStyleOptionSlider option;
