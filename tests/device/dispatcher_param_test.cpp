@@ -4,8 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "../common/recording_events.h"
-#include "device/dispatcher.h"
+#include "dispatcher_fixture.h"
 #include "model/report.h"
 #include "model/store_layout.h"
 #include "model/wire_rules.h"
@@ -17,13 +16,7 @@ namespace {
 
 using test::ParamReply;
 
-class ParamReplyTest : public ::testing::Test {
- protected:
-  void Dispatch(const Report& r) { dispatcher.DispatchReply(r); }
-  ParameterStore store;
-  test::RecordingEvents events;
-  ReplyDispatcher dispatcher{store, &events};
-};
+using ParamReplyTest = test::DispatcherFixture;
 
 TEST_F(ParamReplyTest, HundredthsFieldsRoundByTheReadBackFormula) {
   // 0A 00 02 08 01 C1 45 85 1F: echoLevelA (2/8) = -12.345f. In single precision

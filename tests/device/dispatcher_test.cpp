@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/recording_events.h"
-#include "device/dispatcher.h"
+#include "dispatcher_fixture.h"
 #include "log_capture.h"
 #include "model/band.h"
 #include "model/location.h"
@@ -31,13 +30,7 @@ std::vector<std::uint8_t> Sequence(std::size_t n, std::uint8_t first) {
   return v;
 }
 
-class DispatcherTest : public ::testing::Test {
- protected:
-  void Dispatch(const Report& r) { dispatcher.DispatchReply(r); }
-  ParameterStore store;
-  test::RecordingEvents events;
-  ReplyDispatcher dispatcher{store, &events};
-};
+using DispatcherTest = test::DispatcherFixture;
 
 TEST_F(DispatcherTest, ModeAckKindAndSettings) {
   Dispatch(Reply(7, {0x02}));  // 07 02: current mode 2
