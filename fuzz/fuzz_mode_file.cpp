@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "model/field_ranges.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 
@@ -31,6 +32,8 @@ void Prepare(ParameterStore& store) {
   store.SetInt(vireo::slot::musicSource, 3);
   store.Fill(Region::chLocationGain, 0x5A);
   store.Fill(Region::micBoostLevel, 0xC3);
+  // In range, as every store that went through a load is: a version-8 image of it loads back unchanged.
+  vireo::ClampStoreToRanges(store);
 }
 
 void Check(bool condition) {

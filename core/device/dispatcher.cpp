@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/debug_log.h"
+#include "model/field_ranges.h"
 #include "model/report.h"
 #include "model/slot_fields.h"
 #include "model/store_layout.h"
@@ -71,11 +72,17 @@ const SlotField* FieldBySecondAddress(int module, int param) {
   return nullptr;
 }
 
+// A reply that decodes outside the field's range is stored at the nearest end of it.
+void StoreClamped(ParameterStore& store, int slotIndex, std::uint32_t bits) {
+  const SlotField* field = FindSlotFieldBySlot(slotIndex, nullptr);
+  store.SetBits(slotIndex, field != nullptr ? ClampSlotWord(*field, bits) : bits);
+}
+
 void DecodeIntoField(ParameterStore& store, const SlotField& field, int element, std::uint32_t wire) {
   std::uint32_t bits = 0;
   if (!DecodeField(field, wire, &bits)) return;
   const int slotIndex = field.SlotOf(element);
-  store.SetBits(slotIndex, bits);
+  store.SetBits(slotIndex, ClampSlotWord(field, bits));
   if (slotIndex == slot::micBoostOn) store.SetBits(slot::micBoostOnCopy, store.Bits(slot::micBoostOn));
 }
 
@@ -167,8 +174,8 @@ void ReplyDispatcher::OnParamReply(const std::uint8_t* b) {
     return;
   }
   if (module == 1 && (param == 31 || param == 54)) {
-    store_.SetInt(param == 54 ? slot::shiftFreqB : slot::shiftFreqA,
-                  ShiftFrequencyFromWire(BitsFloat(first)));
+    StoreClamped(store_, param == 54 ? slot::shiftFreqB : slot::shiftFreqA,
+                 static_cast<std::uint32_t>(ShiftFrequencyFromWire(BitsFloat(first))));
     return;
   }
   if (module == 1 && (param == 32 || param == 55)) return;  // the shift delay follows from the frequency
@@ -178,10 +185,12 @@ void ReplyDispatcher::OnParamReply(const std::uint8_t* b) {
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = GetBigEndian32(b + 6 + 4 * i);
     const CompressorSettings c = DecodeCompressorRecord(values);
     const bool music = module == 4;
-    store_.SetFloat(music ? slot::musicCompThreshold : slot::chCompThreshold[channel], c.threshold);
-    store_.SetFloat(music ? slot::musicCompRatio : slot::chCompRatio[channel], c.ratio);
-    store_.SetFloat(music ? slot::musicCompAttack : slot::chCompAttack[channel], c.attackMs);
-    store_.SetFloat(music ? slot::musicCompRelease : slot::chCompRelease[channel], c.releaseMs);
+    StoreClamped(store_, music ? slot::musicCompThreshold : slot::chCompThreshold[channel],
+                 FloatBits(c.threshold));
+    StoreClamped(store_, music ? slot::musicCompRatio : slot::chCompRatio[channel], FloatBits(c.ratio));
+    StoreClamped(store_, music ? slot::musicCompAttack : slot::chCompAttack[channel], FloatBits(c.attackMs));
+    StoreClamped(store_, music ? slot::musicCompRelease : slot::chCompRelease[channel],
+                 FloatBits(c.releaseMs));
     return;
   }
   if (output && param == 17) {
@@ -189,7 +198,7 @@ void ReplyDispatcher::OnParamReply(const std::uint8_t* b) {
     return;
   }
   if (module == 4 && param == 21) {
-    store_.SetInt(slot::musicPitch, lowByte - 5);
+    StoreClamped(store_, slot::musicPitch, static_cast<std::uint32_t>(lowByte - 5));
     return;
   }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "model/field_ranges.h"
 #include "model/store_layout.h"
 #include "model/wire_rules.h"
 
@@ -20,14 +21,7 @@ int SendSingle(ReportSender& sender, const ParameterStore& store, const SlotFiel
 }
 
 int SendCompressor(ReportSender& sender, const ParameterStore& store, const SlotField& field, int element) {
-  CompressorSettings c;
-  if (field.perChannel()) {
-    c = {store.Float(slot::chCompThreshold[element]), store.Float(slot::chCompRatio[element]),
-         store.Float(slot::chCompAttack[element]), store.Float(slot::chCompRelease[element])};
-  } else {
-    c = {store.Float(slot::musicCompThreshold), store.Float(slot::musicCompRatio),
-         store.Float(slot::musicCompAttack), store.Float(slot::musicCompRelease)};
-  }
+  const CompressorSettings c = StoredCompressor(store, field.perChannel() ? element : -1);
   const auto record = CompressorRecord(c);
   return WriteParamValues(sender, field.ModuleOf(element), field.ParamOf(element), record);
 }

@@ -8,6 +8,7 @@
 #include "device/sync.h"
 #include "device/sync_coefficients.h"
 #include "model/band.h"
+#include "model/field_ranges.h"
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
 
@@ -25,6 +26,9 @@ class WriteAll {
       : store_(store), sender_(sender), pause_(pause) {}
 
   bool Run() {
+    // A file or a garbled reply may hold anything; the machine gets only what its controls could set,
+    // and the volume ramps below stay short.
+    ClampStoreToRanges(store_);
     const bool volumesByMode = store_.Byte(Region::machineSettings, 0) == 1;
     if (volumesByMode) {
       WriteParam(sender_, 1, 14, FloatBits(0.0f));

@@ -1,6 +1,7 @@
 // The emulated machine's reply queue with latency and injected faults, its meters and its inspection.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "emulator/machine_emulator.h"
 #include "model/mode_file.h"
@@ -106,7 +107,7 @@ bool MachineEmulator::LoadModeFile(const std::string& path, std::string* reason)
   ResetStoreDefaults(state);
   const ModeFileResult loaded = ReadModeFile(state, path);
   if (!loaded.ok) {
-    if (reason != nullptr) *reason = loaded.reason;
+    if (reason != nullptr) *reason = loaded.errorCode != 0 ? std::strerror(loaded.errorCode) : loaded.reason;
     return false;
   }
   LoadWorkingSet(state);

@@ -9,6 +9,7 @@
 #include "device/sync_coefficients.h"
 #include "emulator/factory_store.h"
 #include "model/band.h"
+#include "model/field_ranges.h"
 #include "model/report.h"
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
@@ -55,22 +56,15 @@ void PutSingleFields(const ParameterStore& store, ParamMemory& params) {
   if (store.Int(slot::shiftOffB) == 1) Put(params, 1, 56, {1});
 }
 
-std::vector<std::uint32_t> Compressor(const ParameterStore& store, int threshold, int ratio, int attack,
-                                      int release) {
-  const CompressorSettings c{store.Float(threshold), store.Float(ratio), store.Float(attack),
-                             store.Float(release)};
-  const auto record = CompressorRecord(c);
+std::vector<std::uint32_t> Compressor(const ParameterStore& store, int channel) {
+  const auto record = CompressorRecord(StoredCompressor(store, channel));
   return {record.begin(), record.end()};
 }
 
 void PutRecords(const ParameterStore& store, ParamMemory& params) {
-  Put(params, 4, 14,
-      Compressor(store, slot::musicCompThreshold, slot::musicCompRatio, slot::musicCompAttack,
-                 slot::musicCompRelease));
+  Put(params, 4, 14, Compressor(store, -1));
   for (int ch = 0; ch < kOutputChannels; ++ch) {
-    Put(params, ch + 5, 27,
-        Compressor(store, slot::chCompThreshold[ch], slot::chCompRatio[ch], slot::chCompAttack[ch],
-                   slot::chCompRelease[ch]));
+    Put(params, ch + 5, 27, Compressor(store, ch));
     const ParamMessage gain = ChannelGainMessage(store, ch);
     Put(params, gain.module, gain.param, gain.values);
   }

@@ -15,10 +15,14 @@
 #include <cstring>
 #include <utility>
 
+#include "model/field_ranges.h"
+
 namespace vireo {
 namespace {
 
 constexpr std::size_t kVersionBytes = 4;
+constexpr int kPipeReaderWaitMs = 2000;
+constexpr int kPipeReaderPollMs = 10;
 
 constexpr std::array<ModeFileLayout, 8> kLayouts{{
     {1, 784, kDspBandRecordsBytes, false, false, false},
@@ -86,16 +90,33 @@ std::string FormatFileError(std::string_view format, int code, const std::string
   return text;
 }
 
-ModeFileResult Failure(std::string reason, int version = 0, int errorCode = 0) {
-  return {false, std::move(reason), version, errorCode};
+ModeFileResult Failure(ModeFileProblem problem, std::string reason, int version = 0, int errorCode = 0) {
+  return {false, std::move(reason), version, errorCode, problem, {}};
 }
 
 ModeFileResult OpenFailure(const std::string& path, int error) {
-  return Failure(FormatFileError(kModeFileOpenErrorFormat, error, path), 0, error);
+  return Failure(ModeFileProblem::cannotOpen, FormatFileError(kModeFileOpenErrorFormat, error, path), 0,
+                 error);
 }
 
 ModeFileResult WriteFailure(const std::string& path, int error) {
-  return Failure(FormatFileError(kModeFileWriteErrorFormat, error, path), 0, error);
+  return Failure(ModeFileProblem::cannotWrite, FormatFileError(kModeFileWriteErrorFormat, error, path), 0,
+                 error);
+}
+
+ModeFileResult Saved() {
+  return {true, {}, kModeFileVersion, 0, ModeFileProblem::none, {}};
+}
+
+// The regions the layout carries are clamped where they sit in the image, before the store sees them.
+std::vector<std::string> ClampCarried(ModeImage& image, const ModeFileLayout& layout) {
+  auto clamped =
+      ClampImage(std::span(image.mainParams.data(), layout.mainParamsBytes),
+                 std::span(image.dspBlock.data(), layout.dspBlockBytes),
+                 layout.hasChLocationGain ? std::span(image.chLocationGain) : std::span<std::uint8_t>());
+  if (layout.hasMicBoostLevel && ClampMicBoostBytes(image.micBoostLevel))
+    clamped.emplace_back("micBoostLevel");
+  return clamped;
 }
 
 // --- saving ---
@@ -157,8 +178,16 @@ int FillTemporary(int fd, std::span<const std::uint8_t> bytes, const struct stat
 }
 
 int WriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  // A pipe nobody reads would block the open for ever. Without blocking it fails with ENXIO instead;
+  // a reader that is just starting gets two seconds to appear.
+  int fd = -1;
+  for (int wait = 0; wait <= kPipeReaderWaitMs; wait += kPipeReaderPollMs) {
+    fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 || errno != ENXIO) break;
+    ::usleep(kPipeReaderPollMs * 1000);
+  }
   if (fd < 0) return errno;
+  (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   int error = WriteAll(fd, bytes) ? 0 : errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   return error;
@@ -185,15 +214,19 @@ const ModeFileLayout* ModeFileLayoutOf(int version) {
 
 ModeFileResult ParseModeFile(std::span<const std::uint8_t> bytes, ParameterStore& store) {
   if (bytes.size() < kVersionBytes) {
-    return Failure("Mode file is too short: " + std::to_string(bytes.size()) + " bytes, no version.");
+    return Failure(ModeFileProblem::unsupportedVersion,
+                   "Mode file is too short: " + std::to_string(bytes.size()) + " bytes, no version.");
   }
   const int version = LittleEndian32(bytes.data());
   const ModeFileLayout* layout = ModeFileLayoutOf(version);
-  if (layout == nullptr) return Failure(std::string(kModeFileVersionNotSupported), version);
+  if (layout == nullptr) {
+    return Failure(ModeFileProblem::unsupportedVersion, std::string(kModeFileVersionNotSupported), version);
+  }
   if (bytes.size() < layout->FileBytes()) {
-    return Failure("Mode file is truncated: version " + std::to_string(version) + " needs " +
-                       std::to_string(layout->FileBytes()) + " bytes, the file has " +
-                       std::to_string(bytes.size()) + ".",
+    return Failure(ModeFileProblem::truncated,
+                   FormatFileError(kModeFileTruncatedFormat, version, {}) + " It has " +
+                       std::to_string(bytes.size()) + " bytes of " + std::to_string(layout->FileBytes()) +
+                       ".",
                    version);
   }
 
@@ -205,28 +238,50 @@ ModeFileResult ParseModeFile(std::span<const std::uint8_t> bytes, ParameterStore
   if (layout->hasLocationSettings) Take(cursor, image.locationSettings.data(), kLocationSettingsBytes);
   if (layout->hasMicBoostLevel) Take(cursor, image.micBoostLevel.data(), kMicBoostLevelBytes);
   FixMusicSource(image.mainParams);
+  auto clamped = ClampCarried(image, *layout);
 
   Commit(image, *layout, store);
-  return {true, {}, version, 0};
+  return {true, {}, version, 0, ModeFileProblem::none, std::move(clamped)};
 }
 
-ModeFileResult ReadModeFile(ParameterStore& store, const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+ModeFileResult ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>* bytes) {
+  // Not blocking: opening a pipe with no writer would otherwise wait for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return OpenFailure(path, errno);
-  // Bytes past a version-8 layout are never used, so a huge file is not read whole.
-  std::array<std::uint8_t, kModeFileBytes> buffer{};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool directory = S_ISDIR(st.st_mode);
+    ::close(fd);
+    if (directory) return OpenFailure(path, EISDIR);
+    return Failure(ModeFileProblem::notRegularFile, "Not a mode file (not a regular file): " + path);
+  }
+  if (static_cast<std::uint64_t>(st.st_size) > kModeFileMaxBytes) {
+    ::close(fd);
+    return Failure(ModeFileProblem::tooLarge, "Not a mode file (" + std::to_string(st.st_size) +
+                                                  " bytes; a mode file has " +
+                                                  std::to_string(kModeFileBytes) + "): " + path);
+  }
+  // Bytes past a version-8 layout are never used.
+  bytes->assign(kModeFileBytes, 0);
   std::size_t size = 0;
   int error = 0;
-  while (size < buffer.size()) {
-    const ssize_t n = ::read(fd, buffer.data() + size, buffer.size() - size);
+  while (size < bytes->size()) {
+    const ssize_t n = ::read(fd, bytes->data() + size, bytes->size() - size);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
     size += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  bytes->resize(size);
   if (error != 0) return OpenFailure(path, error);
-  return ParseModeFile(std::span(buffer.data(), size), store);
+  return {true, {}, 0, 0, ModeFileProblem::none, {}};
+}
+
+ModeFileResult ReadModeFile(ParameterStore& store, const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (ModeFileResult read = ReadModeFileBytes(path, &bytes); !read.ok) return read;
+  return ParseModeFile(bytes, store);
 }
 
 std::vector<std::uint8_t> SerializeModeFile(const ParameterStore& store) {
@@ -253,7 +308,7 @@ ModeFileResult WriteModeFile(const ParameterStore& store, const std::string& pat
   // A pipe or device (say /dev/stdout) is written as it is; replacing it would destroy it.
   if (exists && !S_ISREG(previous.st_mode)) {
     const int error = WriteInPlace(target, bytes);
-    return error == 0 ? ModeFileResult{true, {}, kModeFileVersion, 0} : WriteFailure(path, error);
+    return error == 0 ? Saved() : WriteFailure(path, error);
   }
 
   std::string tempPath;
@@ -266,7 +321,7 @@ ModeFileResult WriteModeFile(const ParameterStore& store, const std::string& pat
     return WriteFailure(path, error);
   }
   SyncDirectory(DirectoryOf(target));
-  return {true, {}, kModeFileVersion, 0};
+  return Saved();
 }
 
 int ModeSlotOfFileName(std::string_view path) {

@@ -48,18 +48,45 @@ struct ModeFileLayout {
 // The layout of `version`, or nullptr when the version is not 1..8.
 const ModeFileLayout* ModeFileLayoutOf(int version);
 
+// Files larger than this are not mode files; refusing them early keeps a mistaken path (a disk image,
+// /dev/zero) from being read at all.
+inline constexpr std::size_t kModeFileMaxBytes = 64 * 1024;
+
+// Why a mode file could not be used, so each front end can say it in its own words and language.
+enum class ModeFileProblem : std::uint8_t {
+  none,
+  cannotOpen,          // missing, unreadable or a directory (errorCode says which)
+  notRegularFile,      // a pipe, socket or device
+  tooLarge,            // more than kModeFileMaxBytes
+  unsupportedVersion,  // no version, or one outside 1..8
+  truncated,           // shorter than its version's layout
+  cannotWrite,
+  machineUnavailable,  // loading for the machine, which is not connected or is busy
+};
+
 struct ModeFileResult {
   bool ok = false;
   std::string reason;  // empty on success; otherwise the text to show
   int version = 0;     // the file's version, when it could be read
   int errorCode = 0;   // the system's error number when a file operation failed, else 0
+  ModeFileProblem problem = ModeFileProblem::none;
+  std::vector<std::string> clamped;  // fields the file held out of their range, loaded clamped
 };
 
-// Loads a mode file's regions into `store`. On any failure (unreadable, unknown version, shorter than
-// its version's layout) the store is left exactly as it was. Regions the version does not carry keep
-// their values; bytes past the layout are ignored. `musicSource` values other than 0, 2, 3, 4 become 0.
+// The English line for a file shorter than its version's layout ("%d" is the version).
+inline constexpr std::string_view kModeFileTruncatedFormat =
+    "The file is shorter than a version-%d mode file.";
+
+// Loads a mode file's regions into `store`. On any failure (unreadable, not a regular file, too large,
+// unknown version, shorter than its version's layout) the store is left exactly as it was. Regions the
+// version does not carry keep their values; bytes past the layout are ignored. `musicSource` values other
+// than 0, 2, 3, 4 become 0, and every value outside its control's range is loaded clamped (listed in
+// `clamped`), so nothing a file holds can reach the machine out of range.
 ModeFileResult ParseModeFile(std::span<const std::uint8_t> bytes, ParameterStore& store);
 ModeFileResult ReadModeFile(ParameterStore& store, const std::string& path);
+// The first kModeFileBytes bytes of the file at `path`, with the same refusals as ReadModeFile (not a
+// regular file, too large, unreadable); for callers that check a file before they load it.
+ModeFileResult ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>* bytes);
 
 // The version-8 image of the store's persisted regions (kModeFileBytes long).
 std::vector<std::uint8_t> SerializeModeFile(const ParameterStore& store);

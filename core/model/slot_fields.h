@@ -37,6 +37,8 @@ struct SlotField {
   int param2;     // a second parameter that receives the same value; 0 = none
   int wireCount;  // values per message (2 for the reverb volume and mute)
   WireRule rule;
+  double lo;  // the range a value may take on the machine: the range of the control that edits it
+  double hi;
 
   bool perChannel() const { return module == 0; }
   int ModuleOf(int element) const { return perChannel() ? element + 5 : module; }

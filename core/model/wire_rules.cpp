@@ -1,9 +1,11 @@
 // Single-value wire rules and the read-back helpers.
 #include "model/wire_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "model/field_ranges.h"
 #include "model/report.h"
 
 namespace vireo {
@@ -51,7 +53,7 @@ std::uint32_t EncodeInv(std::int32_t flag) { return FloatBits(flag == 0 ? 1.0f :
 std::uint32_t EncodeInvByte(std::int32_t flag) { return IntBits(flag == 0 ? 1 : 0); }
 std::uint32_t EncodePhase(std::int32_t flag) { return FloatBits(flag == 1 ? -1.0f : 1.0f); }
 std::uint32_t EncodeRoute(std::int32_t v) { return FloatBits(static_cast<float>(v / 100.0)); }
-std::uint32_t EncodePitch(std::int32_t v) { return IntBits(v + 5); }
+std::uint32_t EncodePitch(std::int32_t v) { return IntBits(std::clamp(v, -5, 5) + 5); }
 
 float RaiseMs(float ms, float minimumMs) { return ms < minimumMs || std::isnan(ms) ? minimumMs : ms; }
 
@@ -116,6 +118,8 @@ float MinimumMs(const SlotField& field) {
 }
 
 bool EncodeField(const SlotField& field, std::uint32_t slotBits, std::uint32_t* wire) {
+  // Whatever the store holds, the machine gets a value its control could have set.
+  slotBits = ClampSlotWord(field, slotBits);
   if (field.rule == WireRule::ms) {
     return EncodeSingle(field.rule, FloatBits(RaiseMs(BitsFloat(slotBits), MinimumMs(field))), wire);
   }

@@ -51,7 +51,9 @@ void SetRouting(ParameterStore& store, ReportSender& sender, bool toChannelA, in
   WriteParam(sender, 1, 50 + input, FloatBits(toChannelA ? 0.0f : 1.0f));
 }
 
+// Like the field's slider, a value beyond its range stops at the end of the range.
 void StoreValue(ParameterStore& store, const SlotField& field, int element, double value) {
+  value = std::clamp(value, field.lo, field.hi);
   const int s = field.SlotOf(element);
   if (!field.isFloat) {
     store.SetInt(s, RoundToInt(value));

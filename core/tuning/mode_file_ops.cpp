@@ -6,13 +6,18 @@
 #include "tuning/mode_slots.h"
 
 namespace vireo::tuning {
+namespace {
+ModeFileResult Unavailable(int version) {
+  return {false, "the machine is not connected or busy", version, 0, ModeFileProblem::machineUnavailable, {}};
+}
+}  // namespace
 
 ModeFileResult LoadModeFileIntoMachine(MachineConnection& connection, const std::string& path) {
   // The store mirrors the machine: a file that cannot go to the machine now must not replace it, and a
   // running transfer is still filling or emptying it.
   if (!connection.connected() || connection.transferRunning()) {
     connection.setPendingSlot(-1);
-    return {false, "the machine is not connected or busy", 0, 0};
+    return Unavailable(0);
   }
   const ModeFileResult loaded = ReadModeFile(connection.store(), path);
   // A slot stays pending only for a file that goes to the machine; otherwise a later, unrelated
@@ -25,7 +30,7 @@ ModeFileResult LoadModeFileIntoMachine(MachineConnection& connection, const std:
   DebugLog("Start thread:SynchronizeData\n");
   if (!connection.StartWriteAll()) {
     connection.setPendingSlot(-1);
-    return {false, "the machine is not connected or busy", loaded.version, 0};
+    return Unavailable(loaded.version);
   }
   return loaded;
 }

@@ -19,16 +19,20 @@ using test::ParamReply;
 using ParamReplyTest = test::DispatcherFixture;
 
 TEST_F(ParamReplyTest, HundredthsFieldsRoundByTheReadBackFormula) {
-  // 0A 00 02 08 01 C1 45 85 1F: echoLevelA (2/8) = -12.345f. In single precision
-  // (-12.345f - 0.005f) * 100 = -1235.00004, which truncates to -1235.
+  // 0A 00 02 08 01 3F 3F 7C EE: echoLevelA (2/8) = 0.748f; (0.748f + 0.005f) * 100 = 75.3 -> 75.
+  Dispatch(ParamReply(2, 8, {0x3F3F7CEEu}));
+  EXPECT_EQ(store.Int(slot::echoLevelA), 75);
+  // -12.345f reads back as -1235, below the level's range: it is stored as 0.
   Dispatch(ParamReply(2, 8, {0xC145851Fu}));
-  EXPECT_EQ(store.Int(slot::echoLevelA), -1235);
+  EXPECT_EQ(store.Int(slot::echoLevelA), 0);
   // 0A 00 04 0C 01 3F 4C ED 91: musicVolume (vol, 4/12) = 0.8005 -> 80.
   Dispatch(ParamReply(4, 12, {0x3F4CED91u}));
   EXPECT_EQ(store.Int(slot::musicVolume), 80);
-  // t4: micNoiseGate input 3 (1/10) = 0.0123 -> 123.
+  // t4: micNoiseGate input 3 (1/10) = 0.0042 -> 42; 0.0123 -> 123, above the gate's 0..100 -> 100.
+  Dispatch(ParamReply(1, 10, {FloatBits(0.0042f)}));
+  EXPECT_EQ(store.Int(slot::micNoiseGate[2]), 42);
   Dispatch(ParamReply(1, 10, {FloatBits(0.0123f)}));
-  EXPECT_EQ(store.Int(slot::micNoiseGate[2]), 123);
+  EXPECT_EQ(store.Int(slot::micNoiseGate[2]), 100);
 }
 
 TEST_F(ParamReplyTest, EachRuleStoresItsSlot) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "model/field_ranges.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 
@@ -38,6 +39,8 @@ class ModeFileSaveTest : public ::testing::Test {
     store_.Fill(Region::chLocationGain, 0x3F);
     store_.SetByte(Region::dspBlock, 1250, 0x42);
     store_.SetByte(Region::micBoostLevel, 0, 0xC1);
+    // In range, as every loaded store is, so that a saved file reads back byte for byte.
+    ClampStoreToRanges(store_);
   }
   void TearDown() override {
     fs::permissions(dir_, fs::perms::owner_all);

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <vector>
 
+#include "../common/in_range_words.h"
 #include "model/location.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
@@ -49,14 +51,24 @@ struct FileParts {
     return {micBoostLevel.begin(), micBoostLevel.end()};
   }
 
+  // Every value inside its field's range, as a file must hold it to load unchanged.
   FileParts() {
-    for (std::size_t i = 0; i < mainParams.size(); ++i) mainParams[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    for (int s = 0; s < 216; ++s) {
+      const std::uint32_t w = test::InRangeWord(s, static_cast<std::uint32_t>(s) * 2654435761u + 7);
+      for (int b = 0; b < 4; ++b)
+        mainParams[static_cast<std::size_t>(4 * s + b)] = static_cast<std::uint8_t>(w >> (8 * b));
+    }
     // slot 63 (musicSource, bytes 252..255) = 3, little-endian
     mainParams[252] = 3;
     mainParams[253] = mainParams[254] = mainParams[255] = 0;
-    for (std::size_t i = 0; i < dspBlock.size(); ++i) dspBlock[i] = static_cast<std::uint8_t>(i * 17 + 3);
-    for (std::size_t i = 0; i < chLocationGain.size(); ++i) {
-      chLocationGain[i] = static_cast<std::uint8_t>(0x40 + i);
+    for (int r = 0; r < 179; ++r) {
+      const auto band = test::InRangeBand(r);
+      std::copy(band.begin(), band.end(), dspBlock.begin() + 7 * r);
+    }
+    for (std::size_t c = 0; c < 8; ++c) {  // -2.25 dB and a little below, big-endian
+      const std::uint8_t gain[4] = {0xC0, static_cast<std::uint8_t>(0x10 + c), static_cast<std::uint8_t>(c),
+                                    static_cast<std::uint8_t>(0x40 + c)};
+      std::copy(gain, gain + 4, chLocationGain.begin() + static_cast<std::ptrdiff_t>(4 * c));
     }
   }
 };
@@ -172,7 +184,9 @@ TEST_P(ModeFileVersionTest, TruncatedFileIsRejectedAndStoreUntouched) {
     const ModeFileResult result = ParseModeFile(std::span(file.data(), size), store);
     EXPECT_FALSE(result.ok) << size;
     EXPECT_EQ(result.version, version);
-    EXPECT_NE(result.reason.find("truncated"), std::string::npos) << result.reason;
+    EXPECT_EQ(result.problem, ModeFileProblem::truncated);
+    EXPECT_NE(result.reason.find("shorter than a version-" + std::to_string(version)), std::string::npos)
+        << result.reason;
     EXPECT_NE(result.reason.find(std::to_string(file.size())), std::string::npos) << result.reason;
     EXPECT_TRUE(Take(store) == before) << "store changed by a " << size << "-byte file";
   }
@@ -262,6 +276,7 @@ TEST(ModeFileTest, VersionEightImageHasTheFixedOffsets) {
   for (int s = 0; s < kMainSlotCount; ++s)
     store.SetBits(s, 0x01000000u * static_cast<std::uint32_t>(s) + 0x00A0B0C0u);
   store.SetInt(slot::musicSource, 2);
+  store.SetInt(slot::micVolume, 0x00A0B0C0);  // out of range: the file keeps what the store holds
   const FileParts parts;
   store.WriteBytes(Region::dspBlock, 0, parts.dspBlock);
   store.WriteBytes(Region::chLocationGain, 0, parts.chLocationGain);
@@ -280,14 +295,16 @@ TEST(ModeFileTest, VersionEightImageHasTheFixedOffsets) {
             std::vector<std::uint8_t>(parts.locationSettings.begin(), parts.locationSettings.end()));
   EXPECT_EQ(Slice(bytes, 2173, 2175), (std::vector<std::uint8_t>{0xC0, 0xC0}));
 
+  // The slot words above are mostly out of range and load clamped; the other regions come back as saved.
   ParameterStore back;
   FillSentinels(back);
   ASSERT_TRUE(ParseModeFile(bytes, back).ok);
-  for (Region r : {Region::mainParams, Region::dspBlock, Region::chLocationGain, Region::locationSettings,
-                   Region::micBoostLevel}) {
+  for (Region r :
+       {Region::dspBlock, Region::chLocationGain, Region::locationSettings, Region::micBoostLevel}) {
     EXPECT_EQ(RegionBytes(back, r), RegionBytes(store, r));
   }
   EXPECT_EQ(back.geometry(), store.geometry());
+  EXPECT_EQ(back.Int(slot::musicSource), 2);
 }
 
 TEST(ModeFileTest, HandBuiltVersionEightFileIsReproducedByteForByte) {

@@ -5,7 +5,8 @@
 
 namespace vireo::test {
 
-// A store unlike the defaults in every region the machine keeps, with values that survive the wire.
+// A store unlike the defaults in every region the machine keeps, with values that survive the wire
+// (in range, and at or above the delays' minimum).
 inline void FillDistinctStore(ParameterStore& s) {
   ResetStoreDefaults(s);
   s.SetInt(slot::micVolume, 85);
@@ -52,6 +53,11 @@ inline void FillDistinctStore(ParameterStore& s) {
   s.SetInt(slot::micBoostOnCopy, 1);
   s.SetInt(slot::musicLowDelay, 5);
   s.SetFloat(slot::musicCompRatio, 2.0f);
+  // The machine only ever gets values inside their controls' ranges, so the store starts inside them.
+  s.SetFloat(slot::musicCompAttack, 5.0f);
+  s.SetFloat(slot::musicCompRelease, 200.0f);
+  s.SetInt(slot::echoDecayA, 50);
+  s.SetInt(slot::echoDecayB, 35);
   for (std::size_t at = 0; at < kDspBandRecordsBytes; at += 7)
     s.SetByte(Region::dspBlock, at + 1, static_cast<std::uint8_t>(at % 251));
   const std::array<std::uint8_t, 8> gain{0xC0, 0xC0, 0, 0, 0x40, 0x40, 0, 0};
