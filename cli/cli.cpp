@@ -77,6 +77,8 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t* next,
       ok = TakeInt(args, next, "--emulator-latency", 0, 60000, &options->emulatorLatencyMs, problem);
     } else if (IsOption(arg, "--emulator-state")) {
       ok = TakeText(args, next, "--emulator-state", &options->emulatorState, problem);
+    } else if (IsOption(arg, "--emulator-unplug-after")) {
+      ok = TakeInt(args, next, "--emulator-unplug-after", 1, 1000000, &options->emulatorUnplugAfter, problem);
     } else if (IsOption(arg, "--trace")) {
       ok = TakeText(args, next, "--trace", &options->traceFile, problem);
     } else {

@@ -16,6 +16,7 @@ struct GlobalOptions {
   std::optional<int> emulatorKind;           // --emulator-kind N (0..255)
   std::optional<int> emulatorLatencyMs;      // --emulator-latency MS
   std::optional<std::string> emulatorState;  // --emulator-state FILE.noveq
+  std::optional<int> emulatorUnplugAfter;    // --emulator-unplug-after N: the cable goes after N requests
   std::optional<std::string> traceFile;      // --trace FILE
 };
 

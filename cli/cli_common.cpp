@@ -1,16 +1,21 @@
 // Usage text, error exits and number parsing for vireo-cli.
 #include "cli_common.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include "model/mode_file.h"
 
 namespace vireo::cli {
 
 const std::string_view kUsage =
     "usage: vireo-cli [--emulator] [--emulator-model NAME] [--emulator-kind N] [--emulator-latency MS]\n"
-    "                 [--emulator-state FILE.noveq] [--trace FILE] COMMAND ...\n"
+    "                 [--emulator-state FILE.noveq] [--emulator-unplug-after N] [--trace FILE] COMMAND ...\n"
     "  info [--json]                 connect, read-all, print identity, kind, current mode, mode names\n"
     "  backup FILE                   read-all, then write FILE as a version-8 mode file\n"
     "  restore FILE                  read FILE, then write-all (a name beginning m1..m4 also stores the "
@@ -35,6 +40,27 @@ int Failure(std::ostream& err, std::string_view message) {
   }
   err << "vireo-cli: " << line << '\n';
   return kExitFailure;
+}
+
+int ModeFileFailure(std::ostream& err, const std::string& path, const ModeFileResult& result) {
+  if (result.errorCode != 0)
+    return Failure(err, "cannot read " + path + ": " + std::strerror(result.errorCode));
+  return Failure(err, path + ": " + result.reason);
+}
+
+void WarnClamped(std::ostream& err, const std::string& path, const std::vector<std::string>& fields) {
+  std::string line = "vireo-cli: " + path + ": out of range, loaded at the nearest limit:";
+  for (const std::string& field : fields) line += " " + field;
+  err << line << '\n';
+}
+
+bool CheckOutputPath(std::ostream& err, const std::string& path, int* status) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    *status = Failure(err, "cannot write " + path + ": " + std::strerror(EISDIR));
+    return false;
+  }
+  return true;
 }
 
 bool ParseInt(std::string_view text, long long* value) {
@@ -76,7 +102,9 @@ std::string DecimalText(std::int64_t code, int divisor) {
   const std::uint64_t magnitude =
       negative ? static_cast<std::uint64_t>(-code) : static_cast<std::uint64_t>(code);
   const auto d = static_cast<std::uint64_t>(divisor);
-  std::string text = (negative ? "-" : "") + std::to_string(magnitude / d);
+  // Built by appending: GCC 12 at -O3 reports a false -Wrestrict inside libstdc++ for "literal + string".
+  std::string text = negative ? "-" : "";
+  text += std::to_string(magnitude / d);
   std::uint64_t fraction = magnitude % d;
   if (fraction == 0) return text;
   std::string digits;

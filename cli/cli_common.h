@@ -5,6 +5,11 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
+
+namespace vireo {
+struct ModeFileResult;
+}
 
 namespace vireo::cli {
 
@@ -19,6 +24,15 @@ extern const std::string_view kUsage;
 int UsageError(std::ostream& err, std::string_view problem);
 // Prints "vireo-cli: <message>" on err (line breaks folded into spaces); returns kExitFailure.
 int Failure(std::ostream& err, std::string_view message);
+
+// One line for a mode file that cannot be used: the system's reason when the file could not be read,
+// else the reader's; returns kExitFailure.
+int ModeFileFailure(std::ostream& err, const std::string& path, const ModeFileResult& result);
+// One line naming the fields a file held out of range (they were loaded clamped); not a failure.
+void WarnClamped(std::ostream& err, const std::string& path, const std::vector<std::string>& fields);
+// Refuses an output path that can never take a file (a directory) before any work is done; a path that
+// does not exist yet is fine. False after printing the line, with *status kExitFailure.
+bool CheckOutputPath(std::ostream& err, const std::string& path, int* status);
 
 // Whole-string parses; false for empty text, trailing characters, overflow or a non-finite value.
 bool ParseInt(std::string_view text, long long* value);

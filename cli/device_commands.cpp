@@ -1,8 +1,7 @@
 // The device commands of vireo-cli: info, backup, restore, get and set against the machine or emulator.
 #include "device_commands.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #include "cli_common.h"
 #include "device_session.h"
@@ -65,10 +64,11 @@ int Backup(const GlobalOptions& options, const std::vector<std::string>& args, s
            std::ostream& err) {
   if (args.size() != 2) return UsageError(err, "backup takes one FILE");
   int status = kExitFailure;
+  if (!CheckOutputPath(err, args[1], &status)) return status;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
   const ModeFileResult written = WriteModeFile(session->store(), args[1]);
-  if (!written.ok) return Failure(err, written.reason);
+  if (!written.ok) return Failure(err, "cannot write " + args[1] + ": " + std::strerror(written.errorCode));
   out << "saved " << args[1] << '\n';
   return kExitOk;
 }
@@ -77,21 +77,21 @@ int Restore(const GlobalOptions& options, const std::vector<std::string>& args, 
             std::ostream& err) {
   if (args.size() != 2) return UsageError(err, "restore takes one FILE");
   // Refuse a file that cannot load before talking to the machine at all.
-  std::ifstream file(args[1], std::ios::binary);
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                        std::istreambuf_iterator<char>());
+  std::vector<std::uint8_t> bytes;
+  if (const ModeFileResult read = ReadModeFileBytes(args[1], &bytes); !read.ok) {
+    return ModeFileFailure(err, args[1], read);
+  }
   ParameterStore scratch;
   ResetStoreDefaults(scratch);
-  if (!file.good() && !file.eof()) return Failure(err, "cannot read " + args[1]);
   if (const ModeFileResult check = ParseModeFile(bytes, scratch); !check.ok) {
-    return Failure(err, check.reason.empty() ? std::string(kModeFileVersionNotSupported) : check.reason);
+    return ModeFileFailure(err, args[1], check);
   }
   int status = kExitFailure;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
-  if (const ModeFileResult loaded = ParseModeFile(bytes, session->store()); !loaded.ok) {
-    return Failure(err, loaded.reason);
-  }
+  const ModeFileResult loaded = ParseModeFile(bytes, session->store());
+  if (!loaded.ok) return ModeFileFailure(err, args[1], loaded);
+  if (!loaded.clamped.empty()) WarnClamped(err, args[1], loaded.clamped);
   const int slot = ModeSlotOfFileName(args[1]);
   session->connection().setPendingSlot(slot);
   std::string problem;
@@ -101,6 +101,23 @@ int Restore(const GlobalOptions& options, const std::vector<std::string>& args, 
   out << '\n';
   return kExitOk;
 }
+
+// Remembers whether the link refused a report, so that `set` cannot claim an edit the machine never got.
+class CheckedSender final : public ReportSender {
+ public:
+  explicit CheckedSender(ReportSender& link) : link_(link) {}
+  int SendPaced(const Report& report) override { return Check(link_.SendPaced(report)); }
+  int SendUnpaced(const Report& report) override { return Check(link_.SendUnpaced(report)); }
+  bool refused() const { return refused_; }
+
+ private:
+  int Check(int written) {
+    if (written == 0) refused_ = true;
+    return written;
+  }
+  ReportSender& link_;
+  bool refused_ = false;
+};
 
 // "NAME" or "NAME[i]"; element -1 when there is no index.
 bool SplitName(const std::string& text, std::string* name, int* element) {
@@ -193,9 +210,12 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   int status = kExitFailure;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
-  const tuning::FieldSetResult result = tuning::SetFieldValue(
-      session->store(), session->connection().sender(), SystemClock(), name, std::max(element, 0), value);
+  CheckedSender sender(session->connection().sender());
+  const tuning::FieldSetResult result =
+      tuning::SetFieldValue(session->store(), sender, SystemClock(), name, std::max(element, 0), value);
   if (!result.ok) return Failure(err, result.reason);
+  if (sender.refused())
+    return Failure(err, "the machine did not take " + args[1] + ": it is no longer connected");
   const std::string shown = field->count > 1 ? name + "[" + std::to_string(element) + "]" : name;
   for (const FieldLine& line : DescribeStore(session->store())) {
     if (line.name == shown) out << shown << ' ' << line.value << '\n';

@@ -1,7 +1,12 @@
 // Connecting vireo-cli to the machine or the emulator, with the report trace and the transfer outcomes.
 #include "device_session.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "device/clock.h"
 #include "device/hidraw_backend.h"
@@ -29,12 +34,13 @@ std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options,
   std::unique_ptr<DeviceSession> session(new DeviceSession());
   // Any emulator option asks for the emulator.
   const bool emulated = options.emulator || options.emulatorModel || options.emulatorKind ||
-                        options.emulatorLatencyMs || options.emulatorState;
+                        options.emulatorLatencyMs || options.emulatorState || options.emulatorUnplugAfter;
   if (emulated) {
     emulator::EmulatorOptions machine;
     if (options.emulatorModel) machine.modelName = *options.emulatorModel;
     if (options.emulatorKind) machine.kind = static_cast<std::uint8_t>(*options.emulatorKind);
     machine.replyLatencyMs = options.emulatorLatencyMs.value_or(0);
+    machine.unplugAfterReports = options.emulatorUnplugAfter.value_or(0);
     auto backend = std::make_unique<emulator::EmulatorBackend>(SystemClock(), machine);
     std::string reason;
     if (options.emulatorState && !backend->machine().LoadModeFile(*options.emulatorState, &reason)) {
@@ -46,9 +52,14 @@ std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options,
     session->backend_ = std::make_unique<HidrawBackend>();
   }
   if (options.traceFile) {
-    session->trace_.open(*options.traceFile, std::ios::out | std::ios::trunc);
-    if (!session->trace_) {
-      *problem = "cannot write the trace file " + *options.traceFile;
+    // Tried without blocking first: a pipe that nobody reads would hold the stream's open for ever.
+    const int probe = ::open(options.traceFile->c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    const int error = probe < 0 ? errno : 0;
+    if (probe >= 0) ::close(probe);
+    if (error == 0) session->trace_.open(*options.traceFile, std::ios::out | std::ios::trunc);
+    if (error != 0 || !session->trace_) {
+      *problem = "cannot write the trace file " + *options.traceFile + ": " +
+                 std::strerror(error != 0 ? error : errno);
       return nullptr;
     }
   }

@@ -3,6 +3,8 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli_common.h"
 #include "mode_view.h"
@@ -15,6 +17,12 @@ namespace {
 struct LoadedMode {
   std::unique_ptr<ParameterStore> store = std::make_unique<ParameterStore>();
   int version = 0;
+  std::string path;
+  std::vector<std::string> clamped;  // named on stderr once the command has succeeded
+
+  void Warn(std::ostream& err) const {
+    if (!clamped.empty()) WarnClamped(err, path, clamped);
+  }
 };
 
 // Loads `path` over the defaults; on failure prints one line and returns false.
@@ -22,14 +30,12 @@ bool Load(const std::string& path, LoadedMode* mode, std::ostream& err) {
   ResetStoreDefaults(*mode->store);
   const ModeFileResult result = ReadModeFile(*mode->store, path);
   if (!result.ok) {
-    if (result.errorCode != 0) {
-      Failure(err, "cannot read " + path + ": " + std::strerror(result.errorCode));
-    } else {
-      Failure(err, path + ": " + result.reason);
-    }
+    ModeFileFailure(err, path, result);
     return false;
   }
   mode->version = result.version;
+  mode->path = path;
+  mode->clamped = result.clamped;
   return true;
 }
 
@@ -51,10 +57,11 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   if (!Load(path, &mode, err)) return kExitFailure;
   if (json) {
     WriteStoreJson(out, *mode.store, mode.version);
-    return kExitOk;
+  } else {
+    out << "version " << mode.version << '\n';
+    for (const FieldLine& line : DescribeStore(*mode.store)) out << line.name << ' ' << line.value << '\n';
   }
-  out << "version " << mode.version << '\n';
-  for (const FieldLine& line : DescribeStore(*mode.store)) out << line.name << ' ' << line.value << '\n';
+  mode.Warn(err);
   return kExitOk;
 }
 
@@ -71,11 +78,15 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
       out << linesA[i].name << ": " << linesA[i].value << " -> " << linesB[i].value << '\n';
     }
   }
+  a.Warn(err);
+  b.Warn(err);
   return kExitOk;
 }
 
 int Convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() != 2) return UsageError(err, "mode convert takes IN OUT");
+  int status = kExitFailure;
+  if (!CheckOutputPath(err, args[1], &status)) return status;
   LoadedMode mode;
   if (!Load(args[0], &mode, err)) return kExitFailure;
   const ModeFileResult written = WriteModeFile(*mode.store, args[1]);
@@ -84,6 +95,7 @@ int Convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   out << "wrote " << args[1] << " (version " << kModeFileVersion << ") from " << args[0] << " (version "
       << mode.version << ")\n";
+  mode.Warn(err);
   return kExitOk;
 }
 

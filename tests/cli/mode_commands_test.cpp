@@ -101,7 +101,11 @@ TEST_F(ModeCommandsTest, ShowDecodesAVersionOneFileOverTheDefaults) {
   EXPECT_TRUE(HasLine(run.out, "chDelay[2] 7.5"));
   EXPECT_TRUE(HasLine(run.out, "musicSource 0"));
   EXPECT_TRUE(HasLine(run.out, "musicPitch -3"));
-  EXPECT_TRUE(HasLine(run.out, "echoTimeA 0"));  // carried by the file, not the default 217
+  // The file's 0 ms, not the default 217, at the bottom of the echo time's 2..260 ms; stderr says so.
+  EXPECT_TRUE(HasLine(run.out, "echoTimeA 2"));
+  EXPECT_NE(run.err.find("out of range, loaded at the nearest limit:"), std::string::npos);
+  EXPECT_NE(run.err.find(" echoTimeA"), std::string::npos) << run.err;
+  EXPECT_EQ(Lines(run.err).size(), 1u);
   EXPECT_TRUE(HasLine(run.out, "band[4][0] address=336 gain=3 frequency=5000 q=0.707 type=5"));
   // Not carried by version 1: the defaults show through.
   EXPECT_TRUE(HasLine(run.out, "locationSettings 040400008A0A000A0A0A8A8A008A0A8A85000500"));
@@ -140,7 +144,7 @@ TEST_F(ModeCommandsTest, ShowJsonOfAVersionEightFile) {
   EXPECT_EQ(slots.Find("chDelay")->items[2].number, 7.5);
   EXPECT_EQ(slots.Find("musicSource")->number, 0);
   EXPECT_EQ(slots.Find("musicLowGain")->number, 65);
-  EXPECT_EQ(slots.Find("echoTimeA")->number, 0);
+  EXPECT_EQ(slots.Find("echoTimeA")->number, 2);  // 0 in the file, below the 2..260 ms range
 
   const Json& bands = *root.Find("bands");
   ASSERT_EQ(bands.items.size(), 179u);
@@ -178,6 +182,10 @@ TEST_F(ModeCommandsTest, DiffListsEveryDifferingField) {
                                 "version: 1 -> 8",
                                 "micVolume: 42 -> 43",
                                 "musicLowGain: 0 -> 65",
+                                // the v1 file leaves the defaults' blank compressor; the v8 one loads clamped
+                                "musicCompRatio: 0 -> 1",
+                                "musicCompAttack: 0 -> 1",
+                                "musicCompRelease: 0 -> 1",
                                 "chLocationGain[1]: 0 -> -3.5",
                                 "locationSettings: 040400008A0A000A0A0A8A8A008A0A8A85000500 -> "
                                 "050683058A0A000A0A0A8A8A008A0A8A85000500",
@@ -197,7 +205,7 @@ TEST_F(ModeCommandsTest, DiffShowsChangedBandRecords) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
                                 "band[5][0]: address=406 gain=-15 frequency=0 q=0 type=0 -> address=406 "
-                                "gain=-15 frequency=256 q=0 type=0"}));
+                                "gain=-15 frequency=256 q=0.1 type=0"}));  // no longer blank: Q at least 0.1
 }
 
 TEST_F(ModeCommandsTest, ConvertWritesAVersionEightFileThatReadsBackEqual) {
@@ -217,10 +225,16 @@ TEST_F(ModeCommandsTest, ConvertWritesAVersionEightFileThatReadsBackEqual) {
   fromNew.Fill(Region::mainParams, 0x99);  // every region must come from the converted file
   fromNew.Fill(Region::dspBlock, 0x99);
   ASSERT_TRUE(ReadModeFile(fromNew, out).ok);
-  EXPECT_EQ(SerializeModeFile(fromNew), SerializeModeFile(fromOld));
   EXPECT_EQ(bytes, SerializeModeFile(fromOld));
+  // Version 1 does not carry the music compressor, so the defaults' blank one (ratio, attack and release
+  // 0) was converted; version 8 carries it, and it loads at the bottom of its ranges.
+  fromOld.SetFloat(slot::musicCompRatio, 1.0f);
+  fromOld.SetFloat(slot::musicCompAttack, 1.0f);
+  fromOld.SetFloat(slot::musicCompRelease, 1.0f);
+  EXPECT_EQ(SerializeModeFile(fromNew), SerializeModeFile(fromOld));
 
-  EXPECT_EQ(RunArgs({"mode", "diff", v1Path(), out}).out, "version: 1 -> 8\n");
+  EXPECT_EQ(RunArgs({"mode", "diff", v1Path(), out}).out,
+            "version: 1 -> 8\nmusicCompRatio: 0 -> 1\nmusicCompAttack: 0 -> 1\nmusicCompRelease: 0 -> 1\n");
 }
 
 TEST_F(ModeCommandsTest, FailuresAndUsageErrors) {

@@ -124,6 +124,14 @@ TEST_F(DeviceCliThreads, GetAndSetByName) {
   EXPECT_TRUE(sent);
 }
 
+TEST_F(DeviceCliThreads, SetFailsWhenTheMachineIsGoneBeforeTheEdit) {
+  // The read-all is 225 requests; the effect volume goes to 1/34 and 1/57, and the cable goes between.
+  const CliRun run = Cli({"--emulator", "--emulator-unplug-after", "226", "set", "effectVolume", "50"});
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "vireo-cli: the machine did not take effectVolume: it is no longer connected\n");
+}
+
 TEST_F(DeviceCliThreads, RejectedMachinesAndBadInputFailWithOneLine) {
   CliRun run = Cli({"--emulator", "--emulator-kind", "17", "info"});
   EXPECT_EQ(run.status, 1);
