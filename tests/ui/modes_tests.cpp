@@ -38,6 +38,7 @@ class ModesTests : public QObject {
   void fileCommandsNeedTheMachine();
   void loadFileWritesAllAndStoresItsSlot();
   void unsupportedVersionChangesNothing();
+  void truncatedFileSaysItIsShort();
   void saveFileStoresTheSlotAndWritesTheFile();
   void openByPathChecksTheFile();
   void commandLineFileWaitsForTheFirstSynchronisation();
@@ -118,6 +119,25 @@ void ModesTests::unsupportedVersionChangesNothing() {
   QCOMPARE(rig->app().connection().pendingSlot(), -1);  // a file that failed stores no slot later
   QCOMPARE(CountCommands(rig->Requests(), code::writeParam), 0);
   QVERIFY(AppSettings().RecentFiles().isEmpty());
+}
+
+void ModesTests::truncatedFileSaysItIsShort() {
+  StartSynchronised();
+  const QString path = rig->dir() + "/short.noveq";
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  const char version8[4] = {8, 0, 0, 0};
+  file.write(version8, 4);
+  file.write(QByteArray(2000, '\0'));  // 2175 bytes make a version-8 file
+  file.close();
+  rig->prompts().files = {path};
+  rig->frame().OnCommand(kOutputIds.loadFile);
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  const QString text = rig->prompts().asked[0].text;
+  QVERIFY2(text == QString("The file is shorter than a version-8 mode file.") ||
+               text == QString::fromUtf8("文件不完整：比版本8的模式文件短。"),
+           qPrintable(text));
+  QCOMPARE(CountCommands(rig->Requests(), code::writeParam), 0);
 }
 
 void ModesTests::saveFileStoresTheSlotAndWritesTheFile() {

@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 
+#include "app/language_table.h"
 #include "app/user_prompts.h"
 #include "model/parameter_store.h"
 
@@ -34,8 +35,16 @@ void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString&
     ShowMessage(owner, FromView(vireo::kModeFileOpenErrorFormat).replace(QLatin1String("%s"), path),
                 FromView(vireo::kModeFileErrorCaption), BoxIcon::warning);
   }
-  ShowMessage(owner, FromView(vireo::kModeFileVersionNotSupported), QStringLiteral("Info"),
-              BoxIcon::information);
+  // The second box names what is wrong with the file: only an unknown version is "not support".
+  QString text = FromView(vireo::kModeFileVersionNotSupported);
+  if (result.problem == vireo::ModeFileProblem::truncated) {
+    text = LangText("文件不完整：比版本%1的模式文件短。", "The file is shorter than a version-%1 mode file.")
+               .arg(result.version);
+  } else if (result.problem == vireo::ModeFileProblem::notRegularFile ||
+             result.problem == vireo::ModeFileProblem::tooLarge) {
+    text = LangText("这不是模式文件：\n%1", "This is not a mode file:\n%1").arg(path);
+  }
+  ShowMessage(owner, text, QStringLiteral("Info"), BoxIcon::information);
 }
 
 void ShowModeFileWriteFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner) {

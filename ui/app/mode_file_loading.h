@@ -12,10 +12,11 @@ class QWidget;
 bool CheckModeFilePath(const QString& path);
 
 // Reads the file into the store. On failure shows the open-failure box (when the file could not be
-// opened) and then "Mode file version not support!" / "Info", and returns false; the store is unchanged.
+// opened) and then the reason ("Mode file version not support!", a file shorter than its version, not a
+// mode file) captioned "Info", and returns false; the store is unchanged.
 bool LoadModeFileIntoStore(const QString& path, QWidget* owner);
 
-// The messages of a failed read (the open-failure box when the file could not be opened, then
-// "Mode file version not support!") and of a failed write.
+// The messages of a failed read (the open-failure box when the file could not be opened, then the
+// reason) and of a failed write.
 void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner);
 void ShowModeFileWriteFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner);
