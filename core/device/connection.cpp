@@ -19,8 +19,12 @@ MachineConnection::MachineConnection(ParameterStore& store, HidBackend& backend,
       events_(events),
       dispatcher_(std::make_unique<ReplyDispatcher>(store, &events)),
       link_(std::make_unique<HidLink>(store, clock)) {
-  // A failed read stops meter polling until the next synchronisation finishes.
-  link_->SetOnReadFailure([this] { idle_.store(false, std::memory_order_release); });
+  // A failed read stops meter polling until the next synchronisation finishes, and ends a running
+  // transfer at its next pause.
+  link_->SetOnReadFailure([this] {
+    idle_.store(false, std::memory_order_release);
+    MarkLinkLost();
+  });
 }
 
 MachineConnection::~MachineConnection() {
@@ -37,6 +41,13 @@ bool MachineConnection::ConnectMachine() {
     if (!link_->readerEnded()) return true;
     // The read thread died without a removal notice (no hot-plug monitor): start over.
     link_->CloseLink();
+  }
+  // Left running, the rest of a lost write-all would go to the replugged machine, and its event would
+  // read as a success and store the pending slot.
+  WaitForSync();
+  {
+    std::lock_guard stop(stopLock_);
+    linkLost_ = false;
   }
   if (!link_->Open(backend_)) return false;
   if (!link_->StartReader(
@@ -70,7 +81,16 @@ bool MachineConnection::StartWorker(SyncKind kind) {
 
 bool MachineConnection::Pause(int ms) {
   std::unique_lock lock(stopLock_);
-  return !clock_.WaitFor(stopCv_, lock, ms, [this] { return stopRequested_; });
+  return !clock_.WaitFor(stopCv_, lock, ms, [this] { return stopRequested_ || linkLost_; });
+}
+
+void MachineConnection::MarkLinkLost() {
+  {
+    std::lock_guard stop(stopLock_);
+    linkLost_ = true;
+  }
+  stopCv_.notify_all();
+  clock_.Notify();
 }
 
 void MachineConnection::WorkerMain(SyncKind kind) {
@@ -83,8 +103,14 @@ void MachineConnection::WorkerMain(SyncKind kind) {
     finished =
         readAll ? RunReadAllSequence(store_, *link_, pause) : RunWriteAllSequence(store_, *link_, pause);
   }
-  // A connection that is going away has nobody left to tell.
-  if (finished) events_.Post(event::syncDone, readAll ? 0 : 1, 0);
+  // A connection that is going away has nobody left to tell; a lost link is told as such.
+  bool post = false;
+  {
+    std::lock_guard stop(stopLock_);
+    post = !stopRequested_;
+    if (post) transfersEnded_.push_back(finished);
+  }
+  if (post) events_.Post(event::syncDone, readAll ? 0 : 1, 0);
   store_.Fill(Region::levelMeters, 0);
   idle_.store(true, std::memory_order_release);
   workerRunning_.store(false, std::memory_order_release);
@@ -109,8 +135,17 @@ void MachineConnection::StopWorker() {
 
 SyncOutcome MachineConnection::OnSyncDone(int /*wparam*/) {
   WaitForSync();
-  if (!connected() || link_->readerEnded()) {
-    link_->CloseLink();
+  bool ranToItsEnd = true;
+  {
+    std::lock_guard stop(stopLock_);
+    if (!transfersEnded_.empty()) {
+      ranToItsEnd = transfersEnded_.front();
+      transfersEnded_.pop_front();
+    }
+  }
+  const bool linkDown = !connected() || link_->readerEnded();
+  if (!ranToItsEnd || linkDown) {
+    if (linkDown) link_->CloseLink();  // a link opened since then is a new connection: keep it
     setPendingSlot(-1);
     return SyncOutcome::lostMachine;
   }
@@ -141,6 +176,7 @@ SyncOutcome MachineConnection::OnSyncDone(int /*wparam*/) {
 
 void MachineConnection::DisconnectMachine() {
   if (!connected()) return;
+  MarkLinkLost();
   store_.Fill(Region::levelMeters, 0);
   SendCommand(*link_, code::disconnect);
   link_->CloseLink();
@@ -155,6 +191,7 @@ HotplugOutcome MachineConnection::OnHotplug(const HotplugEvent& event) {
   if (event.kind == HotplugEvent::Kind::arrival) return HotplugOutcome::arrived;
   if (!link_->IsRemoval(event.path)) return HotplugOutcome::ignored;
   DebugLog("removed!\n");
+  MarkLinkLost();
   link_->CloseLink();
   return HotplugOutcome::removed;
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -56,6 +57,8 @@ class MachineConnection {
   MachineConnection& operator=(const MachineConnection&) = delete;
 
   // Opens the machine and starts the read thread; true when connected (also when it already was).
+  // A transfer of a lost connection is waited for first (it ends at once), so none of its reports can
+  // reach the new connection.
   bool ConnectMachine();
   // Start the read-all / write-all worker. False (nothing started) when not connected or a worker
   // is still running. The worker posts event 1002 (a = 0 read-all, a = 1 write-all) when done.
@@ -64,7 +67,9 @@ class MachineConnection {
   // Blocks until the worker (if any) has finished and been joined.
   void WaitForSync();
 
-  // The core part of handling event 1002, on the front end's thread. Joins the finished worker.
+  // The core part of handling event 1002, on the front end's thread. Joins the finished worker. Each
+  // event gets the outcome of the transfer that posted it: lostMachine when that transfer lost its
+  // link, even if the machine has been connected again since.
   SyncOutcome OnSyncDone(int wparam);
 
   // Clears the level meters, sends the disconnect notice (138) and closes the link.
@@ -99,8 +104,10 @@ class MachineConnection {
   bool StartWorker(SyncKind kind);
   void StopWorker();
   void WorkerMain(SyncKind kind);
-  // An interruptible pause of the worker; false once the connection is stopping.
+  // An interruptible pause of the worker; false once the connection is stopping or the link was lost.
   bool Pause(int ms);
+  // The machine went away (read failure, removal, disconnect): a running transfer stops at its next pause.
+  void MarkLinkLost();
 
   ParameterStore& store_;
   HidBackend& backend_;
@@ -109,9 +116,11 @@ class MachineConnection {
   std::unique_ptr<ReplyDispatcher> dispatcher_;
   std::unique_ptr<HidLink> link_;
   std::mutex workerLock_;  // guards worker_; the worker itself never takes it
-  std::mutex stopLock_;    // guards stopRequested_
+  std::mutex stopLock_;    // guards the three fields below
   std::condition_variable stopCv_;
   bool stopRequested_ = false;
+  bool linkLost_ = false;            // since the link opened; cleared when the next one opens
+  std::deque<bool> transfersEnded_;  // per 1002 posted and not yet handled: whether it ran to its end
   std::thread worker_;
   std::atomic<bool> workerRunning_{false};
   std::atomic<bool> idle_{true};

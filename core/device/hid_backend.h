@@ -47,7 +47,8 @@ using HotplugSink = std::function<void(const HotplugEvent&)>;
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
-  // The HID interfaces present, in the system's order.
+  // The HID interfaces present, in the system's order; a backend may list only the machine's
+  // vendor/product.
   virtual std::vector<HidDeviceInfo> Enumerate() = 0;
   // nullptr when the interface cannot be opened.
   virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;

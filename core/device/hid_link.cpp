@@ -89,7 +89,12 @@ bool HidLink::Open(HidBackend& backend) {
     device_.reset();
   }
 
-  const std::vector<HidDeviceInfo> interfaces = backend.Enumerate();
+  // Only the machine's interfaces count towards the limit: a desktop lists dozens of keyboards, mice
+  // and headsets first, and a backend may list every HID interface it sees.
+  std::vector<HidDeviceInfo> interfaces = backend.Enumerate();
+  std::erase_if(interfaces, [](const HidDeviceInfo& info) {
+    return info.vendorId != kMachineVendorId || info.productId != kMachineProductId;
+  });
   DebugLog("开始枚举usb设备");
   for (std::size_t i = 0; i < static_cast<std::size_t>(kMaxInterfacesExamined); ++i) {
     if (i >= interfaces.size()) {
@@ -98,8 +103,6 @@ bool HidLink::Open(HidBackend& backend) {
     }
     DebugLog("枚举usb设备成功");
     const HidDeviceInfo& info = interfaces[i];
-    if (info.vendorId != kMachineVendorId || info.productId != kMachineProductId) continue;
-
     DebugLog("设备路径:\r\n" + info.path.substr(0, 260));
     DebugLog("尝试打开通信端口....");
     std::unique_ptr<HidDevice> opened = backend.Open(info.path);

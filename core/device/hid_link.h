@@ -37,8 +37,9 @@ class HidLink final : public ReportSender {
   HidLink(const HidLink&) = delete;
   HidLink& operator=(const HidLink&) = delete;
 
-  // Discovery: enumerates the backend's HID interfaces, examines at most the first 32 and opens the first
-  // with vendor 0x2010 and product 0x1031 (others are skipped silently). Keeps the device and its path.
+  // Discovery: of the backend's HID interfaces with vendor 0x2010 and product 0x1031 (others are passed
+  // over silently), examines at most the first 32 and opens the first that opens. Keeps the device and
+  // its path.
   // False when already connected or nothing matched.
   bool Open(HidBackend& backend);
   // connected := 1 and starts the read thread, which hands every received report (61 bytes, byte 0 the

@@ -130,7 +130,8 @@ HidrawBackend::~HidrawBackend() {
 std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
   std::vector<HidDeviceInfo> found;
   if (!HidapiRuntime::Ensure()) return found;
-  hid_device_info* list = hid_enumerate(0, 0);
+  // Only the machine's vendor and product: every other device would crowd it out of the examined few.
+  hid_device_info* list = hid_enumerate(kMachineVendorId, kMachineProductId);
   for (const hid_device_info* d = list; d != nullptr; d = d->next) {
     found.push_back({d->path != nullptr ? d->path : "", d->vendor_id, d->product_id});
   }

@@ -32,9 +32,8 @@ TEST_F(DiscoveryTest, WrongIdsAreSkippedWithoutOpening) {
   EXPECT_TRUE(link.isOpen());
   EXPECT_EQ(store.connected(), 0);  // connected only once the reader runs
   const std::vector<std::string> expected{
-      "开始枚举usb设备",     "枚举usb设备成功",           "枚举usb设备成功",
-      "枚举usb设备成功",     "设备路径:\r\n/dev/hidraw2", "尝试打开通信端口....",
-      "打开通信端口成功!\n", "正在读取设备的标识...\n",   "连接目标设备成功!"};
+      "开始枚举usb设备",     "枚举usb设备成功",         "设备路径:\r\n/dev/hidraw2", "尝试打开通信端口....",
+      "打开通信端口成功!\n", "正在读取设备的标识...\n", "连接目标设备成功!"};
   EXPECT_EQ(log.lines(), expected);
 }
 
@@ -47,29 +46,39 @@ TEST_F(DiscoveryTest, AnInterfaceThatDoesNotOpenIsPassedOver) {
   EXPECT_EQ(log.Count("无法打开通信端口。不能读取设备信息!(设备连接可能不正确?)\n"), 1);
 }
 
-TEST_F(DiscoveryTest, OnlyTheFirstThirtyTwoInterfacesAreExamined) {
-  for (int i = 0; i < 32; ++i)
-    backend.interfaces.push_back({"/dev/other" + std::to_string(i), 0x046D, 0xC077});
-  backend.interfaces.push_back(Machine("/dev/hidraw32"));
+TEST_F(DiscoveryTest, OnlyTheFirstThirtyTwoMachineInterfacesAreExamined) {
+  for (int i = 0; i < 33; ++i) {
+    backend.interfaces.push_back(Machine("/dev/hidraw" + std::to_string(i)));
+    if (i < 32) backend.refuse.push_back("/dev/hidraw" + std::to_string(i));
+  }
   HidLink link(store, clock);
   EXPECT_FALSE(link.Open(backend));
-  EXPECT_TRUE(backend.opened.empty());
+  EXPECT_EQ(backend.opened.size(), 32u);
   EXPECT_FALSE(link.isOpen());
   EXPECT_EQ(log.Count("枚举usb设备成功"), 32);
   EXPECT_EQ(log.Count("枚举usb设备出错,usb设备接口可能枚举完成了"), 0);
   EXPECT_EQ(log.lines().back(), "连接目标设备失败，没有找到目标设备");
 
-  backend.interfaces[31] = Machine("/dev/hidraw31");
+  backend.refuse.pop_back();  // the 32nd opens
   EXPECT_TRUE(link.Open(backend));
   EXPECT_EQ(link.devicePath(), "/dev/hidraw31");
 }
 
+TEST_F(DiscoveryTest, AMachineListedAfterAHundredOtherDevicesIsFound) {
+  for (int i = 0; i < 100; ++i)
+    backend.interfaces.push_back({"/dev/other" + std::to_string(i), 0x046D, static_cast<std::uint16_t>(i)});
+  backend.interfaces.push_back(Machine("/dev/hidraw100"));
+  HidLink link(store, clock);
+  ASSERT_TRUE(link.Open(backend));
+  EXPECT_EQ(backend.opened, std::vector<std::string>{"/dev/hidraw100"});
+  EXPECT_EQ(link.devicePath(), "/dev/hidraw100");
+}
+
 TEST_F(DiscoveryTest, EndOfTheListIsReported) {
-  backend.interfaces = {{"/dev/hidraw0", 1, 2}};
+  backend.interfaces = {{"/dev/hidraw0", 1, 2}};  // another device: not even examined
   HidLink link(store, clock);
   EXPECT_FALSE(link.Open(backend));
-  const std::vector<std::string> expected{"开始枚举usb设备", "枚举usb设备成功",
-                                          "枚举usb设备出错,usb设备接口可能枚举完成了",
+  const std::vector<std::string> expected{"开始枚举usb设备", "枚举usb设备出错,usb设备接口可能枚举完成了",
                                           "连接目标设备失败，没有找到目标设备"};
   EXPECT_EQ(log.lines(), expected);
 }

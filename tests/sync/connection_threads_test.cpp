@@ -5,38 +5,11 @@
 #include <chrono>
 
 #include "device/hid_link.h"
+#include "hotplug_queue.h"
 #include "machine_rig.h"
 
 namespace vireo::test {
 namespace {
-
-// Hot-plug events as the backend's watcher thread delivers them.
-class HotplugQueue {
- public:
-  HotplugSink Sink() {
-    return [this](const HotplugEvent& event) {
-      {
-        std::lock_guard guard(lock_);
-        events_.push_back(event);
-      }
-      cv_.notify_all();
-    };
-  }
-  // Waits (real time, bounded) for the next event.
-  std::optional<HotplugEvent> Next() {
-    std::unique_lock guard(lock_);
-    if (!cv_.wait_for(guard, std::chrono::seconds(10), [this] { return !events_.empty(); }))
-      return std::nullopt;
-    HotplugEvent event = events_.front();
-    events_.pop_front();
-    return event;
-  }
-
- private:
-  std::mutex lock_;
-  std::condition_variable cv_;
-  std::deque<HotplugEvent> events_;
-};
 
 TEST(ConnectionThreads, RemovalMidReadAllLeavesThingsConsistentAndArrivalReconnects) {
   MachineRig rig;

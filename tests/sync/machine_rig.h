@@ -21,10 +21,9 @@ inline VirtualClock::Options RigClockOptions() {
 }
 
 struct MachineRig {
-  explicit MachineRig(emulator::EmulatorOptions options = {})
-      : clock(RigClockOptions()),
-        backend(clock, std::move(options)),
-        connection(store, backend, clock, events) {
+  explicit MachineRig(emulator::EmulatorOptions options = {},
+                      VirtualClock::Options clockOptions = RigClockOptions())
+      : clock(clockOptions), backend(clock, std::move(options)), connection(store, backend, clock, events) {
     ResetStoreDefaults(store);
   }
 
