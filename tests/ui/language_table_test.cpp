@@ -17,7 +17,7 @@
 
 #include "app/control_id.h"
 #include "app/language_table.h"
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
 
 namespace {
 

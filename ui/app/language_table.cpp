@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "app/control_id.h"
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
 
 // Outside any namespace, as Q_INIT_RESOURCE requires.
 static void InitLanguageResources() {
