@@ -16,8 +16,8 @@
 #include <algorithm>
 
 #include "app/control_id.h"
-#include "app/language_table.h"
 #include "i18n/ini_reader.h"
+#include "i18n/language_table.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/main_view.h"
 #include "app/user_prompts.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
 
 CConnectionController::CConnectionController(CKestrelv13App& app, CKestrelv13View& view)
     : app_(app), view_(view) {

@@ -7,7 +7,6 @@
 
 #include "app/device_services.h"
 #include "app/help_page.h"
-#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/mode_file_loading.h"
 #include "app/qt_event_sink.h"
@@ -20,6 +19,7 @@
 #include "dialogs/dialog_look.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
 #include "app/main_status_bar.h"
 #include "app/main_view.h"
 #include "app/mode_commands.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
 #include "ribbon/mode_menus.h"

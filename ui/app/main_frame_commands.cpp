@@ -4,8 +4,6 @@
 #include "app/command_ids.h"
 #include "app/connection_controller.h"
 #include "app/kestrel_app.h"
-#include "app/language_switch.h"
-#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/main_view.h"
 #include "app/mode_commands.h"
@@ -13,6 +11,8 @@
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
+#include "i18n/language_switch.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
 

@@ -7,9 +7,9 @@
 #include "app/connection_controller.h"
 #include "app/help_page.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
 #include "app/tray_balloon.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page_factory.h"
 

@@ -6,12 +6,12 @@
 #include <QTimer>
 
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
 #include "app/main_frame.h"
 #include "app/mode_file_loading.h"
 #include "app/mode_slot_texts.h"
 #include "app/user_prompts.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "tuning/mode_file_ops.h"

@@ -8,8 +8,8 @@
 
 #include "app/command_ids.h"
 #include "app/control_id.h"
-#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
 
 namespace {
 constexpr int kMessageId = 1223;

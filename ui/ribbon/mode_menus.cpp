@@ -6,8 +6,8 @@
 
 #include "app/command_ids.h"
 #include "app/control_id.h"
-#include "app/language_table.h"
 #include "app/mode_slot_texts.h"
+#include "i18n/language_table.h"
 
 CModeMenus::CModeMenus(QWidget* parent)
     : QObject(parent), load_(new QMenu(parent)), save_(new QMenu(parent)) {

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "app/control_id.h"
-#include "app/language_table.h"
 #include "controls/step_slider.h"
+#include "i18n/language_table.h"
 #include "ribbon/ribbon_icons.h"
 #include "ribbon/ribbon_panel.h"
 

@@ -1,5 +1,5 @@
 // The interface language: language index, text pairs, the temporary language table file and its lookups.
-#include "app/language_table.h"
+#include "i18n/language_table.h"
 
 #include <QAbstractButton>
 #include <QByteArray>
