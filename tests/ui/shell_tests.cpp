@@ -8,11 +8,7 @@
 #include <QtTest>
 
 #include "app/app_settings.h"
-#include "app/command_ids.h"
-#include "app/connection_controller.h"
 #include "app/help_page.h"
-#include "app/main_status_bar.h"
-#include "app/main_view.h"
 #include "app/tray_balloon.h"
 #include "device/connection.h"
 #include "device/events.h"
@@ -27,6 +23,10 @@
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "shell/command_ids.h"
+#include "shell/connection_controller.h"
+#include "shell/main_status_bar.h"
+#include "shell/main_view.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;

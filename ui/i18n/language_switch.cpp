@@ -3,10 +3,7 @@
 
 #include <QToolButton>
 
-#include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
 #include "dialogs/info_dlg.h"
 #include "i18n/language_table.h"
 #include "pages/page.h"
@@ -14,6 +11,9 @@
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
+#include "shell/input_controls.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
 
 namespace {
 

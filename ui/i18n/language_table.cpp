@@ -15,8 +15,8 @@
 #include <atomic>
 #include <optional>
 
-#include "app/control_id.h"
 #include "i18n/ini_reader.h"
+#include "shell/control_id.h"
 
 // Outside any namespace, as Q_INIT_RESOURCE requires.
 static void InitLanguageResources() {

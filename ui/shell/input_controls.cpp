@@ -1,5 +1,5 @@
 // The master levels.
-#include "app/input_controls.h"
+#include "shell/input_controls.h"
 
 #include <QCheckBox>
 #include <QLabel>
