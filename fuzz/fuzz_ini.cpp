@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <QtTest>
 
 #include "app/launch_options.h"
-#include "app/left_ctrl.h"
-#include "app/main_status_bar.h"
-#include "app/master_levels.h"
-#include "app/mode_slot_texts.h"
-#include "app/shortcut_filter.h"
 #include "app/trace_file.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
+#include "shell/left_ctrl.h"
+#include "shell/main_status_bar.h"
+#include "shell/master_levels.h"
+#include "shell/mode_slot_texts.h"
+#include "shell/shortcut_filter.h"
 #include "ui_harness.h"
 
 class ControlsTests : public QObject {

@@ -15,9 +15,9 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "app/control_id.h"
-#include "app/language_table.h"
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
+#include "i18n/language_table.h"
+#include "shell/control_id.h"
 
 namespace {
 

@@ -6,8 +6,6 @@
 #include <QWheelEvent>
 #include <QtTest>
 
-#include "app/input_controls.h"
-#include "app/main_frame.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "model/parameter_store.h"
@@ -17,6 +15,8 @@
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "shell/input_controls.h"
+#include "shell/main_frame.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;

@@ -5,14 +5,14 @@
 #include <QtTest>
 
 #include "app/app_settings.h"
-#include "app/command_ids.h"
-#include "app/mode_commands.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "emulator/working_set.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "model/wire_rules.h"
+#include "shell/command_ids.h"
+#include "shell/mode_commands.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;

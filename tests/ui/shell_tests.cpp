@@ -8,18 +8,14 @@
 #include <QtTest>
 
 #include "app/app_settings.h"
-#include "app/command_ids.h"
-#include "app/connection_controller.h"
 #include "app/help_page.h"
-#include "app/language_table.h"
-#include "app/main_status_bar.h"
-#include "app/main_view.h"
 #include "app/tray_balloon.h"
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/choice_box.h"
 #include "dialogs/syn_dlg.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "recording_page.h"
 #include "ribbon/application_menu.h"
@@ -27,6 +23,10 @@
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "shell/command_ids.h"
+#include "shell/connection_controller.h"
+#include "shell/main_status_bar.h"
+#include "shell/main_view.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;

@@ -5,16 +5,16 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/command_ids.h"
-#include "app/input_controls.h"
-#include "app/left_ctrl.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "model/parameter_store.h"
 #include "model/wire_rules.h"
 #include "recording_page.h"
+#include "shell/command_ids.h"
+#include "shell/input_controls.h"
+#include "shell/left_ctrl.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;

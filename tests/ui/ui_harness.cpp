@@ -4,11 +4,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "app/connection_controller.h"
 #include "app/device_services.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
 #include "device/connection.h"
+#include "shell/connection_controller.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
 
 std::int64_t QuickClock::NowMs() {
   using namespace std::chrono;

@@ -12,13 +12,13 @@
 #include <memory>
 #include <thread>
 
-#include "app/control_id.h"
 #include "app/kestrel_app.h"
-#include "app/main_frame.h"
 #include "app/user_prompts.h"
 #include "device/clock.h"
 #include "emulator/emulator_backend.h"
 #include "model/report.h"
+#include "shell/control_id.h"
+#include "shell/main_frame.h"
 
 // Sleeps pass `divisor` times faster; waits shrink too, but never below a quarter second of real time.
 class QuickClock final : public vireo::Clock {

@@ -8,18 +8,18 @@
 #include <QThread>
 
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
 #include "device/connection.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/choice_box.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "ribbon/application_menu.h"
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   QElapsedTimer timer;

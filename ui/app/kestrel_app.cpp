@@ -7,11 +7,7 @@
 
 #include "app/device_services.h"
 #include "app/help_page.h"
-#include "app/language_table.h"
-#include "app/main_frame.h"
-#include "app/mode_file_loading.h"
 #include "app/qt_event_sink.h"
-#include "app/shortcut_filter.h"
 #include "app/single_instance.h"
 #include "app/user_prompts.h"
 #include "device/debug_log.h"
@@ -20,7 +16,11 @@
 #include "dialogs/dialog_look.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
+#include "shell/main_frame.h"
+#include "shell/mode_file_loading.h"
+#include "shell/shortcut_filter.h"
 
 namespace {
 CKestrelv13App* theApp = nullptr;

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/command_ids.h"
-#include "app/control_id.h"
-#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
+#include "shell/command_ids.h"
+#include "shell/control_id.h"
 
 namespace {
 constexpr int kMessageId = 1186;

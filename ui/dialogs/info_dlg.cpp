@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/command_ids.h"
-#include "app/control_id.h"
-#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
+#include "shell/command_ids.h"
+#include "shell/control_id.h"
 
 namespace {
 constexpr int kMessageId = 1223;

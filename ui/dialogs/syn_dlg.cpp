@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/command_ids.h"
-#include "app/control_id.h"
-#include "app/language_table.h"
 #include "app/user_prompts.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
+#include "shell/command_ids.h"
+#include "shell/control_id.h"
 
 CSynDlg::CSynDlg(const QString& text, QWidget* parent, int timeoutMs) : QDialog(parent) {
   SetControlId(this, dlg::sync);

@@ -1,9 +1,9 @@
 // Page defaults.
 #include "pages/page.h"
 
-#include "app/control_id.h"
-#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
+#include "shell/control_id.h"
 
 CPage::CPage(PageKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
   SetControlId(this, templateId());

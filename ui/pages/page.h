@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "app/command_ids.h"
+#include "shell/command_ids.h"
 
 // The pages the view can host, by their dialog template.
 enum class PageKind {

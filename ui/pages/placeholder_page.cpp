@@ -3,8 +3,8 @@
 
 #include <QPainter>
 
-#include "app/language_table.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
 
 QString PageTitle(PageKind kind, int languageIndex) {
   const bool en = languageIndex == 1;

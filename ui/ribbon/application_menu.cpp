@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QWidgetAction>
 
-#include "app/command_ids.h"
-#include "app/control_id.h"
 #include "ribbon/ribbon_icons.h"
+#include "shell/command_ids.h"
+#include "shell/control_id.h"
 
 namespace {
 constexpr int kMenuWidth = 300;

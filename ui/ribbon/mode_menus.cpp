@@ -4,10 +4,10 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/command_ids.h"
-#include "app/control_id.h"
-#include "app/language_table.h"
-#include "app/mode_slot_texts.h"
+#include "i18n/language_table.h"
+#include "shell/command_ids.h"
+#include "shell/control_id.h"
+#include "shell/mode_slot_texts.h"
 
 CModeMenus::CModeMenus(QWidget* parent)
     : QObject(parent), load_(new QMenu(parent)), save_(new QMenu(parent)) {

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "app/master_levels.h"
+#include "shell/master_levels.h"
 
 class CApplicationMenu;
 class CModeMenus;

@@ -7,11 +7,11 @@
 #include <QResizeEvent>
 #include <QToolButton>
 
-#include "app/control_id.h"
-#include "app/language_table.h"
 #include "controls/step_slider.h"
+#include "i18n/language_table.h"
 #include "ribbon/ribbon_icons.h"
 #include "ribbon/ribbon_panel.h"
+#include "shell/control_id.h"
 
 namespace {
 constexpr int kVolumeSliderWidth = 90;

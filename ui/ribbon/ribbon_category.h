@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <array>
 
-#include "app/command_ids.h"
-#include "app/master_levels.h"
+#include "shell/command_ids.h"
+#include "shell/master_levels.h"
 
 class CRibbonPanel;
 class CStepSlider;

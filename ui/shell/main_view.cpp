@@ -1,17 +1,17 @@
 // The main view.
-#include "app/main_view.h"
+#include "shell/main_view.h"
 
 #include <QResizeEvent>
 #include <algorithm>
 
-#include "app/connection_controller.h"
 #include "app/help_page.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
 #include "app/tray_balloon.h"
 #include "dialogs/dialog_look.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page_factory.h"
+#include "shell/connection_controller.h"
 
 CKestrelv13View::CKestrelv13View(CKestrelv13App& app, QWidget* parent)
     : QWidget(parent), app_(app), tray_(std::make_unique<CTrayBalloon>()) {

@@ -1,15 +1,15 @@
 // The connection logic of the main view.
-#include "app/connection_controller.h"
+#include "shell/connection_controller.h"
 
 #include <QSocketNotifier>
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
 #include "app/user_prompts.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
 
 CConnectionController::CConnectionController(CKestrelv13App& app, CKestrelv13View& view)
     : app_(app), view_(view) {

@@ -1,5 +1,5 @@
 // Mode slot names.
-#include "app/mode_slot_texts.h"
+#include "shell/mode_slot_texts.h"
 
 #include <algorithm>
 #include <array>

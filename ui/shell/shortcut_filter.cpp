@@ -1,18 +1,18 @@
 // The keyboard shortcuts.
-#include "app/shortcut_filter.h"
+#include "shell/shortcut_filter.h"
 
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "app/command_ids.h"
-#include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
-#include "app/mode_commands.h"
 #include "device/connection.h"
 #include "dialogs/syn_dlg.h"
 #include "pages/page.h"
+#include "shell/command_ids.h"
+#include "shell/input_controls.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
+#include "shell/mode_commands.h"
 
 CShortcutFilter::CShortcutFilter(CKestrelv13App& app) : app_(app) {}
 

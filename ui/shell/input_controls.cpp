@@ -1,5 +1,5 @@
 // The master levels.
-#include "app/input_controls.h"
+#include "shell/input_controls.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -7,10 +7,10 @@
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "model/status_texts.h"
 #include "ribbon/ribbon_bar.h"

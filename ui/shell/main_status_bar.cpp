@@ -1,14 +1,14 @@
 // The status bar.
-#include "app/main_status_bar.h"
+#include "shell/main_status_bar.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/command_ids.h"
-#include "app/control_id.h"
-#include "app/mode_slot_texts.h"
+#include "shell/command_ids.h"
+#include "shell/control_id.h"
+#include "shell/mode_slot_texts.h"
 
 namespace {
 const QColor kConnectedColour(0, 150, 0);

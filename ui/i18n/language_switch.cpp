@@ -1,19 +1,19 @@
 // The language switch.
-#include "app/language_switch.h"
+#include "i18n/language_switch.h"
 
 #include <QToolButton>
 
-#include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
 #include "dialogs/info_dlg.h"
+#include "i18n/language_table.h"
 #include "pages/page.h"
 #include "ribbon/application_menu.h"
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
+#include "shell/input_controls.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
 
 namespace {
 

@@ -1,19 +1,19 @@
 // Mode file and mode slot commands.
-#include "app/mode_commands.h"
+#include "shell/mode_commands.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
 
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
-#include "app/main_frame.h"
-#include "app/mode_file_loading.h"
-#include "app/mode_slot_texts.h"
 #include "app/user_prompts.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "shell/main_frame.h"
+#include "shell/mode_file_loading.h"
+#include "shell/mode_slot_texts.h"
 #include "tuning/mode_file_ops.h"
 #include "tuning/mode_slots.h"
 

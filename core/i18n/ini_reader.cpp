@@ -1,5 +1,5 @@
 // INI text reader: GBK and UTF-8 decoding, line rules, and case-insensitive lookups.
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
 
 #include <iconv.h>
 

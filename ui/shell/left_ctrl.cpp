@@ -1,5 +1,5 @@
 // Left Control detection.
-#include "app/left_ctrl.h"
+#include "shell/left_ctrl.h"
 
 #include <QKeyEvent>
 

@@ -1,5 +1,5 @@
 // Mode file reading and writing with the interface's messages.
-#include "app/mode_file_loading.h"
+#include "shell/mode_file_loading.h"
 
 #include <QFileInfo>
 

@@ -1,20 +1,20 @@
 // The main window's command handlers.
 #include <QApplication>
 
-#include "app/command_ids.h"
-#include "app/connection_controller.h"
 #include "app/kestrel_app.h"
-#include "app/language_switch.h"
-#include "app/language_table.h"
-#include "app/main_frame.h"
-#include "app/main_view.h"
-#include "app/mode_commands.h"
 #include "app/user_prompts.h"
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
+#include "i18n/language_switch.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
+#include "shell/command_ids.h"
+#include "shell/connection_controller.h"
+#include "shell/main_frame.h"
+#include "shell/main_view.h"
+#include "shell/mode_commands.h"
 
 namespace {
 bool InRange(int id, int first, int count) {

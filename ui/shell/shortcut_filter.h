@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/left_ctrl.h"
-#include "app/master_levels.h"
+#include "shell/left_ctrl.h"
+#include "shell/master_levels.h"
 
 class CKestrelv13App;
 class QKeyEvent;

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/master_levels.h"
+#include "shell/master_levels.h"
 
 class CKestrelv13App;
 class CRibbonBar;

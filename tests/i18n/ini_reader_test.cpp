@@ -1,5 +1,5 @@
 // Tests of the INI reader: line rules, lookups, GBK and UTF-8 decoding, and bytes that are not INI text.
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The interface language: language index, text pairs, the temporary language table file and its lookups.
-#include "app/language_table.h"
+#include "i18n/language_table.h"
 
 #include <QAbstractButton>
 #include <QByteArray>
@@ -15,8 +15,8 @@
 #include <atomic>
 #include <optional>
 
-#include "app/control_id.h"
-#include "model/ini_reader.h"
+#include "i18n/ini_reader.h"
+#include "shell/control_id.h"
 
 // Outside any namespace, as Q_INIT_RESOURCE requires.
 static void InitLanguageResources() {

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/command_ids.h"
+#include "shell/command_ids.h"
 
 enum class MasterLevel { mic, effect, reverb, echo, music, noiseGate, pitch };
 

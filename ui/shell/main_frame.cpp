@@ -1,19 +1,19 @@
 // The main window: construction, categories, wheel, idle update, closing.
-#include "app/main_frame.h"
+#include "shell/main_frame.h"
 
 #include <QCloseEvent>
 
-#include "app/input_controls.h"
 #include "app/kestrel_app.h"
-#include "app/language_table.h"
-#include "app/main_status_bar.h"
-#include "app/main_view.h"
-#include "app/mode_commands.h"
 #include "device/connection.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
+#include "shell/input_controls.h"
+#include "shell/main_status_bar.h"
+#include "shell/main_view.h"
+#include "shell/mode_commands.h"
 
 CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
   setMinimumSize(kMainFrameMinWidth, kMainFrameMinHeight);
