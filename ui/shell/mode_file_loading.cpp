@@ -3,8 +3,8 @@
 
 #include <QFileInfo>
 
-#include "app/language_table.h"
 #include "app/user_prompts.h"
+#include "i18n/language_table.h"
 #include "model/parameter_store.h"
 
 namespace {
