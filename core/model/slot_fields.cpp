@@ -1,6 +1,7 @@
 // The named mainParams fields with their machine addresses.
 #include "model/slot_fields.h"
 
+#include <algorithm>
 #include <array>
 
 #include "model/store_layout.h"
@@ -105,10 +106,17 @@ std::span<const SlotField> SlotFields() {
 }
 
 const SlotField* FindSlotField(std::string_view name) {
-  for (const auto& f : kFields) {
-    if (f.name == name) return &f;
-  }
-  return nullptr;
+  // The write-all and the page operations look fields up by name many times a transfer: sorted once.
+  static const auto byName = [] {
+    std::array<const SlotField*, kFields.size()> sorted{};
+    for (std::size_t i = 0; i < kFields.size(); ++i) sorted[i] = &kFields[i];
+    std::sort(sorted.begin(), sorted.end(),
+              [](const SlotField* a, const SlotField* b) { return a->name < b->name; });
+    return sorted;
+  }();
+  const auto it = std::lower_bound(byName.begin(), byName.end(), name,
+                                   [](const SlotField* f, std::string_view n) { return f->name < n; });
+  return it != byName.end() && (*it)->name == name ? *it : nullptr;
 }
 
 const SlotField* FindSlotFieldByAddress(int module, int param, int* element) {
@@ -126,13 +134,22 @@ const SlotField* FindSlotFieldByAddress(int module, int param, int* element) {
 }
 
 const SlotField* FindSlotFieldBySlot(int slotIndex, int* element) {
-  for (const auto& f : kFields) {
-    if (slotIndex >= f.firstSlot && slotIndex < f.firstSlot + f.count) {
-      if (element != nullptr) *element = slotIndex - f.firstSlot;
-      return &f;
+  // Asked for every slot of every load and write-all: one table instead of a walk per slot.
+  struct Owner {
+    const SlotField* field = nullptr;
+    int element = 0;
+  };
+  static const auto owners = [] {
+    std::array<Owner, kMainSlotCount> table{};
+    for (const auto& f : kFields) {
+      for (int i = 0; i < f.count; ++i) table[static_cast<std::size_t>(f.firstSlot + i)] = {&f, i};
     }
-  }
-  return nullptr;
+    return table;
+  }();
+  if (slotIndex < 0 || slotIndex >= kMainSlotCount) return nullptr;
+  const Owner& owner = owners[static_cast<std::size_t>(slotIndex)];
+  if (owner.field != nullptr && element != nullptr) *element = owner.element;
+  return owner.field;
 }
 
 }  // namespace vireo
