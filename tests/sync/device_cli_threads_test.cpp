@@ -124,6 +124,19 @@ TEST_F(DeviceCliThreads, GetAndSetByName) {
   EXPECT_TRUE(sent);
 }
 
+TEST_F(DeviceCliThreads, AnEmulatorStartedFromAFileOfExtremesAnswersInRange) {
+  // Every word INT_MAX (7F FF FF FF): the pitch once overflowed v + 5 in the emulator's working set.
+  std::vector<char> bytes(2175, '\x7F');
+  for (std::size_t at = 7; at < bytes.size(); at += 4) bytes[at - 3] = bytes[at - 2] = bytes[at - 1] = '\xFF';
+  bytes[0] = 8;
+  bytes[1] = bytes[2] = bytes[3] = 0;
+  std::ofstream(Path("extreme.noveq"), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const CliRun run = Cli({"--emulator-state", Path("extreme.noveq"), "get", "musicPitch"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "5\n");
+}
+
 TEST_F(DeviceCliThreads, SetFailsWhenTheMachineIsGoneBeforeTheEdit) {
   // The read-all is 225 requests; the effect volume goes to 1/34 and 1/57, and the cable goes between.
   const CliRun run = Cli({"--emulator", "--emulator-unplug-after", "226", "set", "effectVolume", "50"});
