@@ -34,37 +34,37 @@ class WriteAll {
       WriteParam(sender_, 1, 14, FloatBits(0.0f));
       WriteParam(sender_, 4, 12, FloatBits(0.0f));
     }
-    for (auto name : {"micEqBypassA", "reverbEqBypassA", "echoEqBypassA", "micEqBypassB", "reverbEqBypassB",
-                      "echoEqBypassB", "musicEqBypass"}) {
-      Send(name);
+    for (int s : {slot::micEqBypassA, slot::reverbEqBypassA, slot::echoEqBypassA, slot::micEqBypassB,
+                  slot::reverbEqBypassB, slot::echoEqBypassB, slot::musicEqBypass}) {
+      Send(s);
     }
     for (int ch = 0; ch < kOutputChannels; ++ch) OutputChannel(ch);
-    Send("musicCompThreshold");
-    Send("musicCompOff");
-    Send("effectVolume");
-    Send("micMute");
+    Send(slot::musicCompThreshold);
+    Send(slot::musicCompOff);
+    Send(slot::effectVolume);
+    Send(slot::micMute);
     if (!MusicMute()) return false;
-    Send("reverbMute");
-    Send("echoMute");
+    Send(slot::reverbMute);
+    Send(slot::echoMute);
     Routing();
-    for (int k = 0; k < 4; ++k) Send("micInputVolume", k);
-    for (int k = 0; k < 4; ++k) Send("micNoiseGate", k);
-    for (auto name : {"reverbVolume", "echoVolume", "hdmiPort", "musicSource", "spdifLevel",
-                      "spareMusicLevel", "bluetoothLevel", "hdmi1Level", "hdmi2Level", "hdmi3Level",
-                      "hdmi4Level", "auxLevel", "aux2Level"}) {
-      Send(name);
+    for (int k = 0; k < 4; ++k) Send(slot::micInputVolume[k]);
+    for (int k = 0; k < 4; ++k) Send(slot::micNoiseGate[k]);
+    for (int s : {slot::reverbVolume, slot::echoVolume, slot::hdmiPort, slot::musicSource, slot::spdifLevel,
+                  slot::spareMusicLevel, slot::bluetoothLevel, slot::hdmi1Level, slot::hdmi2Level,
+                  slot::hdmi3Level, slot::hdmi4Level, slot::auxLevel, slot::aux2Level}) {
+      Send(s);
     }
     Effects('A');
     Effects('B');
-    for (auto name :
-         {"musicPitch", "musicAgcOn", "musicAgcLevel", "musicNoiseGate", "autoSubOn", "autoSubRatio"}) {
-      Send(name);
+    for (int s : {slot::musicPitch, slot::musicAgcOn, slot::musicAgcLevel, slot::musicNoiseGate,
+                  slot::autoSubOn, slot::autoSubRatio}) {
+      Send(s);
     }
     store_.SetInt(slot::micBoostOnCopy, store_.Int(slot::micBoostOn));
-    Send("micBoostOn");
+    Send(slot::micBoostOn);
     SendMicBoost(store_, sender_, MicBoostLevelDb(store_));
-    Send("musicLowDelay");
-    Send("musicLowGain");
+    Send(slot::musicLowDelay);
+    Send(slot::musicLowGain);
     Blocks();
     Coefficients();
     if (volumesByMode && !RampVolumes()) return false;
@@ -76,8 +76,12 @@ class WriteAll {
   }
 
  private:
-  void Send(std::string_view name, int element = 0) {
-    if (const SlotField* field = FindSlotField(name)) SendField(sender_, store_, *field, element);
+  // By slot, not by name: the table lookup is direct, and a write-all sends some two hundred fields.
+  void Send(int slotIndex) {
+    int element = 0;
+    if (const SlotField* field = FindSlotFieldBySlot(slotIndex, &element)) {
+      SendField(sender_, store_, *field, element);
+    }
   }
 
   // Delays leave at their minimum or above; the store keeps what the machine got.
@@ -87,18 +91,19 @@ class WriteAll {
   void TruncateStored(int slotIndex) { store_.SetFloat(slotIndex, std::trunc(store_.Float(slotIndex))); }
 
   void OutputChannel(int ch) {
-    Send("chEqBypass", ch);
-    Send("chDelayOff", ch);
-    Send("chDelayMode", ch);
+    Send(slot::chEqBypass[ch]);
+    Send(slot::chDelayOff[ch]);
+    Send(slot::chDelayMode[ch]);
     const int band13Frequency = ReadBand(store_, ch + 5, 13).frequency;
     SendSplitBands(store_, sender_, ch, SplitIndexOfFrequency(band13Frequency));
     RaiseStored(slot::chDelay[ch], kMinimumChannelDelayMs);
-    for (auto name : {"chDelay", "chDirectLevel", "chReverbLevel", "chEchoLevel", "chMusicLevel", "chMute",
-                      "chPhase", "chType", "chCompOff", "chCompThreshold"}) {
-      Send(name, ch);
+    for (const auto& field :
+         {slot::chDelay, slot::chDirectLevel, slot::chReverbLevel, slot::chEchoLevel, slot::chMusicLevel,
+          slot::chMute, slot::chPhase, slot::chType, slot::chCompOff, slot::chCompThreshold}) {
+      Send(field[ch]);
     }
     SendChannelGain(store_, sender_, ch);
-    Send("chTrim", ch);
+    Send(slot::chTrim[ch]);
   }
 
   bool MusicMute() {
@@ -129,19 +134,19 @@ class WriteAll {
     const bool a = channel == 'A';
     // The shift rule keeps the off flag in step with the frequency, as the machine will have them.
     SendFrequencyShift(store_, sender_, !a, store_.Int(a ? slot::shiftFreqA : slot::shiftFreqB));
-    Send(a ? "echoLevelA" : "echoLevelB");
-    Send(a ? "reverbLevelA" : "reverbLevelB");
+    Send(a ? slot::echoLevelA : slot::echoLevelB);
+    Send(a ? slot::reverbLevelA : slot::reverbLevelB);
     RaiseStored(a ? slot::reverbPredelayA : slot::reverbPredelayB, kMinimumDelayMs);
-    Send(a ? "reverbPredelayA" : "reverbPredelayB");
+    Send(a ? slot::reverbPredelayA : slot::reverbPredelayB);
     TruncateStored(a ? slot::reverbTimeA : slot::reverbTimeB);
-    Send(a ? "reverbTimeA" : "reverbTimeB");
+    Send(a ? slot::reverbTimeA : slot::reverbTimeB);
     RaiseStored(a ? slot::echoPredelayA : slot::echoPredelayB, kMinimumDelayMs);
-    Send(a ? "echoPredelayA" : "echoPredelayB");
+    Send(a ? slot::echoPredelayA : slot::echoPredelayB);
     TruncateStored(a ? slot::echoTimeA : slot::echoTimeB);
     RaiseStored(a ? slot::echoTimeA : slot::echoTimeB, kMinimumDelayMs);
-    Send(a ? "echoTimeA" : "echoTimeB");
-    Send(a ? "echoStartVolA" : "echoStartVolB");
-    Send(a ? "echoDecayA" : "echoDecayB");
+    Send(a ? slot::echoTimeA : slot::echoTimeB);
+    Send(a ? slot::echoStartVolA : slot::echoStartVolB);
+    Send(a ? slot::echoDecayA : slot::echoDecayB);
   }
 
   void Blocks() {
