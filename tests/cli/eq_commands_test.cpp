@@ -41,15 +41,11 @@ TEST_F(EqCommandsTest, BadArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"eq"},
       {"eq", "show", "15", "--file", "x.noveq"},
-      {"eq", "show", "-1"},
       {"eq", "set", "9", "10", "PEQ", "0", "1000", "1"},  // output sections 10..12 follow band 9
-      {"eq", "set", "2", "7", "PEQ", "0", "1000", "1"},
       {"eq", "set", "0", "1", "BP", "0", "1000", "1"},
-      {"eq", "set", "0", "1", "22", "0", "1000", "1"},
       {"eq", "set", "0", "1", "PEQ", "loud", "1000", "1"},
       {"eq", "copy", "0"},
       {"eq", "bypass", "3", "maybe"},
-      {"eq", "flip", "3"},
   };
   for (const auto& args : cases) EXPECT_EQ(RunArgs(args).status, 2) << args.back();
 }
