@@ -22,11 +22,21 @@ const std::string_view kUsage =
     "slot)\n"
     "  get NAME                      read-all, print one store field (NAME or NAME[i])\n"
     "  set NAME VALUE                read-all, then apply the tuning operation of that field's control\n"
+    "                                with its page's side effects (echoTimeA 4 also sets reverbPredelayA)\n"
     "  mode show FILE [--json]       decode a mode file of version 1..8 loaded over the default store\n"
     "  mode diff A B                 the fields that differ, one a line\n"
     "  mode convert IN OUT           rewrite IN as a version-8 file\n"
     "  filter TYPE GAIN FREQ Q [--response]\n"
-    "                                biquad of TYPE (0..21 or PEQ, LP, HP, LS, HS) at 48000 Hz\n";
+    "                                biquad of TYPE (0..21 or PEQ, LP, HP, LS, HS) at 48000 Hz\n"
+    "  eq show ID [--file FILE]      one line per band \"BAND TYPE GAIN FREQ Q\", then \"bypass 0|1\",\n"
+    "                                from the machine or a mode file; ID 0 mic A, 1 mic B,\n"
+    "                                2 reverb A, 3 reverb B, 4 echo A, 5 echo B, 6 music, 7..14 output 1..8\n"
+    "  eq set ID BAND TYPE GAIN FREQ Q\n"
+    "                                write one band (TYPE 0..21 or OFF, PEQ, LP, HP, LS, HS); an output's\n"
+    "                                band 9 is its crossover and carries sections 10..12 along\n"
+    "  eq reset ID                   the page's Reset EQ: every band Peaking, 0 dB, Q 1.41\n"
+    "  eq copy SRC DST               paste SRC's bands into DST by the pages' paste rule\n"
+    "  eq bypass ID on|off           switch the EQ bypass\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;

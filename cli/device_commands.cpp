@@ -14,15 +14,6 @@
 namespace vireo::cli {
 namespace {
 
-// Connects and reads everything, as the application does after connecting.
-std::unique_ptr<DeviceSession> ConnectAndRead(const GlobalOptions& options, std::ostream& err, int* status) {
-  std::string problem;
-  auto session = DeviceSession::Open(options, &problem);
-  if (session && session->ReadAll(&problem)) return session;
-  *status = Failure(err, problem);
-  return nullptr;
-}
-
 int Info(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
          std::ostream& err) {
   const bool json = args.size() == 2 && args[1] == "--json";
@@ -101,23 +92,6 @@ int Restore(const GlobalOptions& options, const std::vector<std::string>& args, 
   out << '\n';
   return kExitOk;
 }
-
-// Remembers whether the link refused a report, so that `set` cannot claim an edit the machine never got.
-class CheckedSender final : public ReportSender {
- public:
-  explicit CheckedSender(ReportSender& link) : link_(link) {}
-  int SendPaced(const Report& report) override { return Check(link_.SendPaced(report)); }
-  int SendUnpaced(const Report& report) override { return Check(link_.SendUnpaced(report)); }
-  bool refused() const { return refused_; }
-
- private:
-  int Check(int written) {
-    if (written == 0) refused_ = true;
-    return written;
-  }
-  ReportSender& link_;
-  bool refused_ = false;
-};
 
 // "NAME" or "NAME[i]"; element -1 when there is no index.
 bool SplitName(const std::string& text, std::string* name, int* element) {
@@ -216,9 +190,14 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   if (!result.ok) return Failure(err, result.reason);
   if (sender.refused())
     return Failure(err, "the machine did not take " + args[1] + ": it is no longer connected");
-  const std::string shown = field->count > 1 ? name + "[" + std::to_string(element) + "]" : name;
-  for (const FieldLine& line : DescribeStore(session->store())) {
-    if (line.name == shown) out << shown << ' ' << line.value << '\n';
+  // The field, then what the page changed along with it.
+  std::vector<std::string> shown{field->count > 1 ? name + "[" + std::to_string(element) + "]" : name};
+  shown.insert(shown.end(), result.alsoSet.begin(), result.alsoSet.end());
+  const std::vector<FieldLine> lines = DescribeStore(session->store());
+  for (const std::string& wanted : shown) {
+    for (const FieldLine& line : lines) {
+      if (line.name == wanted) out << wanted << ' ' << line.value << '\n';
+    }
   }
   if (result.notice == tuning::VolumeNotice::overMaximum)
     out << "note: limited to the machine's maximum volume\n";

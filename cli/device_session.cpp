@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli_common.h"
 #include "device/clock.h"
 #include "device/hidraw_backend.h"
 #include "emulator/emulator_backend.h"
@@ -127,6 +128,14 @@ bool DeviceSession::Finish(SyncOutcome outcome, std::string* problem) {
       return false;
   }
   return false;
+}
+
+std::unique_ptr<DeviceSession> ConnectAndRead(const GlobalOptions& options, std::ostream& err, int* status) {
+  std::string problem;
+  auto session = DeviceSession::Open(options, &problem);
+  if (session && session->ReadAll(&problem)) return session;
+  *status = Failure(err, problem);
+  return nullptr;
 }
 
 std::string Utf8(std::u16string_view text) {

@@ -10,6 +10,7 @@
 #include "cli.h"
 #include "device/connection.h"
 #include "model/parameter_store.h"
+#include "model/report.h"
 
 namespace vireo::cli {
 
@@ -43,6 +44,27 @@ class DeviceSession {
   std::unique_ptr<MachineConnection> connection_;
   std::mutex traceLock_;
   std::ofstream trace_;
+};
+
+// Connects and reads everything, as the application does after connecting; null after printing the
+// problem, with *status kExitFailure.
+std::unique_ptr<DeviceSession> ConnectAndRead(const GlobalOptions& options, std::ostream& err, int* status);
+
+// Remembers whether the link refused a report, so that an edit cannot be claimed the machine never got.
+class CheckedSender final : public ReportSender {
+ public:
+  explicit CheckedSender(ReportSender& link) : link_(link) {}
+  int SendPaced(const Report& report) override { return Check(link_.SendPaced(report)); }
+  int SendUnpaced(const Report& report) override { return Check(link_.SendUnpaced(report)); }
+  bool refused() const { return refused_; }
+
+ private:
+  int Check(int written) {
+    if (written == 0) refused_ = true;
+    return written;
+  }
+  ReportSender& link_;
+  bool refused_ = false;
 };
 
 // UTF-8 text of the store's wide strings.

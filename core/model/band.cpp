@@ -28,7 +28,9 @@ std::array<std::uint8_t, kBandRecordBytes> EncodeBandRecord(const BandRecord& ba
   // The +0.05 bias keeps gains like 2.9999 from truncating a whole tenth down.
   const std::uint16_t gainCode = TruncToU16((static_cast<double>(band.gain) + 15.0 + 0.05) * 10.0);
   const std::uint16_t freq = TruncToU16(band.frequency);
-  const std::uint16_t qCode = TruncToU16(static_cast<double>(band.q) * 1000.0);
+  // A Q kept as a float sits up to a few millionths below its decimal value (1.41f is 1.4099999...):
+  // without a hundredth-of-a-code bias such a Q would lose a whole thousandth on every write.
+  const std::uint16_t qCode = TruncToU16(static_cast<double>(band.q) * 1000.0 + 0.01);
   return {static_cast<std::uint8_t>(gainCode >> 8), static_cast<std::uint8_t>(gainCode),
           static_cast<std::uint8_t>(freq >> 8),     static_cast<std::uint8_t>(freq),
           static_cast<std::uint8_t>(qCode >> 8),    static_cast<std::uint8_t>(qCode),

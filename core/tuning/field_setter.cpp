@@ -9,6 +9,10 @@
 #include "model/band.h"
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
+#include "tuning/effect_params.h"
+#include "tuning/eq_identity.h"
+#include "tuning/eq_operations.h"
+#include "tuning/mic_inputs.h"
 
 namespace vireo::tuning {
 namespace {
@@ -18,11 +22,11 @@ std::int32_t RoundToInt(double value) {
 }
 
 FieldSetResult Done(VolumeNotice notice = VolumeNotice::none) {
-  return {true, {}, notice};
+  return {true, {}, notice, {}};
 }
 
 FieldSetResult Refuse(std::string reason) {
-  return {false, std::move(reason), VolumeNotice::none};
+  return {false, std::move(reason), VolumeNotice::none, {}};
 }
 
 // Master levels, mutes, noise gates and pitch have operations of their own.
@@ -43,12 +47,29 @@ bool SetInputControl(ParameterStore& store, ReportSender& sender, Clock& clock, 
   return false;
 }
 
-// An input feeds exactly one microphone channel: routing it to one side takes it off the other.
-void SetRouting(ParameterStore& store, ReportSender& sender, bool toChannelA, int input) {
-  store.SetInt(slot::micToChannelA[input], toChannelA ? 100 : 0);
-  store.SetInt(slot::micToChannelB[input], toChannelA ? 0 : 100);
-  WriteParam(sender, 1, 27 + input, FloatBits(toChannelA ? 1.0f : 0.0f));
-  WriteParam(sender, 1, 50 + input, FloatBits(toChannelA ? 0.0f : 1.0f));
+// The effect-parameter list, with its mute notices and the echo time's hold on the reverb predelay.
+bool SetEffectControl(ParameterStore& store, ReportSender& sender, std::string_view name, std::int32_t v,
+                      FieldSetResult* result) {
+  EffectParam param{};
+  EffectSet set{};
+  if (!FindEffectField(name, &param, &set)) return false;
+  const EffectParamResult r = SetEffectParam(store, sender, set, param, v);
+  *result = Done(r.notice == EffectNotice::none ? VolumeNotice::none : VolumeNotice::muted);
+  if (r.reverbPredelayCoupled)
+    result->alsoSet.push_back(set == EffectSet::a ? "reverbPredelayA" : "reverbPredelayB");
+  return true;
+}
+
+// The EQ bypass flags of the pages' equalisers.
+bool SetBypassControl(ParameterStore& store, ReportSender& sender, std::string_view name, int element,
+                      std::int32_t v) {
+  for (const EqIdentity& eq : EqIdentities()) {
+    if (eq.bypassField == name && eq.bypassElement == element) {
+      SetEqBypass(store, sender, eq.id, v != 0);
+      return true;
+    }
+  }
+  return false;
 }
 
 // Like the field's slider, a value beyond its range stops at the end of the range.
@@ -78,19 +99,19 @@ FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock&
   FieldSetResult result;
   const std::int32_t v = RoundToInt(value);
   if (SetInputControl(store, sender, clock, name, element, v, &result)) return result;
-  if (name == "shiftFreqA" || name == "shiftFreqB") {
-    SendFrequencyShift(store, sender, name == "shiftFreqB", v);
-    return Done();
-  }
   if (name == "shiftOffA" || name == "shiftOffB") {
     if (v == 0) return Refuse("set shiftFreq" + std::string(1, name.back()) + " to switch the shift on");
     SendFrequencyShift(store, sender, name == "shiftOffB", 1);
     return Done();
   }
   if (name == "micToChannelA" || name == "micToChannelB") {
-    SetRouting(store, sender, (name == "micToChannelA") == (v != 0), element);
+    const bool toA = (name == "micToChannelA") == (v != 0);
+    RouteMicInput(store, sender, element, toA ? MicChannel::a : MicChannel::b);
     return Done();
   }
+  if (name == "micInputVolume") return SetMicInputVolume(store, sender, element, v), Done();
+  if (SetEffectControl(store, sender, name, v, &result)) return result;
+  if (SetBypassControl(store, sender, name, element, v)) return Done();
   if (name == "micBoostOn") store.SetInt(slot::micBoostOnCopy, v);
   StoreValue(store, *field, element, value);
   SendField(sender, store, *field, element);

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/clock.h"
 #include "model/parameter_store.h"
@@ -15,12 +16,14 @@ struct FieldSetResult {
   bool ok = false;
   std::string reason;  // why nothing was set, when !ok
   VolumeNotice notice = VolumeNotice::none;
+  std::vector<std::string> alsoSet;  // other fields the edit changed (the echo time's reverb predelay)
 };
 
 // Sets element `element` of the field `name` to `value` (a float for float slots, rounded for the
 // others) with the tuning operation of the control that edits it: the master levels and mutes with
 // their limits and fade, the frequency shift with its off flag, the routing with its twin, the delay
-// mode with its split bands, delays raised to their minimum, and every other field by its wire rule.
+// mode with its split bands, delays raised to their minimum, the effect parameters with their mute
+// notices and the echo time's reverb predelay, the EQ bypass flags, and every other field by its wire rule.
 // Fields without a machine address (reserved slots, micBoostOnCopy) are refused.
 FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock& clock, std::string_view name,
                              int element, double value);

@@ -85,6 +85,15 @@ TEST(BandRecordCodec, EveryGainCodeRoundTrips) {
   }
 }
 
+TEST(BandRecordCodec, EveryQCodeRoundTripsThroughItsFloat) {
+  for (int code = 100; code <= 30000; ++code) {
+    const Bytes7 bytes{
+        0x00, 0x96, 0x03, 0xE8, static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code), 0x01};
+    ASSERT_EQ(EncodeBandRecord(DecodeBandRecord(bytes.data())), bytes) << "Q code " << code;
+  }
+  EXPECT_EQ(EncodeBandRecord({0.0f, 1000, 1.41f, 1})[5], 0x82);  // 1410, not 1409
+}
+
 TEST(BandRecordCodec, DecodesEveryField) {
   const Bytes7 bytes{0x00, 0xB4, 0x13, 0x88, 0x02, 0xC3, 0x05};
   const BandRecord band = DecodeBandRecord(bytes.data());

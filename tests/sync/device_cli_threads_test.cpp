@@ -137,6 +137,43 @@ TEST_F(DeviceCliThreads, AnEmulatorStartedFromAFileOfExtremesAnswersInRange) {
   EXPECT_EQ(run.out, "5\n");
 }
 
+// The sent reports of a trace (hex without the "> ") that begin with `head`.
+std::vector<std::string> SentStarting(const std::vector<std::string>& lines, const std::string& head) {
+  std::vector<std::string> found;
+  for (const auto& line : lines) {
+    if (line.rfind("> " + head, 0) == 0) found.push_back(line.substr(2));
+  }
+  return found;
+}
+
+TEST_F(DeviceCliThreads, EqSetOfAnOutputCrossoverWritesItsFourSections) {
+  const CliRun run =
+      Cli({"--emulator", "--trace", Path("e.txt"), "eq", "set", "9", "9", "18", "4", "2000.5", "0.7"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "9 18 0.0 2000 0.70\n");  // a crossover section has no gain
+  const auto lines = FileLines(Path("e.txt"));
+  // Output 3 band 9 at 679 (02 A7), sections 10..12 after it, each followed by its coefficients 7/9..7/12.
+  const auto blocks = SentStarting(lines, "02 85 02 ");
+  ASSERT_EQ(blocks.size(), 4u);
+  EXPECT_EQ(blocks[0].substr(0, 35), "02 85 02 A7 07 00 96 07 D0 02 BC 12");
+  const char* sections[] = {"AE", "B5", "BC"};
+  for (std::size_t i = 1; i < 4; ++i) {
+    EXPECT_EQ(blocks[i].substr(0, 32), "02 85 02 " + std::string(sections[i - 1]) + " 07 00 96 07 D0 02 BC");
+  }
+  EXPECT_EQ(SentStarting(lines, "02 09 00 07 0").size(), 4u);
+}
+
+TEST_F(DeviceCliThreads, SetEchoTimeAlsoSetsTheReverbPredelay) {
+  const CliRun run = Cli({"--emulator", "--trace", Path("p.txt"), "set", "echoTimeA", "4"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "echoTimeA 4\nreverbPredelayA 40\n");
+  // The echo time (192 samples), then at once the reverb predelay (1920 samples).
+  const auto sent = SentStarting(FileLines(Path("p.txt")), "02 09 00 0");
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0].substr(0, 29), "02 09 00 02 0A 01 00 00 00 C0");
+  EXPECT_EQ(sent[1].substr(0, 29), "02 09 00 03 09 01 00 00 07 80");
+}
+
 TEST_F(DeviceCliThreads, SetFailsWhenTheMachineIsGoneBeforeTheEdit) {
   // The read-all is 225 requests; the effect volume goes to 1/34 and 1/57, and the cable goes between.
   const CliRun run = Cli({"--emulator", "--emulator-unplug-after", "226", "set", "effectVolume", "50"});

@@ -1,0 +1,168 @@
+// The equaliser commands: the same tuning operations as the EQ pages, from a script.
+#include "eq_commands.h"
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <sstream>
+
+#include "cli_common.h"
+#include "device_session.h"
+#include "dsp/filter_type.h"
+#include "model/band.h"
+#include "model/mode_file.h"
+#include "tuning/eq_identity.h"
+#include "tuning/eq_operations.h"
+
+namespace vireo::cli {
+namespace {
+
+bool ParseIdentity(const std::string& text, int* id) {
+  long long v = 0;
+  if (!ParseInt(text, &v) || v < 0 || v >= tuning::kEqIdentityCount) return false;
+  *id = static_cast<int>(v);
+  return true;
+}
+
+// A code 0..21, or OFF, PEQ, LP, HP, LS, HS in any letter case.
+bool ParseType(const std::string& text, int* type) {
+  long long v = 0;
+  if (ParseInt(text, &v)) {
+    if (v < 0 || v > dsp::kLastFilterType) return false;
+    *type = static_cast<int>(v);
+    return true;
+  }
+  std::string upper = text;
+  for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  *type = upper == "OFF" ? 0 : dsp::FilterTypeFromName(upper);
+  return *type >= 0;
+}
+
+// "BAND TYPE GAIN FREQ Q" from the record's codes, so the texts carry no float rounding.
+std::string BandLine(const ParameterStore& store, const tuning::EqIdentity& eq, int band) {
+  std::array<std::uint8_t, kBandRecordBytes> r{};
+  store.ReadBytes(Region::dspBlock, static_cast<std::size_t>(EqBandAddress(eq.group, eq.firstBand + band)),
+                  r);
+  char line[80];
+  std::snprintf(line, sizeof line, "%d %d %.1f %d %.2f", band, r[6], ((r[0] << 8) | r[1]) / 10.0 - 15.0,
+                (r[2] << 8) | r[3], ((r[4] << 8) | r[5]) / 1000.0);
+  return line;
+}
+
+void PrintEq(std::ostream& out, const ParameterStore& store, int id) {
+  const tuning::EqIdentity& eq = *tuning::FindEqIdentity(id);
+  for (int band = 0; band < eq.bandCount; ++band) out << BandLine(store, eq, band) << '\n';
+  out << "bypass " << (tuning::EqBypass(store, id) ? 1 : 0) << '\n';
+}
+
+int ShowFile(int id, const std::string& path, std::ostream& out, std::ostream& err) {
+  ParameterStore store;
+  ResetStoreDefaults(store);
+  const ModeFileResult result = ReadModeFile(store, path);
+  if (!result.ok) return ModeFileFailure(err, path, result);
+  PrintEq(out, store, id);
+  if (!result.clamped.empty()) WarnClamped(err, path, result.clamped);
+  return kExitOk;
+}
+
+// Reads everything, makes the edit through a sender that notices a lost machine, then prints.
+using Edit = std::function<void(ParameterStore&, ReportSender&, std::ostream&)>;
+int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err, const Edit& edit) {
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  CheckedSender sender(session->connection().sender());
+  std::ostringstream text;
+  edit(session->store(), sender, text);
+  if (sender.refused()) return Failure(err, "the machine did not take the edit: it is no longer connected");
+  out << text.str();
+  return kExitOk;
+}
+
+int Show(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+  int id = 0;
+  const bool file = args.size() == 4 && args[2] == "--file";
+  if ((args.size() != 2 && !file) || !ParseIdentity(args[1], &id))
+    return UsageError(err, "eq show takes an ID 0..14 and optionally --file FILE");
+  if (file) return ShowFile(id, args[3], out, err);
+  return EditOnMachine(options, out, err, [id](ParameterStore& store, ReportSender&, std::ostream& text) {
+    PrintEq(text, store, id);
+  });
+}
+
+int Set(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+        std::ostream& err) {
+  int id = 0;
+  long long band = 0;
+  dsp::BandShape values;
+  if (args.size() != 7 || !ParseIdentity(args[1], &id) || !ParseInt(args[2], &band) ||
+      !ParseType(args[3], &values.type) || !ParseDouble(args[4], &values.gainDb) ||
+      !ParseDouble(args[5], &values.frequency) || !ParseDouble(args[6], &values.q)) {
+    return UsageError(err, "eq set takes ID BAND TYPE GAIN FREQ Q");
+  }
+  // An output channel's sections 10..12 follow its crossover band 9; the page edits bands 0..9.
+  const int editable =
+      tuning::IsOutputIdentity(id) ? tuning::kCrossoverBand + 1 : tuning::FindEqIdentity(id)->bandCount;
+  if (band < 0 || band >= editable)
+    return UsageError(err, "BAND of equaliser " + args[1] + " is 0.." + std::to_string(editable - 1));
+  const int b = static_cast<int>(band);
+  return EditOnMachine(options, out, err,
+                       [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                         tuning::WriteEqBand(store, sender, id, b, tuning::LimitBandEdit(values));
+                         text << BandLine(store, *tuning::FindEqIdentity(id), b) << '\n';
+                       });
+}
+
+int Reset(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+          std::ostream& err) {
+  int id = 0;
+  if (args.size() != 2 || !ParseIdentity(args[1], &id)) return UsageError(err, "eq reset takes an ID 0..14");
+  return EditOnMachine(options, out, err,
+                       [id](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                         tuning::ResetEq(store, sender, id);
+                         PrintEq(text, store, id);
+                       });
+}
+
+int Copy(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+  int from = 0;
+  int to = 0;
+  if (args.size() != 3 || !ParseIdentity(args[1], &from) || !ParseIdentity(args[2], &to))
+    return UsageError(err, "eq copy takes SRC and DST, each 0..14");
+  return EditOnMachine(options, out, err,
+                       [=](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                         tuning::PasteEq(store, sender, from, to);
+                         PrintEq(text, store, to);
+                       });
+}
+
+int Bypass(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+  int id = 0;
+  if (args.size() != 3 || !ParseIdentity(args[1], &id) || (args[2] != "on" && args[2] != "off"))
+    return UsageError(err, "eq bypass takes an ID 0..14 and on or off");
+  const bool wanted = args[2] == "on";
+  return EditOnMachine(options, out, err,
+                       [=](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                         if (tuning::EqBypass(store, id) != wanted) tuning::ToggleEqBypass(store, sender, id);
+                         text << "bypass " << (tuning::EqBypass(store, id) ? 1 : 0) << '\n';
+                       });
+}
+
+}  // namespace
+
+int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+                 std::ostream& err) {
+  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy or bypass");
+  const std::string& command = args[0];
+  if (command == "show") return Show(options, args, out, err);
+  if (command == "set") return Set(options, args, out, err);
+  if (command == "reset") return Reset(options, args, out, err);
+  if (command == "copy") return Copy(options, args, out, err);
+  if (command == "bypass") return Bypass(options, args, out, err);
+  return UsageError(err, "unknown eq command '" + command + "'");
+}
+
+}  // namespace vireo::cli

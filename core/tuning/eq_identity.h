@@ -1,0 +1,42 @@
+// The fifteen equalisers a page can show, and where each keeps its bands, coefficients and bypass flag.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace vireo::tuning {
+
+inline constexpr int kEqIdentityCount = 15;
+inline constexpr int kFirstOutputIdentity = 7;
+// The output channels' crossover: band 9 and its further sections 10..12.
+inline constexpr int kCrossoverBand = 9;
+inline constexpr int kCrossoverSections = 4;
+
+enum class EqKind { microphone, effect, music, output };
+
+struct EqIdentity {
+  int id;
+  EqKind kind;
+  int group;      // EQ group of the band records in dspBlock
+  int firstBand;  // band i of the identity is band firstBand + i of the group
+  int bandCount;
+  int module;  // coefficient slot of band i: (module, firstSlot + i)
+  int firstSlot;
+  std::string_view bypassField;  // store field of the EQ bypass flag
+  int bypassElement;             // its index (the channel for chEqBypass)
+};
+
+// Identities 0..14: microphone A/B, reverb A/B, echo A/B, music, output channels 1..8.
+std::span<const EqIdentity> EqIdentities();
+// nullptr outside 0..14.
+const EqIdentity* FindEqIdentity(int id);
+
+constexpr bool IsOutputIdentity(int id) {
+  return id >= kFirstOutputIdentity && id < kEqIdentityCount;
+}
+// The ten-band equalisers of the microphone and music page.
+constexpr bool IsVoiceOrMusicIdentity(int id) {
+  return id == 0 || id == 1 || id == 6;
+}
+
+}  // namespace vireo::tuning
