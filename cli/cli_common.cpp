@@ -58,9 +58,12 @@ int ModeFileFailure(std::ostream& err, const std::string& path, const ModeFileRe
   return Failure(err, path + ": " + result.reason);
 }
 
-void WarnClamped(std::ostream& err, const std::string& path, const std::vector<std::string>& fields) {
+void WarnClamped(std::ostream& err, const std::string& path, const std::vector<ClampedValue>& values) {
   std::string line = "vireo-cli: " + path + ": out of range, loaded at the nearest limit:";
-  for (const std::string& field : fields) line += " " + field;
+  for (const ClampedValue& value : values) {
+    line += ' ';
+    line += value.Name();
+  }
   err << line << '\n';
 }
 

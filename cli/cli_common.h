@@ -9,6 +9,7 @@
 
 namespace vireo {
 struct ModeFileResult;
+struct ClampedValue;
 }
 
 namespace vireo::cli {
@@ -29,7 +30,7 @@ int Failure(std::ostream& err, std::string_view message);
 // else the reader's; returns kExitFailure.
 int ModeFileFailure(std::ostream& err, const std::string& path, const ModeFileResult& result);
 // One line naming the fields a file held out of range (they were loaded clamped); not a failure.
-void WarnClamped(std::ostream& err, const std::string& path, const std::vector<std::string>& fields);
+void WarnClamped(std::ostream& err, const std::string& path, const std::vector<ClampedValue>& values);
 // Refuses an output path that can never take a file (a directory) before any work is done; a path that
 // does not exist yet is fine. False after printing the line, with *status kExitFailure.
 bool CheckOutputPath(std::ostream& err, const std::string& path, int* status);

@@ -18,7 +18,7 @@ struct LoadedMode {
   std::unique_ptr<ParameterStore> store = std::make_unique<ParameterStore>();
   int version = 0;
   std::string path;
-  std::vector<std::string> clamped;  // named on stderr once the command has succeeded
+  std::vector<ClampedValue> clamped;  // named on stderr once the command has succeeded
 
   void Warn(std::ostream& err) const {
     if (!clamped.empty()) WarnClamped(err, path, clamped);

@@ -47,21 +47,41 @@ std::string Indexed(std::string_view name, std::size_t index) {
   return text;
 }
 
-std::string ElementName(const SlotField& field, int element) {
-  return field.count > 1 ? Indexed(field.name, static_cast<std::size_t>(element)) : std::string(field.name);
-}
+using Kind = ClampedValue::Kind;
 
 // Never above the machine's maximum volume; 0 means the machine has not reported one yet.
 void LimitToMachineMaximum(ParameterStore& store, int slotIndex, int maximumByte,
-                           std::vector<std::string>& changed, const char* name) {
+                           std::vector<ClampedValue>& changed) {
   const int maximum = store.Byte(Region::machineSettings, static_cast<std::size_t>(maximumByte));
   if (maximum > 0 && store.Int(slotIndex) > maximum) {
     store.SetInt(slotIndex, maximum);
-    changed.emplace_back(name);
+    changed.push_back({Kind::slot, slotIndex});
   }
 }
 
 }  // namespace
+
+std::string ClampedValue::Name() const {
+  switch (kind) {
+    case Kind::slot: {
+      int element = 0;
+      const SlotField* field = FindSlotFieldBySlot(index, &element);
+      if (field == nullptr) return Indexed("mainParams", static_cast<std::size_t>(index));
+      return field->count > 1 ? Indexed(field->name, static_cast<std::size_t>(element))
+                              : std::string(field->name);
+    }
+    case Kind::band: {
+      std::string name = "band ";
+      name += std::to_string(index);
+      return name;
+    }
+    case Kind::locationGain:
+      return Indexed("chLocationGain", static_cast<std::size_t>(index));
+    case Kind::micBoost:
+      return "micBoostLevel";
+  }
+  return {};
+}
 
 std::uint32_t ClampSlotWord(const SlotField& field, std::uint32_t bits) {
   if (field.isFloat) {
@@ -114,9 +134,9 @@ bool ClampMicBoostBytes(std::span<std::uint8_t, kMicBoostLevelBytes> bytes) {
   return true;
 }
 
-std::vector<std::string> ClampImage(std::span<std::uint8_t> mainParams, std::span<std::uint8_t> dspBlock,
-                                    std::span<std::uint8_t> chLocationGain) {
-  std::vector<std::string> changed;
+std::vector<ClampedValue> ClampImage(std::span<std::uint8_t> mainParams, std::span<std::uint8_t> dspBlock,
+                                     std::span<std::uint8_t> chLocationGain) {
+  std::vector<ClampedValue> changed;
   for (std::size_t k = 0; k + 4 <= mainParams.size(); k += 4) {
     int element = 0;
     const SlotField* field = FindSlotFieldBySlot(static_cast<int>(k / 4), &element);
@@ -125,24 +145,22 @@ std::vector<std::string> ClampImage(std::span<std::uint8_t> mainParams, std::spa
     const std::uint32_t clamped = ClampSlotWord(*field, bits);
     if (clamped == bits) continue;
     PutLittleEndianWord(&mainParams[k], clamped);
-    changed.push_back(ElementName(*field, element));
+    changed.push_back({Kind::slot, static_cast<int>(k / 4)});
   }
   for (std::size_t at = 0; at + kBandRecordBytes <= dspBlock.size(); at += kBandRecordBytes) {
     if (ClampBandRecordBytes(dspBlock.subspan(at).first<kBandRecordBytes>())) {
-      std::string name = "band ";
-      name += std::to_string(at);
-      changed.push_back(std::move(name));
+      changed.push_back({Kind::band, static_cast<int>(at)});
     }
   }
   for (std::size_t at = 0; at + 4 <= chLocationGain.size(); at += 4) {
     if (ClampBigEndianFloat(chLocationGain.subspan(at).first<4>(), kLocationGainMinDb, kLocationGainMaxDb)) {
-      changed.push_back(Indexed("chLocationGain", at / 4));
+      changed.push_back({Kind::locationGain, static_cast<int>(at / 4)});
     }
   }
   return changed;
 }
 
-std::vector<std::string> ClampStoreToRanges(ParameterStore& store) {
+std::vector<ClampedValue> ClampStoreToRanges(ParameterStore& store) {
   std::array<std::uint8_t, kMainParamsBytes> main{};
   std::array<std::uint8_t, kDspBlockBytes> dsp{};
   std::array<std::uint8_t, kChLocationGainBytes> gains{};
@@ -152,15 +170,15 @@ std::vector<std::string> ClampStoreToRanges(ParameterStore& store) {
   store.ReadBytes(Region::chLocationGain, 0, gains);
   store.ReadBytes(Region::micBoostLevel, 0, boost);
   auto changed = ClampImage(main, dsp, gains);
-  if (ClampMicBoostBytes(boost)) changed.emplace_back("micBoostLevel");
+  if (ClampMicBoostBytes(boost)) changed.push_back({Kind::micBoost, 0});
   if (!changed.empty()) {
     store.WriteBytes(Region::mainParams, 0, main);
     store.WriteBytes(Region::dspBlock, 0, dsp);
     store.WriteBytes(Region::chLocationGain, 0, gains);
     store.WriteBytes(Region::micBoostLevel, 0, boost);
   }
-  LimitToMachineMaximum(store, slot::micVolume, 5, changed, "micVolume");
-  LimitToMachineMaximum(store, slot::musicVolume, 6, changed, "musicVolume");
+  LimitToMachineMaximum(store, slot::micVolume, 5, changed);
+  LimitToMachineMaximum(store, slot::musicVolume, 6, changed);
   return changed;
 }
 

@@ -26,6 +26,16 @@ inline constexpr float kLocationGainMaxDb = 3.0f;
 inline constexpr float kMicBoostMinDb = -40.0f;
 inline constexpr float kMicBoostMaxDb = 0.0f;
 
+// One value a clamp changed. Named only when someone shows it: a garbled file changes hundreds.
+struct ClampedValue {
+  enum class Kind : std::uint8_t { slot, band, locationGain, micBoost };
+  Kind kind;
+  int index;  // slot index, band record address, output channel; 0 for the boost
+  // "echoTimeA", "chDelay[3]", "band 412", "chLocationGain[2]", "micBoostLevel"
+  std::string Name() const;
+  bool operator==(const ClampedValue&) const = default;
+};
+
 // The slot word of `field` held inside the field's range. Integers saturate; a float that is not a
 // number takes the low end, which is the quiet or neutral end of every range.
 std::uint32_t ClampSlotWord(const SlotField& field, std::uint32_t bits);
@@ -41,13 +51,13 @@ bool ClampMicBoostBytes(std::span<std::uint8_t, kMicBoostLevelBytes> bytes);
 
 // Clamps the words of a mainParams image that hold `slotCount` slots (little-endian, as in a mode
 // file), every band record in `dspBlock` and every gain in `chLocationGain` (either may be empty).
-// Returns the names ("echoTimeA", "chDelay[3]", "band 412", "chLocationGain[2]") of what changed.
-std::vector<std::string> ClampImage(std::span<std::uint8_t> mainParams, std::span<std::uint8_t> dspBlock,
-                                    std::span<std::uint8_t> chLocationGain);
+// Returns what changed.
+std::vector<ClampedValue> ClampImage(std::span<std::uint8_t> mainParams, std::span<std::uint8_t> dspBlock,
+                                     std::span<std::uint8_t> chLocationGain);
 
 // The whole store, as the machine may hold it: every slot, band, gain and the boost in range, and the
 // master volumes no higher than the machine's maximum volumes (once the machine has reported them).
-// Returns the names of what changed.
-std::vector<std::string> ClampStoreToRanges(ParameterStore& store);
+// Returns what changed.
+std::vector<ClampedValue> ClampStoreToRanges(ParameterStore& store);
 
 }  // namespace vireo

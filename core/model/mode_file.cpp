@@ -109,13 +109,13 @@ ModeFileResult Saved() {
 }
 
 // The regions the layout carries are clamped where they sit in the image, before the store sees them.
-std::vector<std::string> ClampCarried(ModeImage& image, const ModeFileLayout& layout) {
+std::vector<ClampedValue> ClampCarried(ModeImage& image, const ModeFileLayout& layout) {
   auto clamped =
       ClampImage(std::span(image.mainParams.data(), layout.mainParamsBytes),
                  std::span(image.dspBlock.data(), layout.dspBlockBytes),
                  layout.hasChLocationGain ? std::span(image.chLocationGain) : std::span<std::uint8_t>());
   if (layout.hasMicBoostLevel && ClampMicBoostBytes(image.micBoostLevel))
-    clamped.emplace_back("micBoostLevel");
+    clamped.push_back({ClampedValue::Kind::micBoost, 0});
   return clamped;
 }
 

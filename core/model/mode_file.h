@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/field_ranges.h"
 #include "model/parameter_store.h"
 
 namespace vireo {
@@ -70,7 +71,7 @@ struct ModeFileResult {
   int version = 0;     // the file's version, when it could be read
   int errorCode = 0;   // the system's error number when a file operation failed, else 0
   ModeFileProblem problem = ModeFileProblem::none;
-  std::vector<std::string> clamped;  // fields the file held out of their range, loaded clamped
+  std::vector<ClampedValue> clamped;  // what the file held out of range, loaded at the nearest limit
 };
 
 // The English line for a file shorter than its version's layout ("%d" is the version).
