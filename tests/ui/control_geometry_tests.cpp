@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <climits>
 
+#include "controls/peak_meter_math.h"
 #include "controls/slider_math.h"
 
 namespace {
@@ -29,6 +30,12 @@ class ControlGeometryTests : public QObject {
   void dragHoldsTheThumbCentre();
   void stepsStayInRange();
   void thumbFitsTheControl();
+  void ledZonesOfTheInputMeter();
+  void litLedCount();
+  void meterCells();
+  void dataClampsAndRaisesPeaks();
+  void falloffOfAFullScaleValue();
+  void falloffStepWithOneLed();
 };
 
 void ControlGeometryTests::positionToPixel() {
@@ -117,6 +124,101 @@ void ControlGeometryTests::thumbFitsTheControl() {
   SliderGeometry tiny{SliderOrientation::horizontal, 10, 4, 0, 0, kDelaySliderMargins, 0, 1};
   FitThumb(tiny);
   QCOMPARE(tiny.thumbHeight, 1);
+}
+
+void ControlGeometryTests::ledZonesOfTheInputMeter() {
+  // 15 LEDs over 60: green below 15 * 40 / 60 = 10, yellow below trunc(12.5) = 12.
+  const PeakMeterSettings input = InputMeterSettings();
+  const LedZone expected[15] = {LedZone::green, LedZone::green, LedZone::green,  LedZone::green,
+                                LedZone::green, LedZone::green, LedZone::green,  LedZone::green,
+                                LedZone::green, LedZone::green, LedZone::yellow, LedZone::yellow,
+                                LedZone::red,   LedZone::red,   LedZone::red};
+  for (int led = 0; led < 15; ++led) QCOMPARE(ZoneOfLed(input, led), expected[led]);
+  // The default 8 LEDs: green below 5, yellow below 6.
+  QCOMPARE(ZoneOfLed(PeakMeterSettings{}, 4), LedZone::green);
+  QCOMPARE(ZoneOfLed(PeakMeterSettings{}, 5), LedZone::yellow);
+  QCOMPARE(ZoneOfLed(PeakMeterSettings{}, 6), LedZone::red);
+}
+
+void ControlGeometryTests::litLedCount() {
+  const PeakMeterSettings input = InputMeterSettings();
+  const int cases[][2] = {{0, 0}, {3, 0}, {4, 1}, {30, 7}, {59, 14}, {60, 15}, {75, 15}, {-5, 0}};
+  for (const auto& c : cases) QCOMPARE(LitLedCount(input, c[0]), c[1]);
+}
+
+void ControlGeometryTests::meterCells() {
+  // One band of 15 LEDs in 152 x 12: cells 10 wide with a gap at the left, the 2 spare pixels at the right.
+  const PeakMeterSettings input = InputMeterSettings();
+  QCOMPARE(MeterCellRect(input, true, 152, 12, 0, 0), (MeterCell{1, 0, 9, 12}));
+  QCOMPARE(MeterCellRect(input, true, 152, 12, 0, 14), (MeterCell{141, 0, 9, 12}));
+  // Two bands of 8 in 80 x 21: rows of 10 below one spare pixel at the top, inset at top and bottom.
+  PeakMeterSettings two;
+  two.bands = 2;
+  QCOMPARE(MeterCellRect(two, true, 80, 21, 0, 3), (MeterCell{31, 2, 9, 8}));
+  QCOMPARE(MeterCellRect(two, true, 80, 21, 1, 3), (MeterCell{31, 12, 9, 8}));
+  // Vertical: columns from the left after the spare pixel, LED 0 at the bottom.
+  two.leds = 4;
+  QCOMPARE(MeterCellRect(two, false, 21, 40, 1, 0), (MeterCell{12, 31, 8, 9}));
+  QCOMPARE(MeterCellRect(two, false, 21, 40, 1, 3), (MeterCell{12, 1, 8, 9}));
+  PeakMeterSettings single;
+  single.bands = single.leds = 1;
+  QCOMPARE(MeterCellRect(single, true, 50, 10, 0, 0), (MeterCell{0, 0, 50, 10}));
+}
+
+void ControlGeometryTests::dataClampsAndRaisesPeaks() {
+  PeakMeterBallistics meter;  // 8 bands, range 60, hold 10
+  const int values[] = {10, 20, 30};
+  meter.SetData(values, 6);  // the third value has no band
+  QCOMPARE(meter.Level(6), 10);
+  QCOMPARE(meter.Level(7), 20);
+  const int edges[] = {-4, 75};
+  meter.SetData(edges, -1);  // the first value has no band
+  QCOMPARE(meter.Level(0), 60);
+  QCOMPARE(meter.Peak(0), 60);
+  QCOMPARE(meter.Hold(0), 10);
+  for (int i = 0; i < 3; ++i) meter.Tick();
+  const int same[] = {60};
+  meter.SetData(same);  // not above the peak: the hold keeps counting
+  QCOMPARE(meter.Level(0), 60);
+  QCOMPARE(meter.Hold(0), 7);
+  const int negative[] = {-9};
+  meter.SetData(negative, 5);
+  QCOMPARE(meter.Level(5), 0);
+}
+
+void ControlGeometryTests::falloffOfAFullScaleValue() {
+  PeakMeterBallistics meter(InputMeterSettings());
+  const int full[] = {75};
+  meter.SetData(full);
+  QCOMPARE(LitLedCount(meter.settings(), meter.Level(0)), 15);
+  QCOMPARE(meter.FalloffStep(), 4);
+  for (int tick = 1; tick <= 14; ++tick) {
+    QVERIFY(meter.Tick());
+    QCOMPARE(meter.Level(0), 60 - 4 * tick);
+  }
+  QCOMPARE(meter.Hold(0), 0);
+  // The peak held for 9 ticks, then fell by half a step on ticks 10..14.
+  QCOMPARE(meter.Peak(0), 50);
+  QVERIFY(!meter.Tick());  // level and hold both at 0: the timer may stop
+  QCOMPARE(meter.Level(0), 0);
+  QCOMPARE(meter.Peak(0), 48);
+}
+
+void ControlGeometryTests::falloffStepWithOneLed() {
+  PeakMeterSettings one;
+  one.bands = 1;
+  one.leds = 1;
+  one.holdCount = 0;
+  PeakMeterBallistics meter(one);
+  QCOMPARE(meter.FalloffStep(), 6);  // a tenth of the range
+  const int value[] = {30};
+  meter.SetData(value);
+  meter.Tick();
+  QCOMPARE(meter.Level(0), 24);
+  QCOMPARE(meter.Peak(0), 25);  // a peak falls by 5 with a single LED
+  PeakMeterSettings dense = one;
+  dense.leds = 100;  // 60 / 100 would never fall
+  QCOMPARE(PeakMeterBallistics(dense).FalloffStep(), 1);
 }
 
 QTEST_APPLESS_MAIN(ControlGeometryTests)
