@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <climits>
 
+#include "controls/button_look.h"
 #include "controls/peak_meter_math.h"
 #include "controls/slider_math.h"
 
@@ -36,6 +37,8 @@ class ControlGeometryTests : public QObject {
   void dataClampsAndRaisesPeaks();
   void falloffOfAFullScaleValue();
   void falloffStepWithOneLed();
+  void buttonStates();
+  void faceColours();
 };
 
 void ControlGeometryTests::positionToPixel() {
@@ -219,6 +222,33 @@ void ControlGeometryTests::falloffStepWithOneLed() {
   PeakMeterSettings dense = one;
   dense.leds = 100;  // 60 / 100 would never fall
   QCOMPARE(PeakMeterBallistics(dense).FalloffStep(), 1);
+}
+
+void ControlGeometryTests::buttonStates() {
+  struct Case {
+    bool enabled, down, checked, hovered;
+    ButtonState state;
+  } cases[] = {{false, true, true, true, ButtonState::disabled},
+               {true, true, true, true, ButtonState::pressed},
+               {true, false, true, true, ButtonState::checked},
+               {true, false, false, true, ButtonState::hover},
+               {true, false, false, false, ButtonState::normal}};
+  for (const Case& c : cases) QCOMPARE(ResolveButtonState(c.enabled, c.down, c.checked, c.hovered), c.state);
+}
+
+void ControlGeometryTests::faceColours() {
+  QCOMPARE(Brightened({100, 0, 255}, 50), (Rgb{177, 127, 255}));
+  QCOMPARE(Brightened({100, 0, 255}, 0), (Rgb{100, 0, 255}));
+  QCOMPARE(Brightened({100, 0, 255}, 150), (Rgb{255, 255, 255}));
+  // Lightness (299 r + 587 g + 114 b) / 1000, halved into the upper half of the grey scale.
+  QCOMPARE(Greyed({88, 150, 225}), (Rgb{198, 198, 198}));
+  QCOMPARE(Greyed({0, 0, 0}), (Rgb{128, 128, 128}));
+  QCOMPARE(Greyed({255, 255, 255}), (Rgb{255, 255, 255}));
+  const ButtonFace normal = FaceOfState(ButtonState::normal);
+  const ButtonFace hover = FaceOfState(ButtonState::hover);
+  QVERIFY(hover.top.r > normal.top.r && hover.bottom.b > normal.bottom.b);
+  const ButtonFace disabled = FaceOfState(ButtonState::disabled);
+  QVERIFY(disabled.top.r == disabled.top.g && disabled.top.g == disabled.top.b);
 }
 
 QTEST_APPLESS_MAIN(ControlGeometryTests)
