@@ -3,6 +3,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "controls/peak_meter_ctrl.h"
 #include "controls/xbmp_slider.h"
 #include "shell/control_id.h"
 #include "ui_harness.h"
@@ -57,6 +58,8 @@ class PictureControlsTests : public QObject {
   void disabledSliderIgnoresInput();
   void focusIsReportedBeforeTheClick();
   void verticalSliderClickAboveRaises();
+  void meterLightsAndFallsOnItsTimer();
+  void meterWithoutFalloffOnlyRedraws();
 };
 
 void PictureControlsTests::sliderDefaultsAndQuietPositioning() {
@@ -185,6 +188,41 @@ void PictureControlsTests::verticalSliderClickAboveRaises() {
   QCOMPARE(s.GetPos(), 11);
   QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(12, 199));
   QCOMPARE(s.GetPos(), 10);
+}
+
+void PictureControlsTests::meterLightsAndFallsOnItsTimer() {
+  CPeakMeterCtrl meter(1170);
+  meter.SetSettings(InputMeterSettings());
+  meter.SetHorizontal(true);
+  meter.resize(152, 12);
+  meter.show();
+  const int half[] = {30};  // 7 of 15 LEDs
+  meter.SetData(half);
+  const QImage shot = meter.grab().toImage();
+  QCOMPARE(shot.pixelColor(65, 6).green() > 200, true);  // LED 6 lit green
+  QCOMPARE(shot.pixelColor(75, 6).green() < 100, true);  // LED 7 unlit
+  meter.StartFalloff(1);
+  QVERIFY(meter.falloffRunning());
+  QTRY_VERIFY_WITH_TIMEOUT(!meter.falloffRunning(), 5000);  // fell to silence and stopped
+  QCOMPARE(meter.ballistics().Level(0), 0);
+  const int full[] = {75};
+  meter.SetData(full);  // a started meter wakes again for new data
+  QVERIFY(meter.falloffRunning());
+  QCOMPARE(meter.ballistics().Level(0), 60);
+  meter.StopFalloff();
+  meter.SetData(full);
+  QVERIFY(!meter.falloffRunning());
+}
+
+void PictureControlsTests::meterWithoutFalloffOnlyRedraws() {
+  CPeakMeterCtrl meter(1168);
+  QCOMPARE(meter.settings().bands, 8);
+  QCOMPARE(meter.settings().leds, 8);
+  const int levels[] = {50, 10};
+  meter.SetData(levels, 2);
+  QVERIFY(!meter.falloffRunning());
+  QCOMPARE(meter.ballistics().Level(2), 50);
+  QCOMPARE(meter.ballistics().Level(3), 10);
 }
 
 int main(int argc, char** argv) {
