@@ -3,6 +3,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "controls/gdip_button.h"
 #include "controls/peak_meter_ctrl.h"
 #include "controls/xbmp_slider.h"
 #include "shell/control_id.h"
@@ -60,6 +61,7 @@ class PictureControlsTests : public QObject {
   void verticalSliderClickAboveRaises();
   void meterLightsAndFallsOnItsTimer();
   void meterWithoutFalloffOnlyRedraws();
+  void buttonClicksAndToggles();
 };
 
 void PictureControlsTests::sliderDefaultsAndQuietPositioning() {
@@ -223,6 +225,30 @@ void PictureControlsTests::meterWithoutFalloffOnlyRedraws() {
   QVERIFY(!meter.falloffRunning());
   QCOMPARE(meter.ballistics().Level(2), 50);
   QCOMPARE(meter.ballistics().Level(3), 10);
+}
+
+void PictureControlsTests::buttonClicksAndToggles() {
+  CGdipButton nav(1226, QStringLiteral("Delay"));
+  nav.resize(80, 24);
+  nav.show();
+  QSignalSpy clicks(&nav, &QAbstractButton::clicked);
+  QTest::mouseClick(&nav, Qt::LeftButton);
+  QCOMPARE(clicks.count(), 1);
+  QVERIFY(!nav.isChecked());
+  nav.SetToggle(true);
+  QTest::mouseClick(&nav, Qt::LeftButton);
+  QVERIFY(nav.isChecked());
+  QCOMPARE(nav.visualState(), ButtonState::checked);
+  nav.SetCheck(false);  // shown by the page, not clicked
+  QCOMPARE(clicks.count(), 2);
+  QCOMPARE(nav.visualState(), ButtonState::normal);
+  nav.setDown(true);
+  QCOMPARE(nav.visualState(), ButtonState::pressed);
+  nav.setDown(false);
+  nav.setEnabled(false);
+  QTest::mouseClick(&nav, Qt::LeftButton);
+  QCOMPARE(clicks.count(), 2);
+  QCOMPARE(nav.visualState(), ButtonState::disabled);
 }
 
 int main(int argc, char** argv) {
