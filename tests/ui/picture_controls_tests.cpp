@@ -5,6 +5,7 @@
 
 #include "controls/gdip_button.h"
 #include "controls/peak_meter_ctrl.h"
+#include "controls/report_ctrl.h"
 #include "controls/xbmp_slider.h"
 #include "shell/control_id.h"
 #include "ui_harness.h"
@@ -62,6 +63,7 @@ class PictureControlsTests : public QObject {
   void meterLightsAndFallsOnItsTimer();
   void meterWithoutFalloffOnlyRedraws();
   void buttonClicksAndToggles();
+  void reportListClicksKeysAndWheel();
 };
 
 void PictureControlsTests::sliderDefaultsAndQuietPositioning() {
@@ -249,6 +251,33 @@ void PictureControlsTests::buttonClicksAndToggles() {
   QTest::mouseClick(&nav, Qt::LeftButton);
   QCOMPARE(clicks.count(), 2);
   QCOMPARE(nav.visualState(), ButtonState::disabled);
+}
+
+void PictureControlsTests::reportListClicksKeysAndWheel() {
+  CReportCtrl list(1141);
+  QCOMPARE(list.InsertColumn(0, " ", Qt::AlignHCenter, 50), 0);
+  QCOMPARE(list.InsertColumn(9, "Parameter name", Qt::AlignLeft, 130), 1);
+  for (int row = 0; row < 9; ++row) QCOMPARE(list.InsertRow(row, QString::number(row + 1)), row);
+  QVERIFY(list.SetItemText(4, 1, "Echo Predelay"));
+  QVERIFY(!list.SetItemText(9, 1, "no such row"));
+  QCOMPARE(list.GetItemText(4, 1), QString("Echo Predelay"));
+  QCOMPARE(list.GetItemText(4, 0), QString("5"));
+  QCOMPARE(list.item(4, 0)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignHCenter));
+  list.resize(200, 260);
+  list.show();
+  QSignalSpy clicks(&list, &CReportCtrl::rowClicked);
+  QSignalSpy wheel(&list, &CReportCtrl::wheelTurned);
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 1)).center());
+  QCOMPARE(clicks.count(), 1);
+  QCOMPARE(clicks[0], (QVariantList{1141, 2}));
+  QTest::keyClick(&list, Qt::Key_Down);  // the highlight moves, the page is not told
+  QCOMPARE(list.GetSelectedRow(), 3);
+  QCOMPARE(clicks.count(), 1);
+  Wheel(*list.viewport(), QPoint(0, -120));
+  QCOMPARE(wheel.count(), 1);
+  QCOMPARE(wheel[0], (QVariantList{1141, -1}));
+  list.DeleteAll();
+  QCOMPARE(list.rowCount() + list.columnCount(), 0);
 }
 
 int main(int argc, char** argv) {
