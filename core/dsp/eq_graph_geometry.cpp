@@ -138,29 +138,24 @@ std::vector<PointF> BandFillOutline(const PlotArea& plot, const ResponseArray& v
   return points;
 }
 
-std::vector<PointF> CardinalBezier(std::span<const PointF> points, double tension, bool closed) {
+std::vector<PointF> CardinalBezier(std::span<const PointF> points, double tension) {
   const std::size_t n = points.size();
   if (n < 2) {
     return {points.begin(), points.end()};
   }
-  const std::size_t segments = closed ? n : n - 1;
-  auto at = [&](std::ptrdiff_t i) -> const PointF& {
-    if (closed) {
-      return points[static_cast<std::size_t>((i + static_cast<std::ptrdiff_t>(n)) %
-                                             static_cast<std::ptrdiff_t>(n))];
-    }
+  auto at = [&](std::size_t i, int offset) -> const PointF& {
+    const auto k = static_cast<std::ptrdiff_t>(i) + offset;
     return points[static_cast<std::size_t>(
-        std::clamp<std::ptrdiff_t>(i, 0, static_cast<std::ptrdiff_t>(n) - 1))];
+        std::clamp<std::ptrdiff_t>(k, 0, static_cast<std::ptrdiff_t>(n) - 1))];
   };
   const double k = tension / 3.0;
   std::vector<PointF> bezier;
-  bezier.reserve(1 + 3 * segments);
+  bezier.reserve(1 + 3 * (n - 1));
   bezier.push_back(points[0]);
-  for (std::size_t s = 0; s < segments; ++s) {
-    const auto i = static_cast<std::ptrdiff_t>(s);
-    bezier.push_back(Control(at(i), at(i - 1), at(i + 1), k));
-    bezier.push_back(Control(at(i + 1), at(i + 2), at(i), k));
-    bezier.push_back(at(i + 1));
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    bezier.push_back(Control(points[i], at(i, -1), points[i + 1], k));
+    bezier.push_back(Control(points[i + 1], at(i, 2), points[i], k));
+    bezier.push_back(points[i + 1]);
   }
   return bezier;
 }

@@ -83,9 +83,9 @@ std::vector<PointF> TotalCurvePoints(const PlotArea& plot, const ResponseArray& 
 std::vector<PointF> BandFillOutline(const PlotArea& plot, const ResponseArray& values, bool closesBelow);
 
 // The Bezier form of a cardinal spline through `points` with `tension` (0: straight segments, 0.5:
-// Catmull-Rom): the first point, then for each segment its two control points and its end point. An open
-// curve repeats its end points as their own neighbours; a closed one wraps around and ends at the first.
-std::vector<PointF> CardinalBezier(std::span<const PointF> points, double tension, bool closed);
+// Catmull-Rom): the first point, then for each segment its two control points and its end point. The end
+// points serve as their own outer neighbours.
+std::vector<PointF> CardinalBezier(std::span<const PointF> points, double tension);
 
 // Where the three rows of the value readout ("F:", "G:", "Q:") go around a marker at client position
 // `marker`: above it for a gain below -0.01 dB, otherwise below it; each row centred on the marker after

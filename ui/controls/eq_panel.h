@@ -57,7 +57,8 @@ class CEqPanel : public QWidget {
   void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
 
   QSize sizeHint() const override { return {640, 320}; }
-  QSize minimumSizeHint() const override { return {240, 120}; }
+  // Below this the axis labels run into each other.
+  QSize minimumSizeHint() const override { return {480, 200}; }
 
  signals:
   // A band was hit by a press, dragged, changed by the wheel or a key, or retyped from the menu.

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
+#include <span>
 
 #include "dialogs/dialog_look.h"
 #include "dsp/eq_graph_geometry.h"
@@ -56,15 +57,31 @@ QRectF PlotRect(const PlotArea& plot) {
   return {plot.left, plot.top, plot.width(), plot.height()};
 }
 
-QPainterPath SplinePath(const std::vector<PointF>& points, double tension, bool closed) {
-  const std::vector<PointF> b = CardinalBezier(points, tension, closed);
-  QPainterPath path;
-  if (b.empty()) return path;
-  path.moveTo(ToQt(b[0]));
+// Appends a smooth curve through `points` to `path`, starting with a line to the first point (or a move
+// when the path is empty).
+void AddSpline(QPainterPath& path, std::span<const PointF> points, double tension) {
+  const std::vector<PointF> b = CardinalBezier(points, tension);
+  if (b.empty()) return;
+  if (path.elementCount() == 0) {
+    path.moveTo(ToQt(b[0]));
+  } else {
+    path.lineTo(ToQt(b[0]));
+  }
   for (std::size_t i = 1; i + 2 < b.size(); i += 3) {
     path.cubicTo(ToQt(b[i]), ToQt(b[i + 1]), ToQt(b[i + 2]));
   }
-  if (closed) path.closeSubpath();
+}
+
+// The area's outline: straight from the start point to the response, smooth along it, straight to the end
+// point and back. A spline through the end points too would swing its closing edge up into the plot when
+// the response plunges far below it, as a low-pass does.
+QPainterPath AreaPath(const std::vector<PointF>& outline) {
+  QPainterPath path;
+  if (outline.size() < 3) return path;
+  path.moveTo(ToQt(outline.front()));
+  AddSpline(path, std::span<const PointF>(outline).subspan(1, outline.size() - 2), 0.5);
+  path.lineTo(ToQt(outline.back()));
+  path.closeSubpath();
   return path;
 }
 
@@ -112,8 +129,7 @@ void PaintSelectedArea(QPainter& p, const EqBandSet& bands, int slot) {
   p.save();
   p.setClipRect(PlotRect(bands.plot()));
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.fillPath(SplinePath(BandFillOutline(bands.plot(), values, closesBelow), 0.5, true),
-             WithAlpha(EqBandColour(slot), 32));
+  p.fillPath(AreaPath(BandFillOutline(bands.plot(), values, closesBelow)), WithAlpha(EqBandColour(slot), 32));
   p.restore();
 }
 
@@ -123,7 +139,9 @@ void PaintTotalCurve(QPainter& p, const EqBandSet& bands) {
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(kTotalCurve, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPath(SplinePath(TotalCurvePoints(bands.plot(), bands.TotalResponse()), 0.1, false));
+  QPainterPath curve;
+  AddSpline(curve, TotalCurvePoints(bands.plot(), bands.TotalResponse()), 0.1);
+  p.drawPath(curve);
   p.restore();
 }
 
