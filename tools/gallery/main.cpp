@@ -7,6 +7,7 @@
 #include "app/app_settings.h"
 #include "app/kestrel_app.h"
 #include "device/connection.h"
+#include "gallery_controls.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
@@ -64,7 +65,9 @@ int main(int argc, char** argv) {
         30000);
     if (!synced)
       std::fputs("vireo-gallery: the emulator did not synchronise; pictures show defaults\n", stderr);
-    written += RenderShellGallery(app, out, language == 1 ? QStringLiteral("en") : QStringLiteral("zh"));
+    const QString tag = language == 1 ? QStringLiteral("en") : QStringLiteral("zh");
+    written += RenderShellGallery(app, out, tag);
+    written += RenderControlGallery(out, tag);
   }
   for (const QString& file : written) std::printf("%s\n", file.toLocal8Bit().constData());
   return written.isEmpty() ? 1 : 0;
