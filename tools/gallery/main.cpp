@@ -8,6 +8,7 @@
 #include "app/kestrel_app.h"
 #include "controls_sheet.h"
 #include "device/connection.h"
+#include "gallery_controls.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     const QString tag = language == 1 ? QStringLiteral("en") : QStringLiteral("zh");
     written += RenderShellGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
+    written += RenderControlGallery(out, tag);
   }
   for (const QString& file : written) std::printf("%s\n", file.toLocal8Bit().constData());
   return written.isEmpty() ? 1 : 0;

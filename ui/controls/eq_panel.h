@@ -1,0 +1,104 @@
+// The large equaliser graph: shows one equaliser and edits its bands with the mouse, the wheel, the keys
+// and context menus. It never talks to the machine; its owner page hears every edit through the signals.
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <utility>
+
+#include "dsp/eq_band_set.h"
+#include "shell/left_ctrl.h"
+
+class CEqPanel : public QWidget {
+  Q_OBJECT
+ public:
+  // Context-menu commands: the type entries carry the type code + 2024.
+  static constexpr int kTypeMenuCommand = 2024;
+  static constexpr int kCopyCommand = 3025;
+  static constexpr int kPasteCommand = 3026;
+
+  // A context menu as (command, text) entries; the runner shows it at a global position and returns the
+  // chosen command, 0 when dismissed. Tests replace it.
+  using MenuEntries = QList<std::pair<int, QString>>;
+  using MenuRunner = std::function<int(const MenuEntries&, const QPoint&)>;
+
+  explicit CEqPanel(QWidget* parent = nullptr);
+
+  // The bands, with the rules of vireo::dsp::EqBandSet; each call repaints.
+  void SetBandCount(int n);
+  int bandCount() const { return bands_.bandCount(); }
+  void SetBandType(int slot, int type);
+  void SetBandGain(int slot, double gain);
+  void SetBandQ(int slot, double q);
+  void SetBandFrequency(int slot, double frequency);
+  void ApplyMenuType(int slot, int type);
+  void ApplyCrossoverFamily(int slot, int family);
+  void RecomputeBand(int slot);
+  const vireo::dsp::EqBand& band(int slot) const { return bands_.band(slot); }
+  // Direct access to a record (frequency, limits); call RecomputeBand afterwards.
+  vireo::dsp::EqBand& band(int slot) { return bands_.band(slot); }
+  const vireo::dsp::EqBandSet& bands() const { return bands_; }
+
+  // EQ identity 0..14: the title, and whether this is an output channel with its crossover in slot 9.
+  void SetIdentity(int identity);
+  int identity() const { return bands_.identity(); }
+  void SetBypass(bool bypass);
+  bool bypass() const { return bypass_; }
+
+  int selectedBand() const { return selected_; }
+  int hoveredBand() const { return hovered_; }
+  // Selects a band (-1: none) without a notification, as the owner's own band selection.
+  void SelectBand(int slot);
+  // A context-menu command, as if chosen from the menu.
+  void RunMenuCommand(int command);
+  void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+
+  QSize sizeHint() const override { return {640, 320}; }
+  // Below this the axis labels run into each other.
+  QSize minimumSizeHint() const override { return {480, 200}; }
+
+ signals:
+  // A band was hit by a press, dragged, changed by the wheel or a key, or retyped from the menu.
+  void BandChanged(const vireo::dsp::EqBand& band, int slot);
+  // The left button was released after a press that hit no band.
+  void EmptyClick();
+  // action 0 copy, 1 paste; the graph's EQ identity.
+  void CopyPasteEq(int action, int identity);
+  // A band was selected with a digit key.
+  void BandPicked(const vireo::dsp::EqBand& band, int slot);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  void PressLeft(QPointF at);
+  void PressRight(QPointF at);
+  void ReleaseRight(const QPoint& globalPos);
+  void ChooseFromMenu(const MenuEntries& entries, const QPoint& globalPos);
+  void NotifyChanged();
+
+  vireo::dsp::EqBandSet bands_;
+  int selected_ = -1;
+  int hovered_ = -1;
+  bool bypass_ = false;
+  bool leftDown_ = false;
+  bool rightDown_ = false;
+  bool moved_ = false;
+  bool pressHit_ = false;
+  QPointF pressAt_;     // offsets from the plot's top-left corner
+  QPointF grabOffset_;  // pointer minus marker at a left press
+  double lastX_ = 0.0;  // of a right drag
+  LeftCtrlTracker leftCtrl_;
+  MenuRunner menuRunner_;
+};
