@@ -9,9 +9,6 @@ namespace vireo::dsp {
 namespace {
 
 constexpr double kAxisSpanDb = 2.0 * kAxisDb;
-// Curve values are held within this many dB of the axis: far enough that the visible part of a smooth
-// curve keeps its shape, near enough that the painter never sees huge coordinates.
-constexpr double kCurveLimitDb = 100.0;
 
 std::string Printf(const char* format, double value) {
   char text[48];
@@ -108,7 +105,7 @@ double CurveY(const PlotArea& plot, double db) {
   if (std::isnan(db)) {
     db = 0.0;
   }
-  return plot.YOfGain(std::clamp(db, -kCurveLimitDb, kCurveLimitDb));
+  return plot.YOfGain(std::clamp(db, -kCurveHoldDb, kCurveHoldDb));
 }
 
 std::vector<PointF> TotalCurvePoints(const PlotArea& plot, const ResponseArray& values) {

@@ -24,6 +24,9 @@ inline constexpr int kPlotRightMargin = 6;
 inline constexpr int kPlotBottomMargin = 20;
 // The dB axis runs from -kAxisDb at the bottom to +kAxisDb at the top.
 inline constexpr double kAxisDb = 15.0;
+// Curve values are held within this many dB of the axis: far enough that the visible part of a smooth
+// curve keeps its shape, near enough that the painter never sees huge coordinates.
+inline constexpr double kCurveHoldDb = 100.0;
 
 // The plot rectangle in client pixels.
 struct PlotArea {
