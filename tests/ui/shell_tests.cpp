@@ -284,6 +284,9 @@ void ShellTests::eqElementsFollowThePage() {
   QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
   CMainStatusBar* status = rig->frame().mainStatusBar();
   rig->frame().UpdateCommandUi();
+  QVERIFY(status->bypassBox()->isEnabled());  // the microphone and music page shows its EQ
+  rig->frame().view()->ShowPage(PageKind::delay);
+  rig->frame().UpdateCommandUi();
   QVERIFY(!status->bypassBox()->isEnabled());  // the placeholder shows no EQ
   QVERIFY(!status->resetEqButton()->isEnabled());
   QCOMPARE(status->resetEqButton()->text(), QString::fromUtf8("重置均衡"));

@@ -9,11 +9,36 @@
 #include "controls_sheet.h"
 #include "device/connection.h"
 #include "gallery_controls.h"
+#include "gallery_pages.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "model/report.h"
+#include "tuning/eq_operations.h"
 
 namespace {
+
+class NoSender final : public vireo::ReportSender {
+ public:
+  int SendPaced(const vireo::Report&) override { return 0; }
+  int SendUnpaced(const vireo::Report&) override { return 0; }
+};
+
+// A few shaped bands, so the graphs show curves.
+void DemoBands(vireo::ParameterStore& demo) {
+  NoSender none;
+  using vireo::dsp::BandShape;
+  vireo::tuning::WriteEqBand(demo, none, 0, 1, BandShape{4, 4.5, 80, 0.7});
+  vireo::tuning::WriteEqBand(demo, none, 0, 5, BandShape{1, -6.0, 900, 2.5});
+  vireo::tuning::WriteEqBand(demo, none, 0, 8, BandShape{1, 3.0, 7500, 1.2});
+  vireo::tuning::WriteEqBand(demo, none, 0, 9, BandShape{2, 0.0, 15000, 0.7});
+  vireo::tuning::WriteEqBand(demo, none, 1, 3, BandShape{1, 5.0, 300, 1.0});
+  vireo::tuning::WriteEqBand(demo, none, 6, 0, BandShape{3, 0.0, 35, 0.7});
+  vireo::tuning::WriteEqBand(demo, none, 6, 6, BandShape{1, -4.0, 2500, 3.0});
+  vireo::tuning::WriteEqBand(demo, none, 2, 2, BandShape{1, 6.0, 250, 1.0});
+  vireo::tuning::WriteEqBand(demo, none, 4, 4, BandShape{1, -8.0, 1000, 1.5});
+  demo.SetInt(vireo::slot::echoEqBypassA, 1);
+}
 
 // A machine with some levels set, so the pictures show values rather than zeros.
 QString WriteDemoMachine(const QString& folder) {
@@ -27,6 +52,7 @@ QString WriteDemoMachine(const QString& folder) {
   demo.SetInt(vireo::slot::musicNoiseGate, 12);
   demo.SetInt(vireo::slot::musicPitch, 2);
   demo.SetInt(vireo::slot::echoMute, 1);
+  DemoBands(demo);
   const QString path = folder + "/demo.noveq";
   return vireo::WriteModeFile(demo, path.toStdString()).ok ? path : QString();
 }
@@ -68,6 +94,7 @@ int main(int argc, char** argv) {
       std::fputs("vireo-gallery: the emulator did not synchronise; pictures show defaults\n", stderr);
     const QString tag = language == 1 ? QStringLiteral("en") : QStringLiteral("zh");
     written += RenderShellGallery(app, out, tag);
+    written += RenderPageGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
   }

@@ -1,6 +1,9 @@
 // The page factory: each finished page gets its case here.
 #include "pages/page_factory.h"
 
+#include "pages/efx_page.h"
+#include "pages/music_page.h"
+#include "pages/page_switch.h"
 #include "pages/placeholder_page.h"
 
 namespace {
@@ -16,6 +19,8 @@ void SetPageCreatorOverride(PageCreator creator) {
 
 CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
   if (Override()) return Override()(kind, parent, outputChannel);
+  if (kind == PageKind::music) return new CDialogMusic(parent);
+  if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), parent);
   CPage* page = new CPlaceholderPage(kind, parent);
   if (kind == PageKind::output) page->ShowChannel(outputChannel);
   return page;

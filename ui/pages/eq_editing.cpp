@@ -1,0 +1,218 @@
+// EQ editing of the pages.
+#include "pages/eq_editing.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "controls/eq_panel.h"
+#include "dsp/filter_type.h"
+#include "i18n/language_table.h"
+#include "model/parameter_store.h"
+#include "pages/band_editor.h"
+#include "pages/band_list.h"
+#include "pages/page_edits.h"
+#include "shell/control_id.h"
+#include "tuning/band_text.h"
+#include "tuning/eq_identity.h"
+#include "tuning/eq_operations.h"
+
+namespace {
+
+constexpr int kGraphId = 1040;
+constexpr int kListId = 1139;
+int copySource = -1;
+
+bool IsLowOrHighPass(int type) {
+  return type == 2 || type == 3;
+}
+
+}  // namespace
+
+int EqCopySource() {
+  return copySource;
+}
+void SetEqCopySource(int identity) {
+  copySource = identity;
+}
+
+CEqEditing::CEqEditing(QWidget* page, int dialogId, EqEditingRules rules)
+    : QObject(page),
+      rules_(rules),
+      graph_(new CEqPanel(page)),
+      list_(new CBandList(kListId, page)),
+      editor_(new CBandEditor(dialogId, page)) {
+  SetControlId(graph_, kGraphId);
+  graph_->setFocusPolicy(Qt::StrongFocus);
+  editor_->hide();
+  list_->Rebuild(0);
+  connect(graph_, &CEqPanel::BandChanged, this,
+          [this](const vireo::dsp::EqBand&, int slot) { OnBandChanged(slot); });
+  connect(graph_, &CEqPanel::BandPicked, this,
+          [this](const vireo::dsp::EqBand&, int slot) { OnBandPicked(slot); });
+  connect(graph_, &CEqPanel::EmptyClick, this, &CEqEditing::OnEmptyClick);
+  connect(graph_, &CEqPanel::CopyPasteEq, this, &CEqEditing::OnCopyPaste);
+  connect(list_, &CBandList::cellEdited, this, &CEqEditing::OnCellEdited);
+  connect(editor_, &CBandEditor::sliderMoved, this, &CEqEditing::OnSliderMoved);
+  connect(editor_, &CBandEditor::editsEntered, this, &CEqEditing::ApplyEdits);
+  connect(editor_, &CBandEditor::typeClicked, this, &CEqEditing::OnTypeClicked);
+}
+
+void CEqEditing::SetListArea(const QRect& area) {
+  list_->setGeometry(area);
+  editor_->setGeometry(area);
+}
+
+vireo::dsp::BandShape CEqEditing::ShapeOf(int band) const {
+  const vireo::dsp::EqBand& b = graph_->band(band);
+  return {b.type, b.gain, b.frequency, b.q};
+}
+
+void CEqEditing::RefreshFromStore() {
+  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::tuning::EqIdentity* eq = vireo::tuning::FindEqIdentity(identity_);
+  const int bands = eq != nullptr ? eq->bandCount : 0;
+  graph_->SetIdentity(identity_);
+  graph_->SelectBand(-1);
+  graph_->SetBandCount(bands);
+  if (list_->rowCount() != bands) list_->Rebuild(bands);
+  for (int i = 0; i < bands; ++i) {
+    vireo::dsp::BandShape stored = vireo::tuning::ReadEqBand(store, identity_, i);
+    const int type = stored.type >= 0 && stored.type <= 5 ? stored.type : 0;
+    graph_->SetBandType(i, type);
+    graph_->SetBandGain(i, IsLowOrHighPass(type) ? 0.0 : stored.gainDb);
+    if (stored.frequency != 0.0) graph_->SetBandFrequency(i, std::clamp(stored.frequency, 20.0, 20000.0));
+    if (stored.q != 0.0) graph_->SetBandQ(i, stored.q);
+    list_->ShowBand(i, ShapeOf(i));
+  }
+  graph_->SetBypass(vireo::tuning::EqBypass(store, identity_));
+  selected_ = -1;
+  ShowEditor(false);
+}
+
+void CEqEditing::ShowEditor(bool editor) {
+  list_->setVisible(!editor);
+  editor_->setVisible(editor);
+}
+
+void CEqEditing::ShowBandTexts(int band) {
+  list_->ShowBand(band, ShapeOf(band));
+  if (band == selected_) editor_->ShowBand(band, ShapeOf(band));
+}
+
+void CEqEditing::SendBand(int band) {
+  page_edits::WriteBand(identity_, band, ShapeOf(band));
+}
+
+void CEqEditing::OnBandChanged(int band) {
+  SendBand(band);
+  OnBandPicked(band);
+}
+
+void CEqEditing::OnBandPicked(int band) {
+  if (band < 0 || band >= graph_->bandCount()) return;
+  const bool wasNone = selected_ < 0;
+  selected_ = band;
+  ShowBandTexts(band);
+  if (wasNone) ShowEditor(true);
+}
+
+void CEqEditing::PickBand(int band) {
+  if (band < 0 || band >= graph_->bandCount()) return;
+  graph_->SelectBand(band);
+  OnBandPicked(band);
+}
+
+void CEqEditing::OnEmptyClick() {
+  if (selected_ < 0) return;
+  selected_ = -1;
+  ShowEditor(false);
+}
+
+void CEqEditing::OnCopyPaste(int action, int identity) {
+  if (action == 0) {
+    SetEqCopySource(identity);
+    return;
+  }
+  if (EqCopySource() < 0) return;
+  page_edits::Paste(EqCopySource(), identity_);
+  RefreshFromStore();
+  emit pasted();
+}
+
+void CEqEditing::OnCellEdited(int row, int column, const QString& text) {
+  if (row < 0 || row >= graph_->bandCount()) return;
+  if (column == CBandList::kTypeColumn) {
+    const int type = vireo::tuning::BandTypeFromName(text.toStdString(), LanguageIndex());
+    if (type >= 1) {
+      ApplyType(row, type);
+    } else {
+      list_->ShowBand(row, ShapeOf(row));  // an unknown name leaves the band as it was
+    }
+    return;
+  }
+  const vireo::dsp::BandShape typed = list_->ReadRow(row);
+  graph_->SetBandGain(row, typed.gainDb);
+  if (typed.frequency != 0.0) graph_->SetBandFrequency(row, std::clamp(typed.frequency, 20.0, 20000.0));
+  graph_->SetBandQ(row, typed.q);
+  SendBand(row);
+  ShowBandTexts(row);
+}
+
+void CEqEditing::ApplyType(int band, int type) {
+  editor_->SetQRangeForTypeIndex(type - 1);
+  if (rules_.typeKeepsValues) {
+    vireo::dsp::EqBand& b = graph_->band(band);
+    b.type = type;
+    if (IsLowOrHighPass(type)) b.gain = 0.0f;
+    graph_->SetBandQ(band, b.q);  // the new type's Q limits
+    graph_->RecomputeBand(band);
+  } else {
+    graph_->SetBandType(band, type);
+  }
+  SendBand(band);
+  ShowBandTexts(band);
+}
+
+void CEqEditing::OnTypeClicked(int index) {
+  editor_->SetQRangeForTypeIndex(index);
+  if (selected_ >= 0) ApplyType(selected_, index + 1);
+}
+
+void CEqEditing::OnSliderMoved(int controlId, int position) {
+  editor_->ShowSliderInEdit(controlId, position);
+  if (rules_.applyOnSliderMove) ApplyEdits();
+}
+
+void CEqEditing::ApplyEdits() {
+  if (selected_ < 0) return;
+  const vireo::dsp::BandShape typed = editor_->ReadEdits();
+  graph_->SetBandGain(selected_, typed.gainDb);
+  double frequency = typed.frequency;
+  if (!rules_.zeroFrequencyKeepsOld && frequency < 20.0) frequency = 20.0;
+  if (frequency != 0.0) graph_->SetBandFrequency(selected_, std::clamp(frequency, 20.0, 20000.0));
+  graph_->SetBandQ(selected_, typed.q);
+  SendBand(selected_);
+  ShowBandTexts(selected_);
+}
+
+bool CEqEditing::Bypass() const {
+  return vireo::tuning::EqBypass(vireo::TheStore(), identity_);
+}
+
+void CEqEditing::ToggleBypass() {
+  graph_->SetBypass(page_edits::ToggleBypass(identity_));
+}
+
+void CEqEditing::Reset() {
+  selected_ = -1;
+  page_edits::Reset(identity_);
+  RefreshFromStore();
+}
+
+void CEqEditing::ApplyLanguage() {
+  list_->Rebuild(graph_->bandCount());
+  editor_->ApplyLanguage();
+  graph_->update();
+  RefreshFromStore();
+}

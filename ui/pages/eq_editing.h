@@ -1,0 +1,82 @@
+// The equaliser editing shared by the microphone and music page and the effect EQ editor: the large graph,
+// the band list and the band editor that replaces it while a band is selected, for one EQ identity.
+#pragma once
+
+#include <QObject>
+#include <QRect>
+
+#include "dsp/band_response.h"
+#include "dsp/eq_band_set.h"
+
+class CEqPanel;
+class CBandList;
+class CBandEditor;
+class QWidget;
+
+struct EqEditingRules {
+  // The effect EQ editor applies a slider move at once; the music page only shows it until Enter.
+  bool applyOnSliderMove = false;
+  // Editor frequency 0 (empty or unreadable): the effect EQ editor keeps the old frequency, the music page
+  // raises anything below 20 Hz to 20 Hz.
+  bool zeroFrequencyKeepsOld = false;
+  // A new type from the list or the type buttons: the effect EQ editor keeps gain and Q (Q clamped to the
+  // type, gain 0 for LP and HP); the music page resets them as the graph's type change does.
+  bool typeKeepsValues = false;
+};
+
+// The application-wide copy source of "Copy EQ" (-1 until something was copied).
+int EqCopySource();
+void SetEqCopySource(int identity);
+
+class CEqEditing : public QObject {
+  Q_OBJECT
+ public:
+  CEqEditing(QWidget* page, int dialogId, EqEditingRules rules);
+
+  CEqPanel* graph() const { return graph_; }
+  CBandList* list() const { return list_; }
+  CBandEditor* editor() const { return editor_; }
+
+  void SetIdentity(int identity) { identity_ = identity; }
+  int identity() const { return identity_; }
+  int selectedBand() const { return selected_; }
+  // The place shared by the band list and the band editor.
+  void SetListArea(const QRect& area);
+
+  // The graph part of a full refresh: bands, list rows and bypass from the store, no band selected.
+  void RefreshFromStore();
+  // Selects band n from outside (Left Ctrl + digit) and shows it in the editor; sends nothing.
+  void PickBand(int band);
+  bool Bypass() const;
+  void ToggleBypass();
+  // Reset EQ (after the main window's confirmation).
+  void Reset();
+  // After a language change: list columns and rows, editor captions, then the bands again.
+  void ApplyLanguage();
+
+ signals:
+  // A paste changed the shown equaliser (the page refreshes what depends on it).
+  void pasted();
+
+ private:
+  void OnBandChanged(int band);
+  void OnBandPicked(int band);
+  void OnEmptyClick();
+  void OnCopyPaste(int action, int identity);
+  void OnCellEdited(int row, int column, const QString& text);
+  void OnSliderMoved(int controlId, int position);
+  void OnTypeClicked(int index);
+  void ApplyType(int band, int type);
+  void ApplyEdits();
+  void SendBand(int band);
+  void ShowBandTexts(int band);
+  void ShowEditor(bool editor);
+  vireo::dsp::BandShape ShapeOf(int band) const;
+
+  EqEditingRules rules_;
+  CEqPanel* graph_;
+  CBandList* list_;
+  CBandEditor* editor_;
+  int identity_ = 0;
+  int selected_ = -1;
+};

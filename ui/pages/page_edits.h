@@ -1,0 +1,32 @@
+// The edits of the tuning pages. Each call is one user edit: the store changes at once, the messages go out
+// from the sender thread, and the edit becomes one step of the undo history (all calls between
+// BeginGesture and EndGesture, a drag, make one step).
+#pragma once
+
+#include "dsp/band_response.h"
+#include "tuning/effect_params.h"
+#include "tuning/mic_inputs.h"
+
+namespace page_edits {
+
+void BeginGesture();
+void EndGesture();
+
+void WriteBand(int identity, int band, const vireo::dsp::BandShape& shape);
+void Paste(int source, int destination);
+void Reset(int identity);
+// Returns the new flag.
+bool ToggleBypass(int identity);
+void RouteMic(int input, vireo::tuning::MicChannel channel);
+void SetMicNoiseGate(int input, int value);
+void SetMicInputVolume(int input, int value);
+vireo::tuning::EffectParamResult SetEffectParam(vireo::tuning::EffectSet set,
+                                                vireo::tuning::EffectParam param, int value);
+// Any other store field by name, through the control's own operation (the hidden music-level slider).
+void SetField(const char* name, int element, double value);
+
+}  // namespace page_edits
+
+class QWidget;
+// Mouse presses and releases on `control` open and close a gesture, so one drag is one undo step.
+void TrackEditGestures(QWidget* control);

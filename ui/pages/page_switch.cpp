@@ -1,0 +1,56 @@
+// Page switching.
+#include "pages/page_switch.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <QWheelEvent>
+
+#include "app/kestrel_app.h"
+#include "controls/eq_panel.h"
+#include "controls/xbmp_slider.h"
+#include "shell/main_view.h"
+
+namespace {
+int effectEqSelector = 0;
+
+void ShowLater(PageKind kind) {
+  CKestrelv13View* view = TheApp() != nullptr ? TheApp()->view() : nullptr;
+  if (view == nullptr) return;
+  QMetaObject::invokeMethod(
+      view, [view, kind] { view->ShowPage(kind); }, Qt::QueuedConnection);
+}
+}  // namespace
+
+int EffectEqSelector() {
+  return effectEqSelector;
+}
+
+void ShowEffectEqEditor(int selector) {
+  effectEqSelector = selector >= 0 && selector <= 3 ? selector : 0;
+  ShowLater(PageKind::efx);
+}
+
+void ShowMusicPageAgain() {
+  ShowLater(PageKind::music);
+}
+
+bool ForwardWheelToFocus(QWidget* page, QWheelEvent* event) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr || !page->isAncestorOf(focus) || !focus->isEnabled()) return false;
+  const int delta = event->angleDelta().y();
+  if (delta == 0) return false;
+  if (auto* slider = qobject_cast<CXBmpSlider*>(focus)) {
+    slider->Step(delta > 0 ? 1 : -1);
+    event->accept();
+    return true;
+  }
+  if (auto* graph = qobject_cast<CEqPanel*>(focus)) {
+    QWheelEvent copy(graph->mapFromGlobal(event->globalPosition()), event->globalPosition(),
+                     event->pixelDelta(), event->angleDelta(), event->buttons(), event->modifiers(),
+                     event->phase(), event->inverted());
+    QApplication::sendEvent(graph, &copy);
+    event->accept();
+    return true;
+  }
+  return false;
+}
