@@ -36,6 +36,7 @@ class ShellTests : public QObject {
  private slots:
   void cleanup();
   void startsWithDefaultsChineseAndTheFirstPage();
+  void firstStartFollowsTheLocaleThenTheSetting();
   void languageSettingOneStartsInEnglish();
   void languageSwitchRecaptionsAndIsRemembered();
   void statusBarFollowsConnectionAndMode();
@@ -62,8 +63,10 @@ void ShellTests::cleanup() {
 
 void ShellTests::startsWithDefaultsChineseAndTheFirstPage() {
   rig = std::make_unique<UiHarness>();
-  TheStore().SetInt(vireo::slot::micVolume, 77);  // whatever an earlier run left
+  TheStore().SetInt(vireo::slot::micVolume, 77);                    // whatever an earlier run left
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));  // no stored language: the locale's
   QCOMPARE(rig->Start(), CKestrelv13App::StartResult::running);
+  QLocale::setDefault(QLocale::c());
   CMainFrame& frame = rig->frame();
   QCOMPARE(frame.windowTitle(), QString("Vireo"));
   QCOMPARE(frame.minimumSize(), QSize(1040, 700));
@@ -92,6 +95,22 @@ void ShellTests::startsWithDefaultsChineseAndTheFirstPage() {
   // Connected within a second of the start.
   QTRY_VERIFY_WITH_TIMEOUT(TheStore().connected() != 0, 1000);
   QVERIFY(rig->WaitSynchronised());
+}
+
+void ShellTests::firstStartFollowsTheLocaleThenTheSetting() {
+  QSettings(kSettingsKey, kApplicationName).remove("Workspace/language");
+  const std::pair<QLocale, int> cases[] = {{QLocale(QLocale::Chinese, QLocale::China), 0},
+                                           {QLocale(QLocale::Chinese, QLocale::HongKong), 0},
+                                           {QLocale(QLocale::English, QLocale::UnitedStates), 1},
+                                           {QLocale(QLocale::German, QLocale::Germany), 1},
+                                           {QLocale::c(), 1}};
+  for (const auto& [locale, language] : cases) {
+    QLocale::setDefault(locale);
+    QCOMPARE(AppSettings().Language(), language);
+  }
+  AppSettings().SetLanguage(0);  // a stored choice wins over an English desktop
+  QCOMPARE(AppSettings().Language(), 0);
+  QLocale::setDefault(QLocale::c());
 }
 
 void ShellTests::languageSettingOneStartsInEnglish() {

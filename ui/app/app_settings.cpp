@@ -2,6 +2,7 @@
 #include "app/app_settings.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 constexpr const char* kWorkspace = "Workspace";
@@ -10,8 +11,16 @@ constexpr const char* kRecentGroup = "Recent File List";
 
 AppSettings::AppSettings() : settings_(kSettingsKey, kApplicationName) {}
 
+int LanguageForLocale(const QLocale& locale) {
+  return locale.language() == QLocale::Chinese ? 0 : 1;
+}
+
 int AppSettings::Language() const {
-  return settings_.value(QStringLiteral("%1/language").arg(kWorkspace), 0).toInt() == 1 ? 1 : 0;
+  const QVariant stored = settings_.value(QStringLiteral("%1/language").arg(kWorkspace));
+  // Before the user ever chose, speak the desktop's language: Chinese desktops get Chinese, all others
+  // English. QLocale() is the system locale unless the process set another default.
+  if (!stored.isValid()) return LanguageForLocale(QLocale());
+  return stored.toInt() == 1 ? 1 : 0;
 }
 
 void AppSettings::SetLanguage(int languageIndex) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QLocale;
+
 inline constexpr const char* kSettingsKey = "Calyx V1.0";
 inline constexpr const char* kApplicationName = "Vireo";
 inline constexpr int kApplicationLook = 215;
@@ -14,7 +16,8 @@ class AppSettings {
  public:
   AppSettings();
 
-  int Language() const;  // 0 Chinese (also when missing or unknown), 1 English
+  // 0 Chinese (also for an unknown stored value), 1 English; with nothing stored, after the locale.
+  int Language() const;
   void SetLanguage(int languageIndex);
   void WriteApplicationLook();
   int ApplicationLook() const;
@@ -29,3 +32,6 @@ class AppSettings {
   void WriteRecentFiles(const QStringList& files);
   QSettings settings_;
 };
+
+// 0 for a Chinese locale (any script or country), 1 for every other.
+int LanguageForLocale(const QLocale& locale);
