@@ -257,8 +257,7 @@ void PaintMarkers(QPainter& p, const EqPanelPaintState& s, const Fonts& fonts) {
 void PaintEqPanel(QPainter& painter, QSize size, const EqPanelPaintState& state) {
   painter.fillRect(QRect(QPoint(0, 0), size), kBackground);
   if (state.bands == nullptr) return;
-  // Matching the faces to the installed fonts is not free; it is done once.
-  static const Fonts fonts;
+  const Fonts fonts;
   const EqBandSet& bands = *state.bands;
   PaintGrid(painter, bands.plot(), fonts, EqIdentityTitle(bands.identity(), state.language));
   if (state.selected >= 0) PaintSelectedArea(painter, bands, state.selected);
