@@ -10,7 +10,6 @@ namespace vireo::dsp {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kTenOverLn10 = 10.0 / std::numbers::ln10;  // 10 log10(x) = this * ln(x)
 
 struct RawSection {
   double b0, b1, b2, a0, a1, a2;

@@ -1,6 +1,8 @@
 // The one biquad calculator of the application and the magnitude of a section at a frequency.
 #pragma once
 
+#include <numbers>
+
 namespace vireo::dsp {
 
 // Every section runs at the machine's rate; the machine is sent coefficients designed for it.
@@ -23,6 +25,9 @@ struct BiquadCoefficients {
 // (Q of 0, a NaN input, a corner at or beyond Nyquist for some types) returns the unity section
 // instead, so nothing undefined ever reaches the machine or the graph.
 BiquadCoefficients ComputeBiquad(int type, double gainDb, double f0, double q, double fs = kSampleRate);
+
+// 10 log10(x) = kTenOverLn10 * ln(x).
+inline constexpr double kTenOverLn10 = 10.0 / std::numbers::ln10;
 
 // The five terms of |H|^2 as polynomials in phi = sin^2(pi f / fs), so a fixed grid of phi values
 // can be evaluated without any trigonometry.

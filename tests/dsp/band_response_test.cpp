@@ -54,6 +54,39 @@ TEST(ComputeBandResponse, EvaluatesTheSectionAtEveryGridPoint) {
   }
 }
 
+// The grid pass takes its logarithms its own way; every value must still be the scalar formula's float, or
+// one float step from it where the double sits on a rounding boundary (or within 1e-12 dB of zero, where
+// the scalar quotient's own rounding is all that differs). Gains of -3000 and -7000 dB drive N below the
+// normal range and to zero, down the library's path.
+TEST(ComputeBandResponse, MatchesTheScalarFormulaToFloatRounding) {
+  struct Case {
+    int type;
+    double gain, f0, q;
+  };
+  const GridTable& phi = GridPhis();
+  std::vector<Case> cases = {{2, -3000, 1000, 0.7}, {2, -7000, 1000, 0.7}, {1, 0.001, 1000, 1.41}};
+  for (int type = 1; type <= 21; ++type) {
+    for (double f0 : {20.0, 137.0, 1000.0, 9000.0, 20000.0}) {
+      cases.push_back({type, -12.5, f0, 0.3});
+      cases.push_back({type, 7.0, f0, 12.0});
+    }
+  }
+  for (const Case& c : cases) {
+    ResponseArray r{};
+    ASSERT_TRUE(ComputeBandResponse(c.type, c.gain, c.f0, c.q, 1024.0, r));
+    const MagnitudePolynomial m = MakeMagnitudePolynomial(ComputeBiquad(c.type, c.gain, c.f0, c.q));
+    const int peak = c.type == 1 ? PeakingGridIndex(c.f0, 1024.0).value_or(-1) : -1;
+    for (std::size_t i = 0; i < r.size(); ++i) {
+      if (static_cast<int>(i) == peak) continue;
+      const float scalar = static_cast<float>(m.DbAtPhi(phi[i]));
+      if (r[i] == scalar || (std::isnan(r[i]) && std::isnan(scalar))) continue;
+      const bool oneStep = std::nextafter(scalar, r[i]) == r[i];
+      EXPECT_TRUE(oneStep || std::fabs(r[i] - scalar) < 1e-12f)
+          << c.type << " " << c.gain << " " << c.f0 << " @" << i << ": " << r[i] << " vs " << scalar;
+    }
+  }
+}
+
 TEST(ComputeBandResponse, OutOfRangeCodesAreComputedFlat) {
   ResponseArray r = Filled(5.0f);
   EXPECT_TRUE(ComputeBandResponse(22, 6.0, 1000.0, 1.0, 1024.0, r));

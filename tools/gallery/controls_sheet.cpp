@@ -2,12 +2,14 @@
 #include "controls_sheet.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QPainter>
 
 #include "controls/gdip_button.h"
 #include "controls/peak_meter_ctrl.h"
 #include "controls/report_ctrl.h"
+#include "controls/small_eq_panel.h"
 #include "controls/xbmp_slider.h"
 #include "dialogs/dialog_look.h"
 #include "gallery_shots.h"
@@ -99,16 +101,52 @@ void AddReportList(QWidget* sheet) {
   list->setGeometry(20, 296, 264, 224);
 }
 
+// A reverb equaliser as a user might shape it: a rumble cut, a low shelf, a dip, a presence lift, a high
+// shelf and a top cut, with the Q the microphone page gives each type.
+void TuneReverbPreview(CSmallEqPanel& panel) {
+  struct Band {
+    int type;
+    double frequency, gain, q;
+  };
+  const Band bands[] = {{3, 60, 0, 0.7},     {4, 150, 3, 0.7},  {1, 400, -4, 2.0}, {1, 1000, 5, 1.41},
+                        {1, 3000, -2, 1.41}, {5, 8000, 3, 0.7}, {2, 16000, 0, 0.7}};
+  for (int i = 0; i < 7; ++i) {
+    panel.band(i).type = bands[i].type;
+    panel.band(i).q = static_cast<float>(bands[i].q);
+    panel.SetPreviewGain(i, bands[i].gain);
+    panel.SetPreviewFrequency(i, bands[i].frequency);
+  }
+}
+
+// The microphone page's three view colours, each tuned and bypassed; the first one under the pointer.
+void AddPreviews(QWidget* sheet) {
+  const QRgb colours[] = {0xFF00C8FF, 0xFF00DC00, 0xFF646464};
+  for (int row = 0; row < 3; ++row) {
+    for (int column = 0; column < 2; ++column) {
+      auto* preview = new CSmallEqPanel(sheet);
+      preview->setGeometry(570 + 320 * column, 20 + 170 * row, 300, 150);
+      preview->SetCurveColour(colours[row]);
+      TuneReverbPreview(*preview);
+      preview->SetBypass(column == 1);
+      if (row == 0 && column == 0) {
+        QEnterEvent enter(QPointF(150, 75), QPointF(150, 75), QPointF(150, 75));
+        QApplication::sendEvent(preview, &enter);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 QStringList RenderControlsSheet(const QDir& out, const QString& languageTag) {
   QWidget sheet;
   ApplyDialogBackground(&sheet);
-  sheet.resize(560, 540);
+  sheet.resize(1210, 540);
   AddSliders(&sheet);
   AddMeters(&sheet);
   AddButtons(&sheet);
   AddReportList(&sheet);
+  AddPreviews(&sheet);
   sheet.show();
   sheet.activateWindow();
   WaitUntil([&sheet] { return sheet.isActiveWindow(); }, 500);

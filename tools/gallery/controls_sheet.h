@@ -1,5 +1,5 @@
-// A sheet of the drawn controls (sliders, meters, picture buttons, report list) in their states, rendered
-// at device pixel ratios 1 and 2, to judge their look beside the ribbon.
+// A sheet of the drawn controls (sliders, meters, picture buttons, report list, small EQ previews) in their
+// states, rendered at device pixel ratios 1 and 2, to judge their look beside the ribbon.
 #pragma once
 
 #include <QDir>

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -57,32 +58,40 @@ QRectF PlotRect(const PlotArea& plot) {
   return {plot.left, plot.top, plot.width(), plot.height()};
 }
 
-// Appends a smooth curve through `points` to `path`, starting with a line to the first point (or a move
-// when the path is empty).
-void AddSpline(QPainterPath& path, std::span<const PointF> points, double tension) {
-  const std::vector<PointF> b = CardinalBezier(points, tension);
-  if (b.empty()) return;
-  if (path.elementCount() == 0) {
-    path.moveTo(ToQt(b[0]));
-  } else {
-    path.lineTo(ToQt(b[0]));
-  }
-  for (std::size_t i = 1; i + 2 < b.size(); i += 3) {
-    path.cubicTo(ToQt(b[i]), ToQt(b[i + 1]), ToQt(b[i + 2]));
+// Long smooth outlines are drawn a few Bezier segments at a time: Qt's antialiased rasteriser slows down
+// steeply with the length of one outline (a 512-point curve costs about five times its pieces).
+constexpr std::size_t kSegmentsPerPiece = 16;
+
+// Segment k of a CardinalBezier list runs from b[3k] through b[3k + 1] and b[3k + 2] to b[3k + 3].
+std::size_t SegmentCount(const std::vector<PointF>& b) {
+  return b.size() < 4 ? 0 : (b.size() - 1) / 3;
+}
+
+void AddSegments(QPainterPath& path, const std::vector<PointF>& b, std::size_t first, std::size_t end) {
+  for (std::size_t k = first; k < end; ++k) {
+    path.cubicTo(ToQt(b[3 * k + 1]), ToQt(b[3 * k + 2]), ToQt(b[3 * k + 3]));
   }
 }
 
-// The area's outline: straight from the start point to the response, smooth along it, straight to the end
-// point and back. A spline through the end points too would swing its closing edge up into the plot when
-// the response plunges far below it, as a low-pass does.
-QPainterPath AreaPath(const std::vector<PointF>& outline) {
-  QPainterPath path;
-  if (outline.size() < 3) return path;
-  path.moveTo(ToQt(outline.front()));
-  AddSpline(path, std::span<const PointF>(outline).subspan(1, outline.size() - 2), 0.5);
-  path.lineTo(ToQt(outline.back()));
-  path.closeSubpath();
-  return path;
+// The area: straight from the start point to the response, smooth along it, straight to the end point and
+// back. A spline through the end points too would swing its closing edge up into the plot when the
+// response plunges far below it, as a low-pass does. Pieces meet on vertical edges down to the closing
+// edge; where two pieces share a pixel column its faint fill differs by at most one colour level.
+void FillArea(QPainter& p, const std::vector<PointF>& outline, const QColor& colour) {
+  if (outline.size() < 3) return;
+  const std::vector<PointF> b =
+      CardinalBezier(std::span<const PointF>(outline).subspan(1, outline.size() - 2), 0.5);
+  const std::size_t n = SegmentCount(b);
+  const double base = outline.front().y;
+  for (std::size_t first = 0; first < n; first += kSegmentsPerPiece) {
+    const std::size_t end = std::min(n, first + kSegmentsPerPiece);
+    QPainterPath piece(first == 0 ? ToQt(outline.front()) : QPointF(b[3 * first].x, base));
+    piece.lineTo(ToQt(b[3 * first]));
+    AddSegments(piece, b, first, end);
+    piece.lineTo(end == n ? ToQt(outline.back()) : QPointF(b[3 * end].x, base));
+    piece.closeSubpath();
+    p.fillPath(piece, colour);
+  }
 }
 
 // Text whose box has its top-left corner at (x, top).
@@ -95,25 +104,27 @@ QColor WithAlpha(QColor colour, int alpha) {
   return colour;
 }
 
+// Grid lines are filled rows and columns of whole pixels: the same pixels as aliased one-pixel lines, at a
+// fraction of their cost on a large graph.
 void PaintGrid(QPainter& p, const PlotArea& plot, const Fonts& fonts, const QString& title) {
-  p.setRenderHint(QPainter::Antialiasing, false);  // whole-pixel lines stay crisp
-  p.setPen(QPen(kGridPen, 1));
   p.setFont(fonts.small);
   const QFontMetricsF fm(fonts.small);
+  const int left = static_cast<int>(plot.left);
+  const int right = static_cast<int>(plot.right);
+  const int top = static_cast<int>(plot.top);
+  const int bottom = static_cast<int>(plot.bottom);
+  p.setPen(kGridLabel);
   for (const GridLine& line : LevelGridLines(plot)) {
     const int y = qRound(line.pos);
-    p.setPen(kGridPen);
-    p.drawLine(QPointF(plot.left, y), QPointF(plot.right, y));
+    p.fillRect(QRect(left, y, right - left + 1, 1), kGridPen);
     const QString label = QString::fromStdString(line.label);
-    p.setPen(kGridLabel);
     TextAt(p, plot.left - fm.horizontalAdvance(label) - 3, y - fm.height() / 2, label);
   }
   for (const GridLine& line : FrequencyGridLines(plot)) {
-    p.setPen(kGridPen);
-    p.drawLine(QPointF(line.pos, plot.top + 1), QPointF(line.pos, plot.bottom));
+    const int x = static_cast<int>(line.pos);
+    p.fillRect(QRect(x, top + 1, 1, bottom - top), kGridPen);
     if (line.label.empty()) continue;
     const QString label = QString::fromStdString(line.label);
-    p.setPen(kGridLabel);
     TextAt(p, line.pos - fm.horizontalAdvance(label) / 2, plot.bottom + 4, label);
   }
   p.setFont(fonts.title);
@@ -129,19 +140,24 @@ void PaintSelectedArea(QPainter& p, const EqBandSet& bands, int slot) {
   p.save();
   p.setClipRect(PlotRect(bands.plot()));
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.fillPath(AreaPath(BandFillOutline(bands.plot(), values, closesBelow)), WithAlpha(EqBandColour(slot), 32));
+  FillArea(p, BandFillOutline(bands.plot(), values, closesBelow), WithAlpha(EqBandColour(slot), 32));
   p.restore();
 }
 
+// Pieces of the curve overlap only under their round ends, where the opaque pen covers its own pixels.
 void PaintTotalCurve(QPainter& p, const EqBandSet& bands) {
   p.save();
   p.setClipRect(PlotRect(bands.plot()));
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(kTotalCurve, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  QPainterPath curve;
-  AddSpline(curve, TotalCurvePoints(bands.plot(), bands.TotalResponse()), 0.1);
-  p.drawPath(curve);
+  const std::vector<PointF> b = CardinalBezier(TotalCurvePoints(bands.plot(), bands.TotalResponse()), 0.1);
+  const std::size_t n = SegmentCount(b);
+  for (std::size_t first = 0; first < n; first += kSegmentsPerPiece) {
+    QPainterPath piece(ToQt(b[3 * first]));
+    AddSegments(piece, b, first, std::min(n, first + kSegmentsPerPiece));
+    p.drawPath(piece);
+  }
   p.restore();
 }
 
