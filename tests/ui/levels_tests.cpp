@@ -210,6 +210,7 @@ void LevelsTests::wheelOverEachPanelMovesBothTwins() {
     for (const auto& c : cases) {
       const int before = CInputControls::StoreValue(c.level);
       TurnWheel(c.over, 120);
+      rig->WaitEditsSent();  // each turn reaches the machine
       QCOMPARE(CInputControls::StoreValue(c.level), before + 1);
       QCOMPARE(ribbon->category(kInputCategory)->slider(c.level)->value(), before + 1);
       QCOMPARE(ribbon->category(kOutputCategory)->slider(c.level)->value(), before + 1);

@@ -106,6 +106,7 @@ void ShortcutsTests::volumeKeysStepByFiveOrTwo() {
   TheStore().SetInt(slot::musicVolume, 98);
   rig->frame().RefreshVolumeControls();
   QTest::keyClick(Target(), Qt::Key_Q);
+  rig->WaitEditsSent();
   QTest::keyClick(Target(), Qt::Key_Q);
   QCOMPARE(TheStore().Int(slot::musicVolume), 99);
   const auto writes = ParamWrites(rig->Requests(), 4, 12);
