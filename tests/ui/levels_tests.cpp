@@ -3,9 +3,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "app/device_services.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "model/parameter_store.h"
@@ -15,8 +17,10 @@
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "shell/connection_controller.h"
 #include "shell/input_controls.h"
 #include "shell/main_frame.h"
+#include "shell/main_view.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -38,6 +42,8 @@ class LevelsTests : public QObject {
   void wheelOverEachPanelMovesBothTwins();
   void wheelOutsideThePanelsDoesNothing();
   void wheelOverAnOpenMenuLeavesTheLevels();
+  void aThumbDragIsOneStepUndoneFromTheRibbon();
+  void historyIsClearedByAMachineResetAndAReadAll();
 
  private:
   CStepSlider* Slider(int id) { return rig->Find<CStepSlider>(id); }
@@ -210,6 +216,7 @@ void LevelsTests::wheelOverEachPanelMovesBothTwins() {
     for (const auto& c : cases) {
       const int before = CInputControls::StoreValue(c.level);
       TurnWheel(c.over, 120);
+      rig->WaitEditsSent();  // each turn reaches the machine
       QCOMPARE(CInputControls::StoreValue(c.level), before + 1);
       QCOMPARE(ribbon->category(kInputCategory)->slider(c.level)->value(), before + 1);
       QCOMPARE(ribbon->category(kOutputCategory)->slider(c.level)->value(), before + 1);
@@ -242,6 +249,42 @@ void LevelsTests::wheelOverAnOpenMenuLeavesTheLevels() {
   QCOMPARE(TheStore().Int(slot::micVolume), before);
   QCOMPARE(ribbon->category(kInputCategory)->slider(MasterLevel::mic)->value(), before);
   QVERIFY(rig->Requests().empty());
+}
+
+void LevelsTests::aThumbDragIsOneStepUndoneFromTheRibbon() {
+  QToolButton* undo = rig->frame().ribbon()->tabRowButton(cmd::editUndo);
+  QToolButton* redo = rig->frame().ribbon()->tabRowButton(cmd::editRedo);
+  QCOMPARE(undo->text(), QString::fromUtf8("撤销"));
+  QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+  const int synchronised = TheStore().Int(slot::micVolume);
+  CStepSlider* slider = Slider(kInputIds.mic.slider);
+  slider->setSliderDown(true);
+  for (int value : {20, 25, 30}) slider->setValue(value);
+  slider->setSliderDown(false);
+  QCOMPARE(TheStore().Int(slot::micVolume), 30);
+  QVERIFY(undo->isEnabled());
+  undo->click();
+  QCOMPARE(TheStore().Int(slot::micVolume), synchronised);
+  QCOMPARE(Slider(kOutputIds.mic.slider)->value(), synchronised);
+  QCOMPARE(Label(kInputIds.mic.label), QString::fromUtf8("话筒音量:%1").arg(synchronised, 3));
+  QVERIFY(!undo->isEnabled() && redo->isEnabled());  // the whole drag was one step
+  const float sent = vireo::BitsFloat(ParamWrites(rig->Requests(), 1, 14).back()[0]);
+  QVERIFY(qAbs(sent - (synchronised / 100.0f + 0.0005f)) < 1e-6f);
+}
+
+void LevelsTests::historyIsClearedByAMachineResetAndAReadAll() {
+  vireo::tuning::EditSession& edits = rig->app().device().edits();
+  Slider(kInputIds.echo.slider)->setValue(12);
+  QVERIFY(edits.CanUndo());
+  rig->frame().OnCommand(cmd::machineReset);  // the scripted prompt answers yes
+  QVERIFY(!edits.CanUndo());
+  Slider(kInputIds.echo.slider)->setValue(14);
+  edits.Undo();
+  QVERIFY(edits.CanRedo());
+  QVERIFY(rig->frame().view()->connectionController().StartReadAllWithDialog());
+  QVERIFY(rig->WaitSynchronised());
+  QVERIFY(!edits.CanUndo() && !edits.CanRedo());
+  QVERIFY(!rig->frame().ribbon()->tabRowButton(cmd::editRedo)->isEnabled());
 }
 
 int main(int argc, char** argv) {

@@ -1,10 +1,17 @@
 // Keyboard shortcuts: volume steps, mutes, mode-slot keys with Left Ctrl told from right Ctrl, page
 // sections, accelerators; keys reach the shell before the focused widget, exactly once.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QtTest>
 
+#include "app/device_services.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "model/parameter_store.h"
@@ -61,7 +68,10 @@ class ShortcutsTests : public QObject {
   void volumeKeysStepByFiveOrTwo();
   void leftCtrlStepsByOneRightCtrlDoesNot();
   void everyVolumeKeyMovesItsLevel();
-  void keysReachTextFieldsAfterTheShell();
+  void lettersTypedIntoATextFieldStayText();
+  void typingIntoTextEntriesChangesNothing();
+  void ctrlZInALineEditIsTheFieldsOwnUndo();
+  void ctrlZUndoesCtrlYAndCtrlShiftZRedo();
   void propagationToParentsActsOnce();
   void muteKeysAnnounceMuting();
   void functionKeysLoadSlots();
@@ -106,6 +116,7 @@ void ShortcutsTests::volumeKeysStepByFiveOrTwo() {
   TheStore().SetInt(slot::musicVolume, 98);
   rig->frame().RefreshVolumeControls();
   QTest::keyClick(Target(), Qt::Key_Q);
+  rig->WaitEditsSent();
   QTest::keyClick(Target(), Qt::Key_Q);
   QCOMPARE(TheStore().Int(slot::musicVolume), 99);
   const auto writes = ParamWrites(rig->Requests(), 4, 12);
@@ -147,7 +158,7 @@ void ShortcutsTests::everyVolumeKeyMovesItsLevel() {
   }
 }
 
-void ShortcutsTests::keysReachTextFieldsAfterTheShell() {
+void ShortcutsTests::lettersTypedIntoATextFieldStayText() {
   TheStore().SetInt(slot::musicVolume, 30);
   rig->frame().RefreshVolumeControls();
   QDialog dialog(&rig->frame());
@@ -156,7 +167,87 @@ void ShortcutsTests::keysReachTextFieldsAfterTheShell() {
   edit->setFocus();
   QTest::keyClicks(edit, "a");
   QCOMPARE(edit->text(), QString("a"));
-  QCOMPARE(TheStore().Int(slot::musicVolume), 25);
+  QCOMPARE(TheStore().Int(slot::musicVolume), 30);
+}
+
+void ShortcutsTests::typingIntoTextEntriesChangesNothing() {
+  QWidget* view = rig->frame().view();
+  auto* combo = new QComboBox(view);
+  combo->setEditable(true);
+  auto* table = new QTableWidget(1, 1, view);
+  table->setItem(0, 0, new QTableWidgetItem("1"));
+  QFileDialog files(&rig->frame());
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  files.show();
+  table->show();
+  table->editItem(table->item(0, 0));  // the band list's cell editor, open
+  QWidget* const entries[] = {new QLineEdit(view),
+                              new QPlainTextEdit(view),
+                              new QSpinBox(view),
+                              combo,
+                              table,
+                              files.findChild<QListView*>("listView")};
+  std::vector<std::uint8_t> before(vireo::RegionSize(vireo::Region::mainParams));
+  TheStore().ReadBytes(vireo::Region::mainParams, 0, before);
+  for (QWidget* entry : entries) {
+    QVERIFY(entry);
+    entry->show();
+    entry->setFocus();
+    QTest::keyClicks(entry, "PEQ");
+    QTest::keyClicks(entry, "xzcvasdfwr");
+  }
+  QCOMPARE(qobject_cast<QLineEdit*>(entries[0])->text(), QString("PEQxzcvasdfwr"));
+  std::vector<std::uint8_t> after(before.size());
+  TheStore().ReadBytes(vireo::Region::mainParams, 0, after);
+  QVERIFY(after == before);
+  QVERIFY(!RecordingPage::last->bypass);
+  const auto requests = rig->Requests();
+  QCOMPARE(
+      CountCommands(requests, vireo::code::writeParam) + CountCommands(requests, vireo::code::writeBlock), 0);
+}
+
+void ShortcutsTests::ctrlZInALineEditIsTheFieldsOwnUndo() {
+  TheStore().SetInt(slot::micVolume, 60);
+  rig->frame().RefreshVolumeControls();
+  QTest::keyClick(Target(), Qt::Key_W);
+  auto* edit = new QLineEdit(rig->frame().view());
+  edit->show();
+  edit->setFocus();
+  QTest::keyClicks(edit, "ab");
+  Key(edit, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(edit->text(), QString());
+  QCOMPARE(TheStore().Int(slot::micVolume), 62);
+  QVERIFY(rig->app().device().edits().CanUndo());
+}
+
+void ShortcutsTests::ctrlZUndoesCtrlYAndCtrlShiftZRedo() {
+  TheStore().SetInt(slot::micVolume, 60);
+  rig->frame().RefreshVolumeControls();
+  QTest::keyClick(Target(), Qt::Key_W);
+  const struct {
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    int volume;
+  } steps[] = {{Qt::ControlModifier, Qt::Key_Z, 60},
+               {Qt::ControlModifier, Qt::Key_Y, 62},
+               {Qt::ControlModifier, Qt::Key_Z, 60},
+               {Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z, 62}};
+  for (const auto& step : steps) {
+    Key(Target(), step.key, step.modifiers);
+    QCOMPARE(TheStore().Int(slot::micVolume), step.volume);
+    QCOMPARE(rig->Find<CStepSlider>(kOutputIds.mic.slider)->value(), step.volume);
+    const float sent = vireo::BitsFloat(ParamWrites(rig->Requests(), 1, 14).back()[0]);
+    QVERIFY(qAbs(sent - (step.volume / 100.0f + 0.0005f)) < 1e-6f);
+  }
+  // Z with the left Control key is undo too, never the music mute; Z alone still toggles it.
+  const int muted = TheStore().Int(slot::musicMute);
+  PressControl(Target(), kControlLScanCode, kControlLKeysym);
+  Key(Target(), Qt::Key_Z, Qt::ControlModifier);
+  ReleaseControl(Target(), kControlLScanCode, kControlLKeysym);
+  QCOMPARE(TheStore().Int(slot::micVolume), 60);
+  QCOMPARE(TheStore().Int(slot::musicMute), muted);
+  QTest::keyClick(Target(), Qt::Key_Z);
+  QCOMPARE(TheStore().Int(slot::musicMute), 1 - muted);
 }
 
 void ShortcutsTests::propagationToParentsActsOnce() {

@@ -121,7 +121,12 @@ vireo::emulator::MachineEmulator& UiHarness::machine() {
   return emulatorBackend().machine();
 }
 
+void UiHarness::WaitEditsSent() {
+  app_->device().editSender().WaitIdle();
+}
+
 std::vector<vireo::Report> UiHarness::Requests() {
+  WaitEditsSent();
   return machine().Requests();
 }
 

@@ -73,8 +73,11 @@ class UiHarness {
   vireo::emulator::EmulatorBackend& emulatorBackend();
   ScriptedPrompts& prompts() { return prompts_; }
   QString dir() const { return dir_.path(); }
-  // The requests the machine received since the last ClearRequests().
+  // The requests the machine received since the last ClearRequests(), once the edits made so far are sent.
   std::vector<vireo::Report> Requests();
+  // Until the edit sender has sent every edit made so far: a newer edit of the same control no longer
+  // takes an unsent one's place.
+  void WaitEditsSent();
   void ClearRequests();
   // Notices shown so far, in order.
   QStringList notices() const { return notices_; }

@@ -26,6 +26,8 @@ DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterSto
     backend_ = MakeRealBackend();
   }
   connection_ = std::make_unique<vireo::MachineConnection>(store, *backend_, clock_, events);
+  editSender_ = std::make_unique<vireo::tuning::EditSender>(connection_->sender(), clock_);
+  edits_ = std::make_unique<vireo::tuning::EditSession>(store, *editSender_, clock_);
   if (!options.traceFile.isEmpty()) {
     if (trace_.Open(options.traceFile.toStdString())) {
       connection_->SetTraceHook(
@@ -39,6 +41,9 @@ DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterSto
 }
 
 DeviceServices::~DeviceServices() {
-  // The connection joins its threads first; the trace and the backend outlive every report.
+  // The edit sender ends before the link it sends through; the connection joins its threads next; the
+  // trace and the backend outlive every report.
+  edits_.reset();
+  editSender_.reset();
   connection_.reset();
 }

@@ -1,5 +1,5 @@
 // The machine side of the application: the backend (real machine or emulator), the clock, the
-// connection and the report trace, built from the command line.
+// connection, the report trace, and the sender and history of user edits, built from the command line.
 #pragma once
 
 #include <QString>
@@ -10,6 +10,8 @@
 #include "device/clock.h"
 #include "device/connection.h"
 #include "emulator/emulator_backend.h"
+#include "tuning/edit_history.h"
+#include "tuning/edit_sender.h"
 
 class DeviceServices {
  public:
@@ -23,6 +25,12 @@ class DeviceServices {
   vireo::Clock& clock() { return clock_; }
   // The emulated machine, or nullptr on the real one.
   vireo::emulator::EmulatorBackend* emulator() { return emulator_; }
+  // Every user edit goes through here: sent on the edit sender's thread, undoable.
+  vireo::tuning::EditSession& edits() { return *edits_; }
+  vireo::tuning::EditSender& editSender() { return *editSender_; }
+  // At exit: lets the edits already made reach the machine (within the sender's bound); edits made
+  // afterwards only change the store.
+  void FinishEdits() { editSender_->Shutdown(); }
   // Empty when everything was set up; otherwise what went wrong (trace file, emulator state).
   QString problem() const { return problem_; }
 
@@ -32,5 +40,7 @@ class DeviceServices {
   vireo::emulator::EmulatorBackend* emulator_ = nullptr;
   TraceFile trace_;
   std::unique_ptr<vireo::MachineConnection> connection_;
+  std::unique_ptr<vireo::tuning::EditSender> editSender_;  // sends through the connection's link
+  std::unique_ptr<vireo::tuning::EditSession> edits_;
   QString problem_;
 };

@@ -194,6 +194,9 @@ void CKestrelv13App::OpenModeFileByPath(const QString& path) {
 }
 
 void CKestrelv13App::OnSyncAccepted() {
+  // The store now mirrors the machine (read-all, slot load) or a loaded mode file: old values would
+  // undo into a different mode.
+  device_->edits().ClearHistory();
   if (deferredModeFile_.isEmpty()) return;
   const QString path = deferredModeFile_;
   deferredModeFile_.clear();
@@ -204,7 +207,9 @@ void CKestrelv13App::OnSyncAccepted() {
 
 void CKestrelv13App::ShutDownDevice() {
   if (events_) events_->ShutDown();
-  if (device_) connection().ExitSequence();
+  if (!device_) return;
+  device_->FinishEdits();  // before the disconnect notice, so the machine keeps the last edits
+  connection().ExitSequence();
 }
 
 void CKestrelv13App::OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b) {

@@ -20,6 +20,8 @@ namespace {
 constexpr int kTabRowButtons[] = {cmd::features,     cmd::smartPlug,     cmd::inputSource,
                                   cmd::machineReset, cmd::remoteControl, cmd::switchLanguage,
                                   cmd::appAbout};
+// Beside the application button, as a quick-access bar.
+constexpr int kQuickAccessButtons[] = {cmd::editUndo, cmd::editRedo};
 
 QString TabRowCaption(int id, int languageIndex) {
   const bool en = languageIndex == 1;
@@ -36,6 +38,10 @@ QString TabRowCaption(int id, int languageIndex) {
       return en ? QStringLiteral("Remote control") : QString::fromUtf8("遥控学习");
     case cmd::switchLanguage:
       return QString::fromUtf8("中/EN");
+    case cmd::editUndo:
+      return en ? QStringLiteral("Undo") : QString::fromUtf8("撤销");
+    case cmd::editRedo:
+      return en ? QStringLiteral("Redo") : QString::fromUtf8("重做");
     default:
       return {};
   }
@@ -107,6 +113,7 @@ QWidget* CRibbonBar::BuildTabRow(int languageIndex, std::function<QStringList()>
   connect(appMenu_, &CApplicationMenu::commandTriggered, this, &CRibbonBar::commandTriggered);
   connect(appMenu_, &CApplicationMenu::recentFileChosen, this, &CRibbonBar::recentFileChosen);
   row->addWidget(appButton);
+  for (int id : kQuickAccessButtons) AddQuickAccessButton(row, id);
 
   tabs_ = new QTabBar(rowWidget);
   tabs_->setObjectName(QStringLiteral("ribbonTabs"));
@@ -138,9 +145,33 @@ void CRibbonBar::AddTabRowButton(QLayout* row, int id) {
   row->addWidget(button);
 }
 
+void CRibbonBar::AddQuickAccessButton(QLayout* row, int id) {
+  auto* button = new QToolButton(this);
+  SetControlId(button, id);
+  button->setIcon(RibbonIcon(id == cmd::editUndo ? RibbonPicture::undo : RibbonPicture::redo));
+  button->setIconSize(QSize(16, 16));
+  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setEnabled(false);  // nothing to undo before the first edit
+  connect(button, &QToolButton::clicked, this, [this, id] { emit commandTriggered(id); });
+  row->addWidget(button);
+}
+
+void CRibbonBar::SetUndoRedoEnabled(bool canUndo, bool canRedo) {
+  if (QToolButton* undo = tabRowButton(cmd::editUndo)) undo->setEnabled(canUndo);
+  if (QToolButton* redo = tabRowButton(cmd::editRedo)) redo->setEnabled(canRedo);
+}
+
 void CRibbonBar::RecaptionShell(int languageIndex) {
   for (int id : kTabRowButtons) {
     if (QToolButton* button = tabRowButton(id)) button->setText(TabRowCaption(id, languageIndex));
+  }
+  for (int id : kQuickAccessButtons) {
+    if (QToolButton* button = tabRowButton(id)) {
+      button->setText(TabRowCaption(id, languageIndex));
+      button->setToolTip(button->text());
+    }
   }
   for (int index = 0; index < tabs_->count(); ++index)
     tabs_->setTabText(index, CategoryCaption(index, languageIndex));

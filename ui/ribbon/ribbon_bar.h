@@ -35,6 +35,8 @@ class CRibbonBar : public QWidget {
 
   // Rewrites the category captions and the tab-row buttons in `languageIndex`.
   void RecaptionShell(int languageIndex);
+  // The Undo and Redo buttons beside the application button.
+  void SetUndoRedoEnabled(bool canUndo, bool canRedo);
   // The master level under `pos` (ribbon coordinates) in the shown category.
   bool WheelTargetAt(const QPoint& pos, MasterLevel* level) const;
 
@@ -53,6 +55,7 @@ class CRibbonBar : public QWidget {
  private:
   QWidget* BuildTabRow(int languageIndex, std::function<QStringList()> recentFiles);
   void AddTabRowButton(QLayout* row, int id);
+  void AddQuickAccessButton(QLayout* row, int id);
   void WatchWheel(QWidget* widget);
 
   QTabBar* tabs_ = nullptr;

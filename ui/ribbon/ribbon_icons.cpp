@@ -87,6 +87,24 @@ void DrawAbout(QPainter& p) {
   p.drawRoundedRect(QRectF(14, 13, 4, 12), 1.5, 1.5);
 }
 
+// A curved arrow turning back to the left; redo draws it mirrored.
+void DrawUndo(QPainter& p, bool mirrored) {
+  if (mirrored) {
+    p.translate(32, 0);
+    p.scale(-1, 1);
+  }
+  QPainterPath shaft;
+  shaft.moveTo(23, 26);
+  shaft.cubicTo(29, 20, 27, 10, 16, 10);
+  shaft.lineTo(12, 10);
+  p.setPen(QPen(kBlue, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(shaft);
+  p.setPen(QPen(kBlue, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(kLightBlue);
+  p.drawPolygon(QPolygonF({QPointF(3, 10), QPointF(13, 3), QPointF(13, 17)}));
+}
+
 QPixmap Render(RibbonPicture picture, int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
@@ -114,6 +132,10 @@ QPixmap Render(RibbonPicture picture, int size) {
       break;
     case RibbonPicture::about:
       DrawAbout(p);
+      break;
+    case RibbonPicture::undo:
+    case RibbonPicture::redo:
+      DrawUndo(p, picture == RibbonPicture::redo);
       break;
   }
   return pixmap;

@@ -3,6 +3,6 @@
 
 #include <QIcon>
 
-enum class RibbonPicture { application, openFile, saveFile, loadMode, saveMode, exit, about };
+enum class RibbonPicture { application, openFile, saveFile, loadMode, saveMode, exit, about, undo, redo };
 
 QIcon RibbonIcon(RibbonPicture picture);

@@ -8,6 +8,8 @@ inline constexpr int fileOpen = 57601;
 inline constexpr int fileSave = 57603;
 inline constexpr int appExit = 57665;
 inline constexpr int appAbout = 57664;
+inline constexpr int editUndo = 57643;
+inline constexpr int editRedo = 57644;
 
 // Tab-row buttons, in their order on the ribbon.
 inline constexpr int features = 32887;

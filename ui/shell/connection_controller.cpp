@@ -127,5 +127,6 @@ void CConnectionController::AskResetMachine() {
                                : QString::fromUtf8("您确定要将机器复位吗? \n机器复位后请手动重启机器.");
   if (!AskYesNo(app_.frame(), question, QString::fromUtf8("提示"))) return;
   connection.ResetMachine();
+  app_.device().edits().ClearHistory();
   app_.ShowNotice(LangText("请手动重启……", "Please restart……"), kResetNoticeMs);
 }

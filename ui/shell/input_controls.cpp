@@ -9,13 +9,13 @@
 #include "app/kestrel_app.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
-#include "device/connection.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "model/status_texts.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "tuning/edit_history.h"
 #include "tuning/input_controls.h"
 
 namespace tuning = vireo::tuning;
@@ -46,7 +46,9 @@ QString MuteAnnouncement(MasterLevel level) {
   }
 }
 
-CInputControls::CInputControls(CKestrelv13App& app, CRibbonBar& ribbon) : app_(app), ribbon_(ribbon) {}
+CInputControls::CInputControls(CKestrelv13App& app, CRibbonBar& ribbon) : app_(app), ribbon_(ribbon) {
+  WatchSliderGestures();
+}
 
 int CInputControls::StoreValue(MasterLevel level) {
   const vireo::ParameterStore& store = vireo::TheStore();
@@ -69,31 +71,99 @@ int CInputControls::StoreValue(MasterLevel level) {
   return 0;
 }
 
-int CInputControls::Apply(MasterLevel level, int value) {
-  vireo::ParameterStore& store = vireo::TheStore();
-  vireo::ReportSender& sender = app_.connection().sender();
-  tuning::VolumeResult result;
+namespace {
+
+// The store field a level's slider edits.
+const char* LevelField(MasterLevel level) {
   switch (level) {
     case MasterLevel::mic:
-      result = tuning::SetMicVolume(store, sender, value);
-      break;
+      return "micVolume";
     case MasterLevel::effect:
-      result = tuning::SetEffectVolume(store, sender, value);
-      break;
+      return "effectVolume";
     case MasterLevel::reverb:
-      result = tuning::SetReverbVolume(store, sender, value);
-      break;
+      return "reverbVolume";
     case MasterLevel::echo:
-      result = tuning::SetEchoVolume(store, sender, value);
-      break;
+      return "echoVolume";
     case MasterLevel::music:
-      result = tuning::SetMusicVolume(store, sender, value);
-      break;
+      return "musicVolume";
     case MasterLevel::noiseGate:
-      return tuning::SetMusicNoiseGate(store, sender, value);
+      return "musicNoiseGate";
     case MasterLevel::pitch:
-      return tuning::SetMusicPitch(store, sender, value);
+      return "musicPitch";
   }
+  return "";
+}
+
+// The store field of a level's mute box; nullptr for the levels without one.
+const char* MuteField(MasterLevel level) {
+  switch (level) {
+    case MasterLevel::mic:
+      return "micMute";
+    case MasterLevel::reverb:
+      return "reverbMute";
+    case MasterLevel::echo:
+      return "echoMute";
+    case MasterLevel::music:
+      return "musicMute";
+    default:
+      return nullptr;
+  }
+}
+
+tuning::VolumeResult SetLevel(MasterLevel level, vireo::ParameterStore& store, vireo::ReportSender& sender,
+                              int value) {
+  switch (level) {
+    case MasterLevel::mic:
+      return tuning::SetMicVolume(store, sender, value);
+    case MasterLevel::effect:
+      return tuning::SetEffectVolume(store, sender, value);
+    case MasterLevel::reverb:
+      return tuning::SetReverbVolume(store, sender, value);
+    case MasterLevel::echo:
+      return tuning::SetEchoVolume(store, sender, value);
+    case MasterLevel::music:
+      return tuning::SetMusicVolume(store, sender, value);
+    case MasterLevel::noiseGate:
+      return {tuning::SetMusicNoiseGate(store, sender, value), tuning::VolumeNotice::none};
+    case MasterLevel::pitch:
+      return {tuning::SetMusicPitch(store, sender, value), tuning::VolumeNotice::none};
+  }
+  return {};
+}
+
+bool ToggleLevelMute(MasterLevel level, vireo::ParameterStore& store, vireo::ReportSender& sender,
+                     vireo::Clock& clock) {
+  switch (level) {
+    case MasterLevel::mic:
+      return tuning::ToggleMicMute(store, sender);
+    case MasterLevel::reverb:
+      return tuning::ToggleReverbMute(store, sender);
+    case MasterLevel::echo:
+      return tuning::ToggleEchoMute(store, sender);
+    default:
+      return tuning::ToggleMusicMute(store, sender, clock);
+  }
+}
+
+}  // namespace
+
+void CInputControls::WatchSliderGestures() {
+  // A drag of the thumb, from press to release, is one undo step; clicks, keys and wheel turns are
+  // one step each.
+  for (int index : {kInputCategory, kOutputCategory}) {
+    for (MasterLevel level : kAllMasterLevels) {
+      CStepSlider* slider = ribbon_.category(index)->slider(level);
+      connect(slider, &QSlider::sliderPressed, this, [this] { app_.device().edits().BeginGesture(); });
+      connect(slider, &QSlider::sliderReleased, this, [this] { app_.device().edits().EndGesture(); });
+    }
+  }
+}
+
+int CInputControls::Apply(MasterLevel level, int value) {
+  vireo::ParameterStore& store = vireo::TheStore();
+  const tuning::VolumeResult result = app_.device().edits().Run(
+      {tuning::FieldValue{LevelField(level), 0, 0.0}},
+      [&](vireo::ReportSender& sender, vireo::Clock&) { return SetLevel(level, store, sender, value); });
   if (result.notice == tuning::VolumeNotice::overMaximum)
     app_.ShowNotice(OverMaximumNotice(level), kNoticeShortMs);
   if (result.notice == tuning::VolumeNotice::muted) app_.ShowNotice(MutedVolumeNotice(), kNoticeShortMs);
@@ -120,25 +190,13 @@ void CInputControls::StepBoth(MasterLevel level, int delta) {
 }
 
 void CInputControls::ToggleMute(MasterLevel level, bool announce) {
+  const char* field = MuteField(level);
+  if (field == nullptr) return;
   vireo::ParameterStore& store = vireo::TheStore();
-  vireo::ReportSender& sender = app_.connection().sender();
-  bool muted = false;
-  switch (level) {
-    case MasterLevel::mic:
-      muted = tuning::ToggleMicMute(store, sender);
-      break;
-    case MasterLevel::reverb:
-      muted = tuning::ToggleReverbMute(store, sender);
-      break;
-    case MasterLevel::echo:
-      muted = tuning::ToggleEchoMute(store, sender);
-      break;
-    case MasterLevel::music:
-      muted = tuning::ToggleMusicMute(store, sender, app_.device().clock());
-      break;
-    default:
-      return;
-  }
+  const bool muted = app_.device().edits().Run({tuning::FieldValue{field, 0, 0.0}},
+                                               [&](vireo::ReportSender& sender, vireo::Clock& clock) {
+                                                 return ToggleLevelMute(level, store, sender, clock);
+                                               });
   UpdateMuteBoxes();
   if (announce && muted) app_.ShowNotice(MuteAnnouncement(level), kNoticeShortMs);
 }

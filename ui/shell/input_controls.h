@@ -1,5 +1,6 @@
 // The master levels on the ribbon (both categories): slider changes and mute clicks go through the
-// tuning operations, twins follow each other, labels and the pitch caption show the values.
+// tuning operations as undoable edits, twins follow each other, labels and the pitch caption show the
+// values.
 #pragma once
 
 #include <QObject>
@@ -34,6 +35,7 @@ class CInputControls : public QObject {
   static int StoreValue(MasterLevel level);
 
  private:
+  void WatchSliderGestures();
   void SetBothSliders(MasterLevel level, int value);
   void SetBothLabels(MasterLevel level, int value, bool forLanguageSwitch = false);
   void SetPitchCaption(CRibbonCategory* category, int pitch);

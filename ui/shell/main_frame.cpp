@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 
+#include "app/device_services.h"
 #include "app/kestrel_app.h"
 #include "device/connection.h"
 #include "i18n/language_table.h"
@@ -42,12 +43,39 @@ CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
   connect(statusBar_, &CMainStatusBar::bypassClicked, this, &CMainFrame::ToggleShownEqBypass);
   connect(statusBar_, &CMainStatusBar::resetEqClicked, this, &CMainFrame::AskResetShownEq);
 
+  app.device().edits().SetOnChange([this] { UpdateUndoButtons(); });
+  UpdateUndoButtons();
+
   connect(&idleTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandUi);
   idleTimer_.start(kIdleUpdateMs);
   UpdateCommandUi();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  app_.device().edits().SetOnChange(nullptr);
+}
+
+void CMainFrame::Undo() {
+  if (app_.device().edits().Undo()) RefreshAfterEdit();
+}
+
+void CMainFrame::Redo() {
+  if (app_.device().edits().Redo()) RefreshAfterEdit();
+}
+
+void CMainFrame::RefreshAfterEdit() {
+  RefreshVolumeControls();
+  if (CPage* page = view_->currentPage()) {
+    page->RefreshFromStore();
+    page->update();
+  }
+  UpdateCommandUi();
+}
+
+void CMainFrame::UpdateUndoButtons() {
+  const vireo::tuning::EditSession& edits = app_.device().edits();
+  ribbon_->SetUndoRedoEnabled(edits.CanUndo(), edits.CanRedo());
+}
 
 void CMainFrame::OnCategoryChanged(int index) {
   CPage* page = view_->currentPage();

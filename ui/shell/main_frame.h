@@ -40,6 +40,10 @@ class CMainFrame : public QMainWindow {
   void OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b);
   // The bypass of the EQ shown by the current page (box 1121 and the P key).
   void ToggleShownEqBypass();
+  // Ctrl+Z / Ctrl+Y and the ribbon's buttons: the previous edit undone or redone, then every shown
+  // control from the store.
+  void Undo();
+  void Redo();
   void AskResetShownEq();
   void ShowAbout();
 
@@ -52,6 +56,8 @@ class CMainFrame : public QMainWindow {
  private:
   void OnCategoryChanged(int index);
   void OnWheel(const QPoint& pos, int direction);
+  void RefreshAfterEdit();
+  void UpdateUndoButtons();
 
   CKestrelv13App& app_;
   CKestrelv13View* view_ = nullptr;

@@ -54,6 +54,12 @@ void CMainFrame::OnCommand(int id) {
     case cmd::appAbout:
       ShowAbout();
       break;
+    case cmd::editUndo:
+      Undo();
+      break;
+    case cmd::editRedo:
+      Redo();
+      break;
     case cmd::eqBypass:
       ToggleShownEqBypass();
       break;

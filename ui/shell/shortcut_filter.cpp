@@ -1,7 +1,14 @@
 // The keyboard shortcuts.
 #include "shell/shortcut_filter.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 #include "app/kestrel_app.h"
@@ -15,6 +22,34 @@
 #include "shell/mode_commands.h"
 
 CShortcutFilter::CShortcutFilter(CKestrelv13App& app) : app_(app) {}
+
+bool CShortcutFilter::IsTextEntry(const QWidget* widget) {
+  if (widget == nullptr) return false;
+  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+    if (qobject_cast<const QFileDialog*>(w)) return true;  // its name field, list and type filter alike
+  }
+  if (const auto* e = qobject_cast<const QLineEdit*>(widget)) return !e->isReadOnly();
+  if (const auto* e = qobject_cast<const QTextEdit*>(widget)) return !e->isReadOnly();
+  if (const auto* e = qobject_cast<const QPlainTextEdit*>(widget)) return !e->isReadOnly();
+  if (const auto* e = qobject_cast<const QAbstractSpinBox*>(widget)) return !e->isReadOnly();
+  if (const auto* c = qobject_cast<const QComboBox*>(widget)) return c->isEditable();
+  if (const auto* v = qobject_cast<const QAbstractItemView*>(widget)) {
+    // A cell being edited: its editor lives on the viewport.
+    for (const QWidget* editor : v->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (editor->isVisible() && IsTextEntry(editor)) return true;
+    }
+  }
+  return false;
+}
+
+CShortcutFilter::EditKey CShortcutFilter::EditKeyOf(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  if (modifiers == Qt::ControlModifier && event.key() == Qt::Key_Z) return EditKey::undo;
+  if (modifiers == Qt::ControlModifier && event.key() == Qt::Key_Y) return EditKey::redo;
+  if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && event.key() == Qt::Key_Z)
+    return EditKey::redo;
+  return EditKey::none;
+}
 
 int CShortcutFilter::VolumeStep(int storeValue, bool leftCtrl) {
   if (leftCtrl) return 1;
@@ -80,15 +115,20 @@ void CShortcutFilter::OnVolumeKey(MasterLevel level, int direction, bool leftCtr
                                          direction * VolumeStep(CInputControls::StoreValue(level), leftCtrl));
 }
 
-bool CShortcutFilter::OnKeyPress(QKeyEvent* event, QWidget* receiver) {
-  const int key = event->key();
-  const bool leftCtrl = leftCtrl_.LeftCtrlHeld(event->modifiers());
+bool CShortcutFilter::OnEditKey(EditKey key, QWidget* receiver) {
+  // A text entry undoes its own typing; other windows and a running synchronisation keep the keys.
   CMainFrame* frame = app_.frame();
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F4) return OnModeSlotKey(key - Qt::Key_F1, leftCtrl);
-  if (leftCtrl && key >= Qt::Key_0 && key <= Qt::Key_9) {
-    if (CPage* page = frame->view()->currentPage())
-      page->SelectSection(key == Qt::Key_0 ? 9 : key - Qt::Key_1);
+  if (IsTextEntry(receiver) || receiver->window() != frame || app_.windows().sync) return false;
+  if (key == EditKey::undo) {
+    frame->Undo();
+  } else {
+    frame->Redo();
   }
+  return true;
+}
+
+void CShortcutFilter::OnLetterKey(int key, bool leftCtrl) {
+  CInputControls& inputs = app_.frame()->inputControls();
   switch (key) {
     case Qt::Key_Q:
       OnVolumeKey(MasterLevel::music, 1, leftCtrl);
@@ -115,23 +155,37 @@ bool CShortcutFilter::OnKeyPress(QKeyEvent* event, QWidget* receiver) {
       OnVolumeKey(MasterLevel::reverb, -1, leftCtrl);
       break;
     case Qt::Key_X:
-      frame->inputControls().ToggleMute(MasterLevel::mic, true);
+      inputs.ToggleMute(MasterLevel::mic, true);
       break;
     case Qt::Key_Z:
-      frame->inputControls().ToggleMute(MasterLevel::music, true);
+      inputs.ToggleMute(MasterLevel::music, true);
       break;
     case Qt::Key_C:
-      frame->inputControls().ToggleMute(MasterLevel::echo, true);
+      inputs.ToggleMute(MasterLevel::echo, true);
       break;
     case Qt::Key_V:
-      frame->inputControls().ToggleMute(MasterLevel::reverb, true);
+      inputs.ToggleMute(MasterLevel::reverb, true);
       break;
     case Qt::Key_P:
-      frame->ToggleShownEqBypass();
+      app_.frame()->ToggleShownEqBypass();
       break;
     default:
       break;
   }
+}
+
+bool CShortcutFilter::OnKeyPress(QKeyEvent* event, QWidget* receiver) {
+  const int key = event->key();
+  const bool leftCtrl = leftCtrl_.LeftCtrlHeld(event->modifiers());
+  CMainFrame* frame = app_.frame();
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F4) return OnModeSlotKey(key - Qt::Key_F1, leftCtrl);
+  if (leftCtrl && key >= Qt::Key_0 && key <= Qt::Key_9) {
+    if (CPage* page = frame->view()->currentPage())
+      page->SelectSection(key == Qt::Key_0 ? 9 : key - Qt::Key_1);
+  }
+  if (const EditKey edit = EditKeyOf(*event); edit != EditKey::none) return OnEditKey(edit, receiver);
+  // Letters typed into a text entry are text, not volume steps, mutes or bypass toggles.
+  if (!IsTextEntry(receiver)) OnLetterKey(key, leftCtrl);
   // The main window's accelerators come after the table, as the keys reach the window.
   const bool ctrlOnly = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
   if (ctrlOnly && receiver->window() == frame && (key == Qt::Key_O || key == Qt::Key_S)) {

@@ -1,5 +1,6 @@
 // The keyboard shortcuts: an application-wide event filter that sees every key before the focused
-// widget does (in dialogs and text fields too), plus the Ctrl+O / Ctrl+S accelerators of the main window.
+// widget does (in dialogs and text fields too), plus the Ctrl+O / Ctrl+S accelerators and undo / redo
+// (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z) of the main window. Letters typed into a text entry stay text.
 #pragma once
 
 #include <QEvent>
@@ -22,8 +23,15 @@ class CShortcutFilter : public QObject {
 
   // The step of a volume key: 1 with Left Ctrl, else 5 below 50 and 2 from 50.
   static int VolumeStep(int storeValue, bool leftCtrl);
+  // Whether typing goes into `widget`: an editable line edit, text edit, spin box or combo box, an item
+  // view with its cell editor open, or anything inside a file dialog.
+  static bool IsTextEntry(const QWidget* widget);
 
  private:
+  enum class EditKey { none, undo, redo };
+  static EditKey EditKeyOf(const QKeyEvent& event);
+  bool OnEditKey(EditKey key, QWidget* receiver);
+  void OnLetterKey(int key, bool leftCtrl);
   bool IsFirstDelivery(QObject* watched, QEvent* event);
   bool OnKeyPress(QKeyEvent* event, QWidget* receiver);
   bool OnKeyRelease(QKeyEvent* event);
