@@ -7,6 +7,7 @@
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
 #include "model/parameter_store.h"
+#include "tuning/edit_history.h"
 #include "tuning/eq_operations.h"
 #include "tuning/field_setter.h"
 #include "tuning/input_controls.h"
@@ -16,43 +17,69 @@ namespace page_edits {
 namespace t = vireo::tuning;
 
 namespace {
-vireo::ReportSender& Sender() {
-  return TheApp()->connection().sender();
-}
 vireo::ParameterStore& Store() {
   return vireo::TheStore();
 }
+t::EditSession& Edits() {
+  return TheApp()->device().edits();
+}
+t::FieldValue Field(std::string_view name, int element) {
+  return t::FieldValue{std::string(name), element, 0.0};
+}
 }  // namespace
 
-void BeginGesture() {}
-void EndGesture() {}
+void BeginGesture() {
+  Edits().BeginGesture();
+}
+void EndGesture() {
+  Edits().EndGesture();
+}
 
 void WriteBand(int identity, int band, const vireo::dsp::BandShape& shape) {
-  t::WriteEqBand(Store(), Sender(), identity, band, shape);
+  Edits().Run({t::BandValue{identity, band, {}}}, [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::WriteEqBand(Store(), sender, identity, band, shape);
+  });
 }
 void Paste(int source, int destination) {
-  t::PasteEq(Store(), Sender(), source, destination);
+  Edits().Run(t::AllBandTargets(destination), [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::PasteEq(Store(), sender, source, destination);
+  });
 }
 void Reset(int identity) {
-  t::ResetEq(Store(), Sender(), identity);
+  Edits().Run(t::AllBandTargets(identity),
+              [&](vireo::ReportSender& sender, vireo::Clock&) { t::ResetEq(Store(), sender, identity); });
 }
 bool ToggleBypass(int identity) {
-  return t::ToggleEqBypass(Store(), Sender(), identity);
+  return Edits().Run({t::BypassValue{identity, false}}, [&](vireo::ReportSender& sender, vireo::Clock&) {
+    return t::ToggleEqBypass(Store(), sender, identity);
+  });
 }
 void RouteMic(int input, t::MicChannel channel) {
-  t::RouteMicInput(Store(), Sender(), input, channel);
+  Edits().Run(
+      {Field("micToChannelA", input), Field("micToChannelB", input)},
+      [&](vireo::ReportSender& sender, vireo::Clock&) { t::RouteMicInput(Store(), sender, input, channel); });
 }
 void SetMicNoiseGate(int input, int value) {
-  t::SetMicNoiseGate(Store(), Sender(), input, value);
+  Edits().Run({Field("micNoiseGate", input)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::SetMicNoiseGate(Store(), sender, input, value);
+  });
 }
 void SetMicInputVolume(int input, int value) {
-  t::SetMicInputVolume(Store(), Sender(), input, value);
+  Edits().Run({Field("micInputVolume", input)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::SetMicInputVolume(Store(), sender, input, value);
+  });
 }
 t::EffectParamResult SetEffectParam(t::EffectSet set, t::EffectParam param, int value) {
-  return t::SetEffectParam(Store(), Sender(), set, param, value);
+  const t::EffectParamRow& row = t::EffectParamRowOf(param);
+  std::vector<t::EditValue> targets{Field(set == t::EffectSet::a ? row.fieldA : row.fieldB, 0)};
+  if (param == t::EffectParam::shiftFrequency)
+    targets.push_back(Field(set == t::EffectSet::a ? "shiftOffA" : "shiftOffB", 0));
+  return Edits().Run(std::move(targets), [&](vireo::ReportSender& sender, vireo::Clock&) {
+    return t::SetEffectParam(Store(), sender, set, param, value);
+  });
 }
 void SetField(const char* name, int element, double value) {
-  t::SetFieldValue(Store(), Sender(), TheApp()->device().clock(), name, element, value);
+  Edits().Apply({t::FieldValue{name, element, value}});
 }
 
 }  // namespace page_edits
