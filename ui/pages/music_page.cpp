@@ -286,7 +286,8 @@ void CDialogMusic::RefreshMicInputs() {
 void CDialogMusic::RefreshMusicLevel() {
   const vireo::ParameterStore& store = vireo::TheStore();
   const MusicLevelField level = MusicLevelOf(store.Int(vireo::slot::musicSource));
-  musicLevelLabel_->setText(DialogText(templateId(), kMusicLevelLabel, level.zh, level.en));
+  // The table holds the optical caption only; the label follows the music source.
+  musicLevelLabel_->setText(LangText(level.zh, level.en));
   const vireo::SlotField* field = vireo::FindSlotField(level.field);
   musicLevel_->SetPos(field != nullptr ? store.Int(field->firstSlot) : 0);
   musicLevelValue_->setText(QString::number(musicLevel_->GetPos()));
