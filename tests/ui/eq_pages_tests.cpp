@@ -54,6 +54,7 @@ class EqPagesTests : public QObject {
   void musicViewDisablesTheEffectControls();
   void metersAndInputFormatFollowTheStore();
   void previewOpensTheEditorAndBackKeepsTheView();
+  void aDragAndAPasteAreOneUndoStepEach();
 
  private:
   CDialogMusic* Music();
@@ -252,6 +253,39 @@ void EqPagesTests::previewOpensTheEditorAndBackKeepsTheView() {
   QTest::mouseClick(rig->Find<QWidget>(1219), Qt::LeftButton);
   QTRY_VERIFY(Music() != nullptr);
   QCOMPARE(Music()->view(), 1);
+}
+
+void EqPagesTests::aDragAndAPasteAreOneUndoStepEach() {
+  CEqPanel* graph = Music()->eq().graph();
+  graph->resize(800, 300);
+  const vireo::dsp::BandShape before = vireo::tuning::ReadEqBand(TheStore(), 0, 4);
+  const vireo::dsp::EqBand& band = graph->band(4);
+  const QPoint marker(qRound(graph->bands().plot().left + band.markerX),
+                      qRound(graph->bands().plot().top + band.markerY));
+  QTest::mousePress(graph, Qt::LeftButton, {}, marker);
+  for (int step = 1; step <= 5; ++step) QTest::mouseMove(graph, marker + QPoint(step * 8, -step * 10));
+  QTest::mouseRelease(graph, Qt::LeftButton, {}, marker + QPoint(40, -50));
+  const vireo::dsp::BandShape dragged = vireo::tuning::ReadEqBand(TheStore(), 0, 4);
+  QVERIFY(dragged.gainDb > before.gainDb);
+  SetEqCopySource(6);
+  graph->RunMenuCommand(CEqPanel::kPasteCommand);
+  rig->ClearRequests();
+
+  rig->frame().Undo();  // the paste
+  QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 0, 4).gainDb, dragged.gainDb);
+  QCOMPARE(BlockWrites(rig->Requests()).size(), std::size_t(10));  // all ten bands go back
+  rig->ClearRequests();
+  rig->frame().Undo();  // the whole drag
+  const vireo::dsp::BandShape undone = vireo::tuning::ReadEqBand(TheStore(), 0, 4);
+  QCOMPARE(undone.gainDb, before.gainDb);
+  QCOMPARE(undone.frequency, before.frequency);
+  const auto blocks = BlockWrites(rig->Requests());
+  QCOMPARE(blocks.size(), std::size_t(1));  // one band: its record, then its coefficients
+  QCOMPARE(blocks[0].first, 4 * 7);
+  QCOMPARE(ParamWrites(rig->Requests(), 1, 20).size(), std::size_t(1));
+  QCOMPARE(graph->band(4).gain, static_cast<float>(before.gainDb));  // the page shows the store again
+  rig->frame().Redo();
+  QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 0, 4).gainDb, dragged.gainDb);
 }
 
 int main(int argc, char** argv) {
