@@ -40,6 +40,8 @@ void PageLayoutTests::nothingOverlapsOrLeavesThePage() {
 void PageLayoutTests::graphTakesTheRestOfThePage() {
   const MusicPageLayout music = LayoutMusicPage(QSize(1920, 1080));
   QCOMPARE(music.graph.right(), 1920 - 7);
+  QCOMPARE(music.graph.left(), 6);  // the previews moved up beside the lists
+  QCOMPARE(LayoutMusicPage(QSize(1024, 520)).graph.left(), 212);
   QCOMPARE(music.graph.bottom(), 1080 - 7);
   const EfxPageLayout efx = LayoutEfxPage(QSize(1920, 1080));
   QCOMPARE(efx.graph.right(), 1920 - 7);

@@ -12,6 +12,8 @@ constexpr int kListWidth = 262;
 constexpr int kEffectColumnWidth = 60;
 constexpr int kPreviewWidth = 200;
 constexpr int kTitleHeight = 18;
+constexpr int kWidePreviewMin = 240;
+constexpr int kWidePreviewMax = 480;
 
 MicColumnLayout MicColumn(int x, int y) {
   MicColumnLayout c;
@@ -58,6 +60,20 @@ MusicPageLayout LayoutMusicPage(QSize page) {
 
   const int bottomTop = kMargin + kTopHeight + 4;
   const int bottomHeight = height - bottomTop - kMargin;
+  const int topRightX = l.effectColumn.right() + 1 + 2 * kMargin;
+  const int topRightWidth = width - topRightX - kMargin;
+  if (topRightWidth >= 2 * kWidePreviewMin + kMargin) {
+    // A wide window has room beside the lists: the previews sit there and the graph takes the whole width.
+    const int previewWidth = std::min((topRightWidth - kMargin) / 2, kWidePreviewMax);
+    const int previewHeight = kTopHeight - kTitleHeight - 4;
+    l.reverbTitle = QRect(topRightX, kMargin, previewWidth, kTitleHeight);
+    l.reverbPreview = QRect(topRightX, kMargin + kTitleHeight + 2, previewWidth, previewHeight);
+    const int echoX = topRightX + previewWidth + kMargin;
+    l.echoTitle = QRect(echoX, kMargin, previewWidth, kTitleHeight);
+    l.echoPreview = QRect(echoX, kMargin + kTitleHeight + 2, previewWidth, previewHeight);
+    l.graph = QRect(kMargin, bottomTop, width - 2 * kMargin, bottomHeight);
+    return l;
+  }
   const int previewHeight = (bottomHeight - 2 * kTitleHeight - 8) / 2;
   l.reverbTitle = QRect(kMargin, bottomTop, kPreviewWidth, kTitleHeight);
   l.reverbPreview = QRect(kMargin, bottomTop + kTitleHeight + 2, kPreviewWidth, previewHeight);
