@@ -92,7 +92,7 @@ void EqPagesTests::listEditWritesTheRecordThenTheCoefficients() {
   const auto requests = rig->Requests();
   // Band 3 of microphone A: record 2 of group 1 at 14; gain (6 + 15) x 10 = 210, 1000 Hz, Q 1.41 -> 1410.
   const auto blocks = BlockWrites(requests);
-  QVERIFY(blocks.size() >= 2);
+  QVERIFY(!blocks.empty());  // the second edit of the band may replace the first while it waits
   QCOMPARE(blocks.back().first, 14);
   QCOMPARE(blocks.back().second, (std::vector<std::uint8_t>{0x00, 0xD2, 0x03, 0xE8, 0x05, 0x82, 0x01}));
   QCOMPARE(ParamWrites(requests, 1, 18).size(), blocks.size());  // coefficient slot 16 + 2, once per write
@@ -178,6 +178,7 @@ void EqPagesTests::routingRadiosSendBothChannels() {
   rig->Find<QRadioButton>(1192)->click();  // "CH A" of Mic 2
   QCOMPARE(TheStore().Int(slot::micToChannelA[1]), 100);
   QCOMPARE(TheStore().Int(slot::micToChannelB[1]), 0);
+  rig->WaitEditsSent();  // else the second click may replace the first on its way
   rig->Find<QRadioButton>(1193)->click();
   QVERIFY(rig->Find<QRadioButton>(1193)->isChecked());
   QVERIFY(!rig->Find<QRadioButton>(1192)->isChecked());

@@ -131,6 +131,7 @@ std::vector<vireo::Report> UiHarness::Requests() {
 }
 
 void UiHarness::ClearRequests() {
+  WaitEditsSent();  // a queued edit must not land after the clear
   machine().ClearRequests();
 }
 
