@@ -55,6 +55,7 @@ class EqPagesTests : public QObject {
   void metersAndInputFormatFollowTheStore();
   void previewOpensTheEditorAndBackKeepsTheView();
   void aDragAndAPasteAreOneUndoStepEach();
+  void wheelOverThePageGoesToTheFocusedGraph();
 
  private:
   CDialogMusic* Music();
@@ -287,6 +288,25 @@ void EqPagesTests::aDragAndAPasteAreOneUndoStepEach() {
   QCOMPARE(graph->band(4).gain, static_cast<float>(before.gainDb));  // the page shows the store again
   rig->frame().Redo();
   QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 0, 4).gainDb, dragged.gainDb);
+}
+
+void EqPagesTests::wheelOverThePageGoesToTheFocusedGraph() {
+  CDialogMusic* page = Music();
+  page->activateWindow();
+  page->eq().graph()->setFocus();
+  QTRY_VERIFY(page->eq().graph()->hasFocus());
+  auto turn = [page] {
+    const QPointF at(3, page->height() - 3);  // a corner of the page, away from every control
+    QWheelEvent wheel(at, page->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &wheel);
+  };
+  turn();  // no band selected: the graph declines, and the turn must not go round between them
+  QVERIFY(rig->Requests().empty());
+  page->SelectSection(4);
+  const float gain = page->eq().graph()->band(4).gain;
+  turn();
+  QVERIFY(page->eq().graph()->band(4).gain > gain);
+  QCOMPARE(BlockWrites(rig->Requests()).size(), std::size_t(1));
 }
 
 int main(int argc, char** argv) {

@@ -299,7 +299,9 @@ void CDialogMusic::RefreshPreviews() {
        {std::pair{reverbPreview_, info.reverb}, std::pair{echoPreview_, info.echo}}) {
     preview->SetCurveColour(info.colour);
     if (identity < 0) {
+      // The music has no effect EQ: the disabled previews lie flat rather than show another view's bands.
       preview->SetBypass(false);
+      for (int i = 0; i < 7; ++i) ShowPreviewBand(*preview, i, vireo::dsp::BandShape{1, 0.0, 0.0, 0.0});
       continue;
     }
     preview->SetBypass(t::EqBypass(vireo::TheStore(), identity));

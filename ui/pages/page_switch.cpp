@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <QWheelEvent>
 
 #include "app/kestrel_app.h"
@@ -45,6 +46,10 @@ bool ForwardWheelToFocus(QWidget* page, QWheelEvent* event) {
     return true;
   }
   if (auto* graph = qobject_cast<CEqPanel*>(focus)) {
+    // An event the graph ignores comes back up to the page; it must not be sent round again.
+    static bool forwarding = false;
+    if (forwarding) return false;
+    const QScopedValueRollback<bool> guard(forwarding, true);
     QWheelEvent copy(graph->mapFromGlobal(event->globalPosition()), event->globalPosition(),
                      event->pixelDelta(), event->angleDelta(), event->buttons(), event->modifiers(),
                      event->phase(), event->inverted());
