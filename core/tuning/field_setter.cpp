@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "device/protocol.h"
 #include "device/sync.h"
 #include "model/band.h"
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
+#include "tuning/compressor_ops.h"
 #include "tuning/effect_params.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
@@ -72,6 +74,23 @@ bool SetBypassControl(ParameterStore& store, ReportSender& sender, std::string_v
   return false;
 }
 
+// An output channel's compressor, through its page's switch and sliders (whole slider steps).
+bool SetCompressorControl(ParameterStore& store, ReportSender& sender, std::string_view name, int element,
+                          double value) {
+  if (name == "chCompOff") return SetCompressorOn(store, sender, element, RoundToInt(value) == 0), true;
+  constexpr std::pair<std::string_view, CompSlider> kSliders[] = {{"chCompThreshold", CompSlider::threshold},
+                                                                  {"chCompRatio", CompSlider::ratio},
+                                                                  {"chCompAttack", CompSlider::attack},
+                                                                  {"chCompRelease", CompSlider::release}};
+  for (const auto& [field, slider] : kSliders) {
+    if (name == field) {
+      MoveCompSlider(store, sender, element, slider, CompSliderPositionOfValue(slider, value));
+      return true;
+    }
+  }
+  return false;
+}
+
 // Like the field's slider, a value beyond its range stops at the end of the range.
 void StoreValue(ParameterStore& store, const SlotField& field, int element, double value) {
   value = std::clamp(value, field.lo, field.hi);
@@ -112,6 +131,7 @@ FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock&
   if (name == "micInputVolume") return SetMicInputVolume(store, sender, element, v), Done();
   if (SetEffectControl(store, sender, name, v, &result)) return result;
   if (SetBypassControl(store, sender, name, element, v)) return Done();
+  if (SetCompressorControl(store, sender, name, element, value)) return Done();
   if (name == "micBoostOn") store.SetInt(slot::micBoostOnCopy, v);
   StoreValue(store, *field, element, value);
   SendField(sender, store, *field, element);

@@ -23,7 +23,8 @@ struct FieldSetResult {
 // others) with the tuning operation of the control that edits it: the master levels and mutes with
 // their limits and fade, the frequency shift with its off flag, the routing with its twin, the delay
 // mode with its split bands, delays raised to their minimum, the effect parameters with their mute
-// notices and the echo time's reverb predelay, the EQ bypass flags, and every other field by its wire rule.
+// notices and the echo time's reverb predelay, the EQ bypass flags, an output channel's compressor through
+// its switch and sliders (values rounded to the slider's step), and every other field by its wire rule.
 // Fields without a machine address (reserved slots, micBoostOnCopy) are refused.
 FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock& clock, std::string_view name,
                              int element, double value);
