@@ -78,6 +78,19 @@ t::EffectParamResult SetEffectParam(t::EffectSet set, t::EffectParam param, int 
     return t::SetEffectParam(Store(), sender, set, param, value);
   });
 }
+void SetCompressorOn(int channel, bool on) {
+  Edits().Run({Field("chCompOff", channel)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::SetCompressorOn(Store(), sender, channel, on);
+  });
+}
+vireo::CompressorSettings MoveCompSlider(int channel, t::CompSlider slider, int position) {
+  // Every slider sends all four values, and a move makes the attack and release whole milliseconds.
+  std::vector<t::EditValue> targets{Field("chCompThreshold", channel), Field("chCompRatio", channel),
+                                    Field("chCompAttack", channel), Field("chCompRelease", channel)};
+  return Edits().Run(std::move(targets), [&](vireo::ReportSender& sender, vireo::Clock&) {
+    return t::MoveCompSlider(Store(), sender, channel, slider, position);
+  });
+}
 void SetField(const char* name, int element, double value) {
   Edits().Apply({t::FieldValue{name, element, value}});
 }

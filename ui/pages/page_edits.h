@@ -4,6 +4,8 @@
 #pragma once
 
 #include "dsp/band_response.h"
+#include "model/wire_rules.h"
+#include "tuning/compressor_ops.h"
 #include "tuning/effect_params.h"
 #include "tuning/mic_inputs.h"
 
@@ -22,6 +24,9 @@ void SetMicNoiseGate(int input, int value);
 void SetMicInputVolume(int input, int value);
 vireo::tuning::EffectParamResult SetEffectParam(vireo::tuning::EffectSet set,
                                                 vireo::tuning::EffectParam param, int value);
+// The compressor of output channel `channel`: the switch, and a slider moved (the four values it sent).
+void SetCompressorOn(int channel, bool on);
+vireo::CompressorSettings MoveCompSlider(int channel, vireo::tuning::CompSlider slider, int position);
 // Any other store field by name, through the control's own operation (the hidden music-level slider).
 void SetField(const char* name, int element, double value);
 

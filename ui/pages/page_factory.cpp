@@ -1,6 +1,7 @@
 // The page factory: each finished page gets its case here.
 #include "pages/page_factory.h"
 
+#include "pages/comp_page.h"
 #include "pages/efx_page.h"
 #include "pages/music_page.h"
 #include "pages/page_switch.h"
@@ -21,6 +22,7 @@ CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
   if (Override()) return Override()(kind, parent, outputChannel);
   if (kind == PageKind::music) return new CDialogMusic(parent);
   if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), parent);
+  if (kind == PageKind::comp) return new CCompDlg(parent);
   CPage* page = new CPlaceholderPage(kind, parent);
   if (kind == PageKind::output) page->ShowChannel(outputChannel);
   return page;
