@@ -1,15 +1,21 @@
 // The pages' pictures: the microphone and music page in each view, with a band selected and without, and
-// the effect EQ editor, each at 1920x1080 and at the main window's minimum size.
+// the effect EQ editor, the compressor page switched on and off, each at 1920x1080 and at the main window's
+// minimum size.
 #include "gallery_pages.h"
 
+#include <QAbstractButton>
 #include <QWidget>
 
 #include "app/kestrel_app.h"
 #include "gallery_shots.h"
+#include "model/parameter_store.h"
+#include "model/store_layout.h"
+#include "pages/comp_page.h"
 #include "pages/efx_page.h"
 #include "pages/eq_editing.h"
 #include "pages/music_page.h"
 #include "pages/page_switch.h"
+#include "shell/control_id.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 
@@ -30,6 +36,27 @@ template <typename Page>
 Page* Shown(CKestrelv13App& app) {
   WaitUntil([&app] { return qobject_cast<Page*>(app.view()->currentPage()) != nullptr; }, 2000);
   return qobject_cast<Page*>(app.view()->currentPage());
+}
+
+// The compressor page on CH 3 with a compressor at work, then switched off ("OFF" over the curve).
+QStringList SaveCompPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
+  // A compressor at work: -30 dB at 4:1 (the picture shows the store; nothing is sent).
+  vireo::TheStore().SetFloat(vireo::slot::chCompThreshold[2], -30.0f);
+  vireo::TheStore().SetFloat(vireo::slot::chCompRatio[2], 4.0f);
+  vireo::TheStore().SetFloat(vireo::slot::chCompAttack[2], 10.0f);
+  vireo::TheStore().SetFloat(vireo::slot::chCompRelease[2], 200.0f);
+  app.view()->ShowPage(PageKind::comp);
+  auto* comp = Shown<CCompDlg>(app);
+  if (comp == nullptr) return {};
+  comp->ShowChannel(2);
+  auto* on = FindByControlId<QAbstractButton>(comp, comp_page_id::onBox);
+  QStringList written;
+  for (const bool switchOn : {true, false}) {
+    if (on != nullptr && on->isChecked() != switchOn) on->click();
+    const char* state = switchOn ? "on" : "off";
+    written << Save(app.frame(), out, QStringLiteral("page_346_%1_%2").arg(state, sizeName), tag);
+  }
+  return written;
 }
 
 }  // namespace
@@ -59,6 +86,7 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
     written << Save(frame, out, QStringLiteral("page_421_band_%1").arg(size.name), tag);
     ShowMusicPageAgain();
     Shown<CDialogMusic>(app);
+    written << SaveCompPage(app, out, size.name, tag);
   }
   written.removeAll(QString());
   return written;
