@@ -10,6 +10,7 @@
 #include "controls/xbmp_slider.h"
 #include "model/parameter_store.h"
 #include "pages/comp_page.h"
+#include "shell/command_ids.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
 
@@ -25,6 +26,7 @@ class CompPageTests : public QObject {
   void aSliderSendsTheSelectedChannelsFourValues();
   void theSwitchSendsItsOffFlagAndTheCurveFollows();
   void aDragIsOneUndoStep();
+  void aLanguageSwitchRefillsTheChannelsAndKeepsTheSelection();
 
  private:
   CCompDlg* Page();
@@ -119,6 +121,18 @@ void CompPageTests::aDragIsOneUndoStep() {
   const auto writes = ParamWrites(rig->Requests(), 5, 27);
   QVERIFY(!writes.empty());
   QCOMPARE(writes.back().at(6), 0x395A6E3Au);  // 1 - e^(-1/4800)
+}
+
+void CompPageTests::aLanguageSwitchRefillsTheChannelsAndKeepsTheSelection() {
+  SelectChannel(5);
+  auto* combo = rig->Find<QComboBox>(id::channelCombo);
+  QCOMPARE(combo->itemText(0), QStringLiteral("CH 1"));
+  rig->frame().OnCommand(cmd::switchLanguage);
+  QCOMPARE(combo->count(), 8);
+  QCOMPARE(combo->itemText(7), QString::fromUtf8("通道8"));
+  QCOMPARE(combo->currentIndex(), 5);
+  QCOMPARE(Page()->channel(), 5);
+  QCOMPARE(rig->Find<QCheckBox>(id::onBox)->text(), QString::fromUtf8("压限启用"));
 }
 
 int main(int argc, char** argv) {
