@@ -5,7 +5,9 @@
 #include <QImage>
 #include <QMouseEvent>
 
+#include "controls/compress_panel.h"
 #include "controls/eq_panel.h"
+#include "dsp/compressor_curve.h"
 #include "gallery_shots.h"
 
 namespace {
@@ -91,5 +93,12 @@ QStringList RenderControlGallery(const QDir& out, const QString& languageTag) {
   panel.SelectBand(9);
   Hover(panel, 1);
   shots.Take(panel, QStringLiteral("eq_graph_channel"));
+  CCompressPanelPlus curve;
+  curve.resize(420, 330);
+  curve.show();
+  curve.SetStart(vireo::dsp::kCompCurveStartDb);
+  curve.SetThreshold(-24.0f);
+  curve.SetSlope(1.0f / 3.0f);
+  shots.Take(curve, QStringLiteral("comp_curve"));
   return shots.written();
 }

@@ -1,6 +1,7 @@
 // Painting of the compressor curve: every position comes from vireo::dsp's compressor geometry.
 #include "controls/compress_panel.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 
@@ -87,8 +88,7 @@ CCompressPanelPlus::CCompressPanelPlus(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-const QImage& CCompressPanelPlus::Grid() {
-  const qreal ratio = devicePixelRatioF();
+const QImage& CCompressPanelPlus::Grid(qreal ratio) {
   if (grid_.isNull() || grid_.deviceIndependentSize().toSize() != size() ||
       grid_.devicePixelRatio() != ratio) {
     grid_ = QImage(size().expandedTo(QSize(1, 1)) * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -105,7 +105,13 @@ const QImage& CCompressPanelPlus::Grid() {
 
 void CCompressPanelPlus::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(QPoint(0, 0), Grid());
+  // The ratio of the device really painted on: rendering into a 2x picture redirects this painter there,
+  // and the grid must be drawn at 2x, not scaled up.
+  const QPaintEngine* engine = p.paintEngine();
+  const qreal ratio = engine != nullptr && engine->paintDevice() != nullptr
+                          ? engine->paintDevice()->devicePixelRatioF()
+                          : devicePixelRatioF();
+  p.drawImage(QPoint(0, 0), Grid(ratio));
   PaintCurve(p, CompressorCurve(CompCurveAxes{width(), height()}, threshold_, slope_, start_));
   if (!on_) PaintOff(p, size());
 }

@@ -28,7 +28,7 @@ class CCompressPanelPlus : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  const QImage& Grid();
+  const QImage& Grid(qreal ratio);
 
   bool on_ = true;
   float threshold_ = -15.0f;
