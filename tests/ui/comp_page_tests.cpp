@@ -118,6 +118,7 @@ void CompPageTests::aDragIsOneUndoStep() {
   rig->ClearRequests();
   rig->frame().Undo();
   QCOMPARE(TheStore().Float(slot::chCompRelease[0]), 100.0f);
+  QCOMPARE(release->GetPos(), 100);  // the page shows the store again
   const auto writes = ParamWrites(rig->Requests(), 5, 27);
   QVERIFY(!writes.empty());
   QCOMPARE(writes.back().at(6), 0x395A6E3Au);  // 1 - e^(-1/4800)
