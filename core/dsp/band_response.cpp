@@ -11,7 +11,15 @@
 // On x86-64 the loader picks an AVX-512 or AVX2 build of the grid pass where the processor has it: eight or
 // four points per instruction instead of two. The file is compiled without fused multiply-adds, so every
 // build rounds alike and a response has the same bits on every processor.
-#if defined(__x86_64__) && defined(__has_attribute)
+// ThreadSanitizer cannot run the loader's choice: its resolver runs before the sanitizer is set up.
+#if defined(__SANITIZE_THREAD__)
+#define VIREO_NO_GRID_CLONES
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VIREO_NO_GRID_CLONES
+#endif
+#endif
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(VIREO_NO_GRID_CLONES)
 #if __has_attribute(target_clones)
 #define VIREO_GRID_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
