@@ -12,21 +12,11 @@
 namespace vireo::test {
 namespace {
 
-using Record = std::array<std::uint8_t, 7>;
 using tuning::BandValue;
 using tuning::FieldValue;
 
-class EditHistoryThreadsTest : public ::testing::Test {
+class EditHistoryThreadsTest : public DspBlockFixture {
  protected:
-  EditHistoryThreadsTest() { ResetStoreDefaults(store_); }
-  void Put(int address, const Record& r) {
-    store_.WriteBytes(Region::dspBlock, static_cast<std::size_t>(address), r);
-  }
-  Record At(int address) const {
-    Record r{};
-    store_.ReadBytes(Region::dspBlock, static_cast<std::size_t>(address), r);
-    return r;
-  }
   // What reached the link since the previous call, once the sender is idle.
   std::vector<Report> Sent() {
     sender_.WaitIdle();
@@ -37,7 +27,6 @@ class EditHistoryThreadsTest : public ::testing::Test {
   void SetEchoVolume(int v) { session_.Apply({FieldValue{"echoVolume", 0, static_cast<double>(v)}}); }
 
   VirtualClock clock_{{false, 15}};
-  ParameterStore store_;
   RecordingSender link_;
   tuning::EditSender sender_{link_, clock_};
   tuning::EditSession session_{store_, sender_, clock_};

@@ -6,19 +6,8 @@
 namespace vireo::test {
 namespace {
 
-using Record = std::array<std::uint8_t, 7>;
-
-class EqOperationsTest : public ::testing::Test {
+class EqOperationsTest : public DspBlockFixture {
  protected:
-  EqOperationsTest() { ResetStoreDefaults(store_); }
-  void Put(int address, const Record& r) {
-    store_.WriteBytes(Region::dspBlock, static_cast<std::size_t>(address), r);
-  }
-  Record At(int address) const {
-    Record r{};
-    store_.ReadBytes(Region::dspBlock, static_cast<std::size_t>(address), r);
-    return r;
-  }
   // Each band written is a block write then its coefficients: the block writes, in order.
   void ExpectBlocks(const std::vector<std::pair<int, Record>>& blocks, int module, int firstParam) {
     ASSERT_EQ(sent().size(), 2 * blocks.size());
@@ -32,7 +21,6 @@ class EqOperationsTest : public ::testing::Test {
   }
   const std::vector<Report>& sent() const { return sender_.paced; }
 
-  ParameterStore store_;
   RecordingSender sender_;
 };
 

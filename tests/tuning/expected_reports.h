@@ -16,6 +16,24 @@
 
 namespace vireo::test {
 
+using Record = std::array<std::uint8_t, 7>;
+
+// A store with its defaults whose DSP-block band records the tests put and read by address.
+class DspBlockFixture : public ::testing::Test {
+ protected:
+  DspBlockFixture() { ResetStoreDefaults(store_); }
+  void Put(int address, const Record& r) {
+    store_.WriteBytes(Region::dspBlock, static_cast<std::size_t>(address), r);
+  }
+  Record At(int address) const {
+    Record r{};
+    store_.ReadBytes(Region::dspBlock, static_cast<std::size_t>(address), r);
+    return r;
+  }
+
+  ParameterStore store_;
+};
+
 // 02 09 00 module param count, then each word big-endian.
 inline Report Param(int module, int param, std::initializer_list<std::uint32_t> words) {
   Report r{0x02,
