@@ -30,6 +30,8 @@ CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
   statusBar_ = new CMainStatusBar(this);
   setStatusBar(statusBar_);
   inputs_ = std::make_unique<CInputControls>(app, *ribbon_);
+  // Until the machine answers, the levels show what the store starts with, labels and sliders alike.
+  inputs_->RefreshVolumeControls();
   modes_ = std::make_unique<CModeCommands>(app);
 
   connect(ribbon_, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
