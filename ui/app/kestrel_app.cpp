@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "app/app_icon.h"
 #include "app/device_services.h"
 #include "app/help_page.h"
 #include "app/qt_event_sink.h"
@@ -82,6 +83,7 @@ CKestrelv13App::StartResult CKestrelv13App::Start() {
   QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
   QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationName));
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+  QApplication::setWindowIcon(ApplicationIcon());  // every window without its own icon
   QApplication::setFont(ApplicationFont());
   if (!config_.launch.ok) {
     ReportStartProblem(config_.launch.error);
