@@ -69,6 +69,12 @@ void ShellTests::startsWithDefaultsChineseAndTheFirstPage() {
   QLocale::setDefault(QLocale::c());
   CMainFrame& frame = rig->frame();
   QCOMPARE(frame.windowTitle(), QString("Vireo"));
+  // No display name of its own (it would follow the application name here): boxes keep their captions
+  // without " — Vireo".
+  const QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName(QStringLiteral("probe"));
+  QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+  QCoreApplication::setApplicationName(name);
   QCOMPARE(frame.minimumSize(), QSize(1040, 700));
   QCOMPARE(TheStore().Int(vireo::slot::micVolume), 0);
   QCOMPARE(LanguageIndex(), 0);
@@ -158,12 +164,15 @@ void ShellTests::languageSwitchRecaptionsAndIsRemembered() {
   QCOMPARE(ribbon->applicationMenu()->findChild<QLabel*>("recentHeading")->text(),
            QString::fromUtf8("最近的文档(Last documents)"));
   QTRY_COMPARE(rig->frame().mainStatusBar()->connectionPane()->text(), QString("USB:Connected"));
+  // Qt's stock buttons (question boxes, file dialogs) follow the language.
+  QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
   // Switching back: the Chinese words, and the reverb label with the switch's name.
   rig->frame().OnCommand(cmd::switchLanguage);
   QCOMPARE(AppSettings().Language(), 0);
   QCOMPARE(ribbon->categoryCaption(kOutputCategory), QString::fromUtf8("输出调节"));
   QCOMPARE(rig->Find<QLabel>(kInputIds.reverb.label)->text(), QString::fromUtf8("混响音量:  8"));
   QCOMPARE(ribbon->modeMenus()->saveMenu()->actions()[1]->text(), QString::fromUtf8("K歌"));
+  QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
 }
 
 void ShellTests::statusBarFollowsConnectionAndMode() {
