@@ -1,0 +1,186 @@
+// The room picture.
+#include "controls/ss_volume_panel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+
+namespace {
+
+using vireo::dsp::RoomGridLine;
+using vireo::dsp::RoomMap;
+using vireo::dsp::RoomPixel;
+
+const QColor kRoomBackground(22, 26, 38);
+const QColor kGridLine(64, 64, 64);
+const QColor kGridEdge(128, 128, 128);
+const QColor kGridText(73, 90, 151);
+constexpr int kIconHalf = 14;  // the item pictures are 28 pixels square
+
+struct SpeakerLook {
+  const char* name;
+  QColor colour;
+};
+const std::array<SpeakerLook, 8> kSpeakers{{{"前置左(L)", QColor(227, 207, 87)},
+                                            {"中置(CEN)", QColor(176, 224, 230)},
+                                            {"前置右(R)", QColor(227, 207, 87)},
+                                            {"后环绕左(SBL)", QColor(65, 105, 225)},
+                                            {"超低(SUB)", QColor(235, 142, 85)},
+                                            {"后环绕右(SBR)", QColor(65, 105, 225)},
+                                            {"侧环绕左(SL)", QColor(255, 153, 18)},
+                                            {"侧环绕右(SR)", QColor(255, 153, 18)}}};
+
+QFont PixelFont(const char* family, int pixels, bool bold) {
+  QFont font(QString::fromLatin1(family));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+void DrawGrid(QPainter& p, const RoomMap& map) {
+  p.setFont(PixelFont("Tahoma", 13, false));
+  const int textHeight = p.fontMetrics().height();
+  for (const RoomGridLine& line : vireo::dsp::RoomHorizontalLines(map)) {
+    p.setPen(QPen(line.edge ? kGridEdge : kGridLine, 1));
+    p.drawLine(map.left(), line.position, map.right(), line.position);
+    p.setPen(kGridText);
+    const QRect box(0, line.position - textHeight / 2, map.left() - 5, textHeight);
+    p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(line.label));
+  }
+  for (const RoomGridLine& line : vireo::dsp::RoomVerticalLines(map)) {
+    p.setPen(QPen(line.edge ? kGridEdge : kGridLine, 1));
+    p.drawLine(line.position, map.top(), line.position, map.bottom());
+    p.setPen(kGridText);
+    const QRect box(line.position - 40, map.bottom() + 3, 80, textHeight);
+    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(line.label));
+  }
+}
+
+// A person seen from above: shoulders and head.
+void DrawListener(QPainter& p, QPoint at) {
+  p.setPen(QPen(QColor(30, 30, 30), 1.5));
+  p.setBrush(QColor(120, 200, 120));
+  p.drawEllipse(QRectF(at.x() - 13, at.y() - 6, 26, 14));
+  p.setBrush(QColor(245, 215, 180));
+  p.drawEllipse(QPointF(at.x(), at.y()), 7.5, 7.5);
+  p.setBrush(QColor(60, 45, 35));
+  p.drawChord(QRectF(at.x() - 7.5, at.y() - 7.5, 15, 15), 0, 180 * 16);
+}
+
+// A loudspeaker cabinet with its cone, framed in the loudspeaker's colour.
+void DrawSpeaker(QPainter& p, QPoint at, const QColor& colour) {
+  const QRectF cabinet(at.x() - kIconHalf + 2, at.y() - kIconHalf, 2 * kIconHalf - 4, 2 * kIconHalf);
+  p.setPen(QPen(colour, 2));
+  p.setBrush(QColor(232, 232, 232));
+  p.drawRoundedRect(cabinet, 3, 3);
+  p.setPen(QPen(QColor(150, 150, 150), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QPointF(at.x(), at.y() + 3), 8, 8);
+  p.drawEllipse(QPointF(at.x(), at.y() - 9), 2.5, 2.5);
+}
+
+}  // namespace
+
+CSSVolumePanel::CSSVolumePanel(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  for (int i = 0; i < kRoomItems; ++i) items_[static_cast<std::size_t>(i)].index = i;
+}
+
+RoomMap CSSVolumePanel::Map() const {
+  return RoomMap(width(), height(), roomWidth_, roomLength_);
+}
+
+void CSSVolumePanel::SetRoomSize(int width, int length) {
+  roomWidth_ = width;
+  roomLength_ = length;
+  RebuildBackground();
+  PlaceItems();
+  update();
+}
+
+void CSSVolumePanel::SetItem(int index, vireo::dsp::RoomMetres metres) {
+  if (index < 0 || index >= kRoomItems) return;
+  SSVolumeItem& item = items_[static_cast<std::size_t>(index)];
+  item.metres = metres;
+  item.pixel = Map().ToPixel(metres);
+  update();
+}
+
+void CSSVolumePanel::PlaceItems() {
+  const RoomMap map = Map();
+  for (SSVolumeItem& item : items_) item.pixel = map.ToPixel(item.metres);
+}
+
+void CSSVolumePanel::RebuildBackground() {
+  if (width() <= 0 || height() <= 0) return;
+  background_ = QPixmap(size() * devicePixelRatioF());
+  background_.setDevicePixelRatio(devicePixelRatioF());
+  background_.fill(kRoomBackground);
+  QPainter p(&background_);
+  DrawGrid(p, Map());
+}
+
+void CSSVolumePanel::PaintTo(QPainter& p) {
+  if (background_.isNull() || background_.deviceIndependentSize().toSize() != size()) RebuildBackground();
+  p.drawPixmap(0, 0, background_);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QFont number = PixelFont("Arial", 12, true);
+  const QFont name = PixelFont("Arial", 11, false);
+  // Loudspeakers first, the listener on top: it is the item dragged most.
+  for (int i = 1; i < kRoomItems; ++i) {
+    const SSVolumeItem& item = items_[static_cast<std::size_t>(i)];
+    const QPoint at(item.pixel.x, item.pixel.y);
+    const SpeakerLook& look = kSpeakers[static_cast<std::size_t>(i - 1)];
+    DrawSpeaker(p, at, look.colour);
+    p.setFont(number);
+    p.setPen(Qt::red);
+    p.drawText(QRect(at.x() - kIconHalf, at.y() - kIconHalf, 2 * kIconHalf, 2 * kIconHalf), Qt::AlignCenter,
+               QString::number(i));
+    p.setFont(name);
+    p.setPen(look.colour);
+    const QString text = QString::fromUtf8(look.name);
+    const int textWidth = p.fontMetrics().horizontalAdvance(text);
+    p.drawText(QPoint(at.x() - textWidth / 2, at.y() + kIconHalf + 2 + p.fontMetrics().ascent()), text);
+  }
+  const SSVolumeItem& listener = items_[0];
+  DrawListener(p, QPoint(listener.pixel.x, listener.pixel.y));
+}
+
+void CSSVolumePanel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintTo(p);
+}
+
+void CSSVolumePanel::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  RebuildBackground();
+  PlaceItems();
+}
+
+void CSSVolumePanel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  std::array<RoomPixel, kRoomItems> pixels{};
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = items_[i].pixel;
+  const QPoint mouse = event->position().toPoint();
+  grabbed_ = vireo::dsp::HitRoomItem(pixels, {mouse.x(), mouse.y()});
+  if (grabbed_ >= 0) emit itemGrabbed(items_[static_cast<std::size_t>(grabbed_)]);
+}
+
+void CSSVolumePanel::mouseMoveEvent(QMouseEvent* event) {
+  if (grabbed_ < 0 || !(event->buttons() & Qt::LeftButton)) return;
+  DragTo(event->position().toPoint());
+}
+
+void CSSVolumePanel::DragTo(QPoint mouse) {
+  const RoomMap map = Map();
+  SSVolumeItem& item = items_[static_cast<std::size_t>(grabbed_)];
+  item.pixel = map.ClampToPlot({mouse.x(), mouse.y()});
+  item.metres = map.ToMetres(item.pixel);
+  emit itemMoved(item);
+  update();
+}
+
+void CSSVolumePanel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) grabbed_ = -1;
+}
