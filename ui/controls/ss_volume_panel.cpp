@@ -3,7 +3,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <vector>
 
 
 namespace {
@@ -38,34 +41,80 @@ QFont PixelFont(const char* family, int pixels, bool bold) {
   return font;
 }
 
+// The edges' labels first, then the inner ones from the centre outwards.
+std::vector<RoomGridLine> LabelOrder(std::vector<RoomGridLine> lines) {
+  std::stable_partition(lines.begin(), lines.end(), [](const RoomGridLine& l) { return l.edge; });
+  return lines;
+}
+
+// Tahoma 13 where the label fits the margin, smaller where it does not ("+3.5m" beside a 30-pixel inset).
+QFont FittingFont(const QString& text, int room) {
+  QFont font = PixelFont("Tahoma", 13, false);
+  while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(text) > room)
+    font.setPixelSize(font.pixelSize() - 1);
+  return font;
+}
+
 void DrawGrid(QPainter& p, const RoomMap& map) {
-  p.setFont(PixelFont("Tahoma", 13, false));
-  const int textHeight = p.fontMetrics().height();
-  for (const RoomGridLine& line : vireo::dsp::RoomHorizontalLines(map)) {
+  const auto rows = vireo::dsp::RoomHorizontalLines(map);
+  const auto columns = vireo::dsp::RoomVerticalLines(map);
+  for (const RoomGridLine& line : rows) {
     p.setPen(QPen(line.edge ? kGridEdge : kGridLine, 1));
     p.drawLine(map.left(), line.position, map.right(), line.position);
-    p.setPen(kGridText);
-    const QRect box(0, line.position - textHeight / 2, map.left() - 5, textHeight);
-    p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(line.label));
   }
-  for (const RoomGridLine& line : vireo::dsp::RoomVerticalLines(map)) {
+  for (const RoomGridLine& line : columns) {
     p.setPen(QPen(line.edge ? kGridEdge : kGridLine, 1));
     p.drawLine(line.position, map.top(), line.position, map.bottom());
-    p.setPen(kGridText);
-    const QRect box(line.position - 40, map.bottom() + 3, 80, textHeight);
-    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(line.label));
+  }
+  p.setPen(kGridText);
+  // A label that would run into one of its own axis already drawn is left out (a small picture of a large
+  // room); its line stays.
+  auto place = [&p](std::vector<QRect>& drawn, const QRect& box, const QString& text, Qt::Alignment align) {
+    for (const QRect& other : drawn) {
+      if (other.intersects(box)) return;
+    }
+    drawn.push_back(box);
+    p.drawText(box, align, text);
+  };
+  std::vector<QRect> left;
+  const int room = map.left() - 5;
+  for (const RoomGridLine& line : LabelOrder(rows)) {
+    const QString text = QString::fromStdString(line.label);
+    p.setFont(FittingFont(text, room - 1));
+    const QFontMetrics metrics = p.fontMetrics();
+    const int w = metrics.horizontalAdvance(text);
+    place(left, QRect(room - w, line.position - metrics.height() / 2, w, metrics.height()), text,
+          Qt::AlignRight | Qt::AlignVCenter);
+  }
+  p.setFont(PixelFont("Tahoma", 13, false));
+  const QFontMetrics metrics = p.fontMetrics();
+  std::vector<QRect> below;
+  for (const RoomGridLine& line : LabelOrder(columns)) {
+    const QString text = QString::fromStdString(line.label);
+    const int w = metrics.horizontalAdvance(text) + 4;
+    QRect box(line.position - w / 2, map.bottom() + 3, w, metrics.height());
+    // The bottom-left corner holds the lowest label of the left side: the first label underneath steps
+    // right of it.
+    for (const QRect& other : left) {
+      if (other.intersects(box)) box.moveLeft(other.right() + 2);
+    }
+    place(below, box, text, Qt::AlignHCenter | Qt::AlignTop);
   }
 }
 
-// A person seen from above: shoulders and head.
+// A person seen from above: shoulders and head, on a light disc so it stands out on the dark room.
 void DrawListener(QPainter& p, QPoint at) {
-  p.setPen(QPen(QColor(30, 30, 30), 1.5));
-  p.setBrush(QColor(120, 200, 120));
-  p.drawEllipse(QRectF(at.x() - 13, at.y() - 6, 26, 14));
+  const QPointF c(at);
+  p.setPen(QPen(QColor(20, 60, 20), 1.5));
+  p.setBrush(QColor(170, 230, 160));
+  p.drawEllipse(c, kIconHalf, kIconHalf);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 110, 60));
+  p.drawRoundedRect(QRectF(c.x() - 9, c.y() + 1, 18, 9), 4.5, 4.5);
   p.setBrush(QColor(245, 215, 180));
-  p.drawEllipse(QPointF(at.x(), at.y()), 7.5, 7.5);
-  p.setBrush(QColor(60, 45, 35));
-  p.drawChord(QRectF(at.x() - 7.5, at.y() - 7.5, 15, 15), 0, 180 * 16);
+  p.drawEllipse(QPointF(c.x(), c.y() - 3), 5.5, 5.5);
+  p.setBrush(QColor(70, 50, 35));
+  p.drawChord(QRectF(c.x() - 5.5, c.y() - 8.5, 11, 11), 0, 180 * 16);
 }
 
 // A loudspeaker cabinet with its cone, framed in the loudspeaker's colour.

@@ -14,7 +14,9 @@ constexpr int kColumnWidth = 350;
 constexpr int kEditWidth = 66;
 constexpr int kUpDownWidth = 16;
 constexpr int kNameWidth = 50;
-constexpr int kChannelPitch = 34;
+constexpr int kChannelPitch = 30;
+constexpr int kChannelColumnGap = 16;
+constexpr int kMaxSliderWidth = 300;
 
 // name, x edit with its up-down, y edit with its up-down, from `left` on row `y`.
 SsvcPositionRow PositionRow(int left, int y, bool named) {
@@ -60,17 +62,22 @@ SsvcPageLayout LayoutSsvcPage(QSize page) {
   for (std::size_t k = 0; k < l.speakers.size(); ++k)
     l.speakers[k] = PositionRow(inner, y + kGroupTitle + static_cast<int>(k) * kRowPitch, true);
 
-  const int channelLeft = kMargin + kColumnWidth + 14;
+  // The channel rows in two columns of four under the picture, which takes the rest of the right side.
+  const int rightLeft = kMargin + kColumnWidth + 14;
+  const int rightWidth = width - kMargin - rightLeft;
+  const int columnWidth = (rightWidth - kChannelColumnGap) / 2;
+  const int channelTop = height - kMargin - 3 * kChannelPitch - 26;
   for (std::size_t c = 0; c < l.channels.size(); ++c) {
-    const int rowY = top + static_cast<int>(c) * kChannelPitch;
+    const int left = rightLeft + static_cast<int>(c / 4) * (columnWidth + kChannelColumnGap);
+    const int rowY = channelTop + static_cast<int>(c % 4) * kChannelPitch;
     SsvcChannelRow& row = l.channels[c];
-    row.locate = QRect(channelLeft, rowY, 76, 26);
-    row.role = QRect(row.locate.right() + 3, rowY, 104, 26);
-    row.slider = QRect(row.role.right() + 3, rowY, 116, 26);
+    row.locate = QRect(left, rowY, 72, 26);
+    row.role = QRect(row.locate.right() + 3, rowY, 88, 26);
+    const int sliderWidth = std::min(columnWidth - 72 - 88 - 44 - 9, kMaxSliderWidth);
+    row.slider = QRect(row.role.right() + 3, rowY, sliderWidth, 26);
     row.percent = QRect(row.slider.right() + 3, rowY, 44, 26);
   }
-  const int pictureLeft = l.channels[0].percent.right() + 13;
-  l.picture = QRect(pictureLeft, top, width - kMargin - pictureLeft, height - kMargin - top);
+  l.picture = QRect(rightLeft, top, rightWidth, channelTop - 10 - top);
   return l;
 }
 
