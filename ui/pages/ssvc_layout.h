@@ -8,8 +8,8 @@
 #include <array>
 #include <vector>
 
-// The output navigation bar's band across the top of the page.
-inline constexpr int kSsvcNavBarHeight = 40;
+// The output navigation bar's band across the top of the page (kOutputNavHeight).
+inline constexpr int kSsvcNavBarHeight = 44;
 
 struct SsvcPositionRow {
   QRect name;  // empty for the listener

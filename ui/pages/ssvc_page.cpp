@@ -17,6 +17,7 @@
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
+#include "pages/output_nav.h"
 #include "pages/page_edits.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
@@ -26,6 +27,8 @@
 
 namespace t = vireo::tuning;
 namespace id = ssvc_page_id;
+
+static_assert(kSsvcNavBarHeight == kOutputNavHeight, "the layout keeps the navigation bar's band free");
 
 namespace {
 
@@ -78,7 +81,8 @@ CSSVCDlg::CSSVCDlg(QWidget* parent)
       listenerGroup_(new QGroupBox(this)),
       center_(new QPushButton(this)),
       speakerGroup_(new QGroupBox(this)),
-      picture_(new CSSVolumePanel(this)) {
+      picture_(new CSSVolumePanel(this)),
+      nav_(new COutputNavBar(this)) {
   SetControlId(reset_, id::reset);
   SetControlId(unit_, id::unit);
   SetControlId(picture_, id::picture);
@@ -191,6 +195,7 @@ void CSSVCDlg::ShowRoles() {
 }
 
 void CSSVCDlg::RefreshFromStore() {
+  nav_->Refresh();
   const vireo::ParameterStore& store = vireo::TheStore();
   for (std::size_t c = 0; c < channels_.size(); ++c) {
     ChannelRow& row = channels_[c];
@@ -313,11 +318,13 @@ void CSSVCDlg::OnSlider(int channel, int position) {
 
 void CSSVCDlg::ApplyLanguage() {
   ApplyTexts();
+  nav_->ApplyLanguage();
   ShowRoles();
 }
 
 void CSSVCDlg::resizeEvent(QResizeEvent* event) {
   CPage::resizeEvent(event);
+  nav_->setGeometry(0, 0, width(), kOutputNavHeight);
   const SsvcPageLayout l = LayoutSsvcPage(size());
   reset_->setGeometry(l.reset);
   unit_->setGeometry(l.unit);

@@ -8,6 +8,7 @@
 #include "model/location.h"
 #include "pages/page.h"
 
+class COutputNavBar;
 class CSSVolumePanel;
 class CUpDown;
 class CXBmpSlider;
@@ -110,4 +111,5 @@ class CSSVCDlg : public CPage {
   std::array<PositionRow, 1 + vireo::kLocationSpeakers> rows_{};
   std::array<ChannelRow, 8> channels_{};
   CSSVolumePanel* picture_;
+  COutputNavBar* nav_;
 };
