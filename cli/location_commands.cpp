@@ -17,7 +17,8 @@ namespace {
 
 namespace t = tuning;
 
-constexpr std::array<const char*, kLocationSpeakers> kSpeakerNames{"L", "CEN", "R", "SBL", "SUB", "SBR", "SL", "SR"};
+constexpr std::array<const char*, kLocationSpeakers> kSpeakerNames{"L",   "CEN", "R",  "SBL",
+                                                                   "SUB", "SBR", "SL", "SR"};
 
 std::string Line(const char* format, double a, double b) {
   char text[96];
@@ -25,7 +26,8 @@ std::string Line(const char* format, double a, double b) {
   return text;
 }
 
-// "room W L", "listener X Y", one "speaker NAME X Y" per loudspeaker, then "gain CH DB" for the eight channels.
+// "room W L", "listener X Y", one "speaker NAME X Y" per loudspeaker, then "gain CH DB" for the eight
+// channels.
 void PrintLocation(std::ostream& out, const ParameterStore& store) {
   const LocationGeometry g = store.geometry();
   out << "room " << g.roomWidth << ' ' << g.roomLength << '\n';
@@ -61,7 +63,8 @@ bool ParsePoint(const std::string& x, const std::string& y, double* px, double* 
   return ParseDouble(x, px) && ParseDouble(y, py);
 }
 
-int Room(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Room(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
   long long w = 0;
   long long l = 0;
   if (args.size() != 3 || !ParseInt(args[1], &w) || !ParseInt(args[2], &l))
@@ -104,8 +107,8 @@ int Locate(const GlobalOptions& options, const std::vector<std::string>& args, s
     return UsageError(err, "location locate takes a channel 1..8 or off");
   const int channel = off ? -1 : static_cast<int>(ch) - 1;
   const int status = EditOnMachine(
-      options, out, err, [=](ParameterStore& store, ReportSender& sender) { t::SendLocate(store, sender, channel); },
-      false);
+      options, out, err,
+      [=](ParameterStore& store, ReportSender& sender) { t::SendLocate(store, sender, channel); }, false);
   if (status == kExitOk) out << "locate " << (off ? std::string("off") : std::to_string(ch)) << '\n';
   return status;
 }
@@ -114,15 +117,18 @@ int Locate(const GlobalOptions& options, const std::vector<std::string>& args, s
 
 int RunLocationCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                        std::ostream& err) {
-  if (args.empty()) return UsageError(err, "location needs show, room, listener, speaker, center, reset or locate");
+  if (args.empty())
+    return UsageError(err, "location needs show, room, listener, speaker, center, reset or locate");
   const std::string& command = args[0];
   const bool bare = args.size() == 1;
   if (command == "show" && bare)
     return EditOnMachine(options, out, err, [](ParameterStore&, ReportSender&) {});
   if (command == "center" && bare)
-    return EditOnMachine(options, out, err, [](ParameterStore& s, ReportSender& r) { t::CenterListener(s, r); });
+    return EditOnMachine(options, out, err,
+                         [](ParameterStore& s, ReportSender& r) { t::CenterListener(s, r); });
   if (command == "reset" && bare)
-    return EditOnMachine(options, out, err, [](ParameterStore& s, ReportSender& r) { t::ResetLocation(s, r); });
+    return EditOnMachine(options, out, err,
+                         [](ParameterStore& s, ReportSender& r) { t::ResetLocation(s, r); });
   if (command == "room") return Room(options, args, out, err);
   if (command == "listener") return Listener(options, args, out, err);
   if (command == "speaker") return Speaker(options, args, out, err);

@@ -91,7 +91,8 @@ std::vector<RoomGridLine> RoomHorizontalLines(const RoomMap& map) {
 }
 
 std::vector<RoomGridLine> RoomVerticalLines(const RoomMap& map) {
-  return Lines(map.centreX(), map.plotWidth() / map.roomWidth(), map.left(), map.right(), map.roomWidth(), '-');
+  return Lines(map.centreX(), map.plotWidth() / map.roomWidth(), map.left(), map.right(), map.roomWidth(),
+               '-');
 }
 
 }  // namespace vireo::dsp

@@ -106,7 +106,8 @@ long long ParseLeadingInt(std::string_view text) {
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   long long v = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = std::min(v * 10 + (text[i] - '0'), kSaturated);
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    v = std::min(v * 10 + (text[i] - '0'), kSaturated);
   return negative ? -v : v;
 }
 
@@ -123,8 +124,8 @@ double ParsePosition(std::string_view text) {
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   if (i < text.size() && text[i] == '+') ++i;  // from_chars takes a minus sign only
   double v = 0.0;
-  const auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), v,
-                                            std::chars_format::fixed);
+  const auto [end, error] =
+      std::from_chars(text.data() + i, text.data() + text.size(), v, std::chars_format::fixed);
   (void)end;
   if (error != std::errc() || std::isnan(v)) return 0.0;
   return v;

@@ -24,7 +24,8 @@ TEST(LocationCommandsTest, ASpeakerMoveSendsTheRecordThenItsCorrection) {
   std::ifstream in(trace);
   std::vector<std::string> writes;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind("> 02 85 05 05 ", 0) == 0 || line.rfind("> 02 09 00 0B 1D ", 0) == 0) writes.push_back(line);
+    if (line.rfind("> 02 85 05 05 ", 0) == 0 || line.rfind("> 02 09 00 0B 1D ", 0) == 0)
+      writes.push_back(line);
   }
   std::filesystem::remove(trace);
   ASSERT_EQ(writes.size(), 2u);
@@ -36,8 +37,12 @@ TEST(LocationCommandsTest, ASpeakerMoveSendsTheRecordThenItsCorrection) {
 
 TEST(LocationCommandsTest, BadArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
-      {"location"},           {"location", "room", "4"},           {"location", "speaker", "XL", "0", "0"},
-      {"location", "locate", "9"}, {"location", "listener", "a", "0"}, {"location", "show", "extra"},
+      {"location"},
+      {"location", "room", "4"},
+      {"location", "speaker", "XL", "0", "0"},
+      {"location", "locate", "9"},
+      {"location", "listener", "a", "0"},
+      {"location", "show", "extra"},
   };
   for (const auto& args : cases) EXPECT_EQ(RunArgs(args).status, 2) << args.back();
 }

@@ -17,12 +17,12 @@ struct PixelCase {
 
 TEST(RoomGeometryTest, MetresToPixels) {
   const PixelCase cases[] = {
-      {1200, 700, 4, 4, {0, 0}, {600, 350}},          // plot 1140 x 640, centre
-      {1200, 700, 4, 4, {-1, 1}, {315, 190}},         // the default L
-      {1000, 600, 3, 7, {0.96f, 0.3f}, {800, 276}},   // 313.33334 x 2.46 + 30 = 800.8
-      {1000, 600, 3, 7, {-1.5f, 3.5f}, {30, 30}},     // top left corner
-      {1000, 600, 3, 7, {1.5f, -3.5f}, {970, 570}},   // bottom right corner: 77.142860 x 7 rounds to 540
-      {1000, 600, 0, 12, {0, 0}, {500, 300}},         // sizes held to 1..10
+      {1200, 700, 4, 4, {0, 0}, {600, 350}},         // plot 1140 x 640, centre
+      {1200, 700, 4, 4, {-1, 1}, {315, 190}},        // the default L
+      {1000, 600, 3, 7, {0.96f, 0.3f}, {800, 276}},  // 313.33334 x 2.46 + 30 = 800.8
+      {1000, 600, 3, 7, {-1.5f, 3.5f}, {30, 30}},    // top left corner
+      {1000, 600, 3, 7, {1.5f, -3.5f}, {970, 570}},  // bottom right corner: 77.142860 x 7 rounds to 540
+      {1000, 600, 0, 12, {0, 0}, {500, 300}},        // sizes held to 1..10
   };
   for (const PixelCase& c : cases) {
     const RoomMap map(c.clientW, c.clientH, c.roomW, c.roomL);
@@ -49,23 +49,28 @@ TEST(RoomGeometryTest, TheFirstItemWithinReachIsHit) {
     RoomPixel mouse;
     int item;
   };
-  const Case cases[] = {{{114, 114}, 0}, {{116, 100}, 1}, {{85, 115}, 0}, {{84, 100}, -1},
+  const Case cases[] = {{{114, 114}, 0},  {{116, 100}, 1}, {{85, 115}, 0},  {{84, 100}, -1},
                         {{126, 110}, -1}, {{300, 315}, 2}, {{300, 316}, -1}};
   for (const Case& c : cases) EXPECT_EQ(HitRoomItem(items, c.mouse), c.item) << c.mouse.x << "," << c.mouse.y;
 }
 
 TEST(RoomGeometryTest, GridLinesAndLabels) {
   const RoomMap even(1200, 700, 1, 4);  // plot 30..1170 x 30..670
-  EXPECT_EQ(RoomHorizontalLines(even),
-            (std::vector<RoomGridLine>{{350, false, "0"}, {190, false, "+1m"}, {510, false, "-1m"},
-                                       {30, true, "+2m"}, {670, true, "-2m"}}));
+  EXPECT_EQ(RoomHorizontalLines(even), (std::vector<RoomGridLine>{{350, false, "0"},
+                                                                  {190, false, "+1m"},
+                                                                  {510, false, "-1m"},
+                                                                  {30, true, "+2m"},
+                                                                  {670, true, "-2m"}}));
   EXPECT_EQ(RoomVerticalLines(even),
             (std::vector<RoomGridLine>{{600, false, "0"}, {30, true, "-0.5m"}, {1170, true, "+0.5m"}}));
   const RoomMap odd(1200, 700, 10, 5);  // steps 128 and 114
-  EXPECT_EQ(RoomHorizontalLines(odd),
-            (std::vector<RoomGridLine>{{350, false, "0"}, {222, false, "+1m"}, {478, false, "-1m"},
-                                       {94, false, "+2m"}, {606, false, "-2m"}, {30, true, "+2.5m"},
-                                       {670, true, "-2.5m"}}));
+  EXPECT_EQ(RoomHorizontalLines(odd), (std::vector<RoomGridLine>{{350, false, "0"},
+                                                                 {222, false, "+1m"},
+                                                                 {478, false, "-1m"},
+                                                                 {94, false, "+2m"},
+                                                                 {606, false, "-2m"},
+                                                                 {30, true, "+2.5m"},
+                                                                 {670, true, "-2.5m"}}));
   const std::vector<RoomGridLine> across = RoomVerticalLines(odd);
   ASSERT_EQ(across.size(), 11u);
   EXPECT_EQ(across[7], (RoomGridLine{600 - 4 * 114, false, "-4m"}));

@@ -55,11 +55,11 @@ struct CorrectionCase {
 
 TEST_F(LocationOpsTest, CorrectionAndItsSixWords) {
   const CorrectionCase cases[] = {
-      {"sqrt 2 m", {0, 0}, {-1, 1}, 0xBF9F0ED9, 0x3F5DDFF1, 0x3F6468EE},         // -1.2426406 dB
-      {"1 m", {0, 0}, {0, 1}, 0x00000000, 0x3F800000, 0x3F800000},               // 0 dB, g = h = 1
-      {"0.5 m", {0, 0}, {-0.5f, 0}, 0x3FC00000, 0x3F9820D7, 0x3F930C16},         // +1.5 dB
-      {"on the speaker", {1, 1}, {1, 1}, 0x40400000, 0x3FB4CE08, 0x3FA9206C},    // +3 dB
-      {"14.14 m", {-5, -5}, {5, 5}, 0xC21DB4A4, 0x3C2F0659, 0x3D229839},         // -39.426407 dB
+      {"sqrt 2 m", {0, 0}, {-1, 1}, 0xBF9F0ED9, 0x3F5DDFF1, 0x3F6468EE},       // -1.2426406 dB
+      {"1 m", {0, 0}, {0, 1}, 0x00000000, 0x3F800000, 0x3F800000},             // 0 dB, g = h = 1
+      {"0.5 m", {0, 0}, {-0.5f, 0}, 0x3FC00000, 0x3F9820D7, 0x3F930C16},       // +1.5 dB
+      {"on the speaker", {1, 1}, {1, 1}, 0x40400000, 0x3FB4CE08, 0x3FA9206C},  // +3 dB
+      {"14.14 m", {-5, -5}, {5, 5}, 0xC21DB4A4, 0x3C2F0659, 0x3D229839},       // -39.426407 dB
   };
   for (const CorrectionCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -84,8 +84,8 @@ TEST_F(LocationOpsTest, AGainSendsTheWhole32ByteRecordFirst) {
   t::SetChannelLocationGain(store_, sender_, 1, 3.0f);
   t::SetChannelLocationGain(store_, sender_, 6, -1.5f);
   ASSERT_EQ(sender_.paced.size(), 4u);
-  EXPECT_EQ(sender_.paced[2], BlockOf(1253, {0, 0, 0, 0, 0x40, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
-                                             0, 0, 0, 0, 0, 0, 0, 0, 0xBF, 0xC0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(sender_.paced[2], BlockOf(1253, {0, 0, 0, 0, 0x40, 0x40, 0, 0, 0,    0,    0, 0, 0, 0, 0, 0,  //
+                                             0, 0, 0, 0, 0,    0,    0, 0, 0xBF, 0xC0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(LocationOpsTest, CenterFromTheDefaultsSendsRecordThenCorrectionsInPageOrder) {
@@ -96,7 +96,8 @@ TEST_F(LocationOpsTest, CenterFromTheDefaultsSendsRecordThenCorrectionsInPageOrd
                                              0x8A, 0x8A, 0x80, 0x8A, 0x0A, 0x8A, 0x85, 0x80, 0x05, 0x80}));
   // L, CEN, R, SBL, SUB, SBR, SL, SR are played by channels 0, 5, 1, 2, 4, 3, 6, 7.
   EXPECT_EQ(GainChannels(), (std::vector<int>{0, 5, 1, 2, 4, 3, 6, 7}));
-  const std::uint32_t expected[8] = {0xBF9F0ED9, 0xBF9F0ED9, 0xBF9F0ED9, 0xBF9F0ED9, 0, 0, 0x3FC00000, 0x3FC00000};
+  const std::uint32_t expected[8] = {0xBF9F0ED9, 0xBF9F0ED9, 0xBF9F0ED9, 0xBF9F0ED9,
+                                     0,          0,          0x3FC00000, 0x3FC00000};
   for (int c = 0; c < 8; ++c) EXPECT_EQ(FloatBits(t::ChannelLocationGain(store_, c)), expected[c]) << c;
   EXPECT_EQ(sender_.paced[16], GainWords(7, 0x3F9820D7, 0x3F930C16));
 }
@@ -113,7 +114,8 @@ TEST_F(LocationOpsTest, ASpeakerEditSendsRecordThenItsCorrectionAndADragTheOther
   t::MoveSpeaker(store_, sender_, 6, {0, 1});  // SL 1 m in front of the listener
   ASSERT_EQ(sender_.paced.size(), 3u);
   EXPECT_EQ(sender_.paced[0][1], 0x85);
-  EXPECT_EQ((std::vector<int>{sender_.paced[0][2], sender_.paced[0][3], sender_.paced[0][21], sender_.paced[0][22]}),
+  EXPECT_EQ((std::vector<int>{sender_.paced[0][2], sender_.paced[0][3], sender_.paced[0][21],
+                              sender_.paced[0][22]}),
             (std::vector<int>{0x05, 0x05, 0x80, 0x0A}));
   EXPECT_EQ(sender_.paced[2], GainWords(6, 0x3F800000, 0x3F800000));
   sender_.paced.clear();
@@ -137,8 +139,8 @@ TEST_F(LocationOpsTest, RoomSizesAreClampedAndOnlyTheRecordGoesOut) {
     const char* text;
     int metres;
   };
-  const Case cases[] = {{"12", 10}, {"0", 1}, {"10m", 10}, {"7m", 7}, {" 3", 3}, {"m", 1}, {"-4", 1},
-                        {"99999999999999999999", 10}};
+  const Case cases[] = {{"12", 10}, {"0", 1}, {"10m", 10}, {"7m", 7},
+                        {" 3", 3},  {"m", 1}, {"-4", 1},   {"99999999999999999999", 10}};
   for (const Case& c : cases) EXPECT_EQ(t::ClampRoomSize(t::ParseLeadingInt(c.text)), c.metres) << c.text;
   t::SetRoomSize(store_, sender_, 12, 0);
   ASSERT_EQ(sender_.paced.size(), 1u);
@@ -151,8 +153,8 @@ TEST_F(LocationOpsTest, PositionTextsParseAndClampIntoTheRoom) {
     const char* text;
     double metres;
   };
-  const Case cases[] = {{"+1.5m", 1.5}, {"-0.3m", -0.3}, {"2", 2.0}, {" +0.0m", 0.0}, {"abc", 0.0}, {"", 0.0},
-                        {"nan", 0.0}, {"1.25xyz", 1.25}};
+  const Case cases[] = {{"+1.5m", 1.5}, {"-0.3m", -0.3}, {"2", 2.0},   {" +0.0m", 0.0},
+                        {"abc", 0.0},   {"", 0.0},       {"nan", 0.0}, {"1.25xyz", 1.25}};
   for (const Case& c : cases) EXPECT_EQ(t::ParsePosition(c.text), c.metres) << c.text;
   EXPECT_EQ(t::ClampToRoom(2.0, -2.0, 4, 4), (Point{2.0f, -2.0f}));  // exactly at the walls
   EXPECT_EQ(t::ClampToRoom(2.6, -9.0, 5, 3), (Point{2.5f, -1.5f}));

@@ -127,12 +127,14 @@ void SsvcPageTests::aLanguageSwitchRelabelsTheChannelRows() {
 void SsvcPageTests::theLayoutKeepsControlsApartAndInsideThePage() {
   for (const QSize size : {QSize(1024, 520), QSize(800, 400), QSize(1900, 960)}) {
     const SsvcPageLayout l = LayoutSsvcPage(size);
-    const QRect page(QPoint(0, kSsvcNavBarHeight), size.expandedTo(QSize(1024, 520)) - QSize(0, kSsvcNavBarHeight));
+    const QRect page(QPoint(0, kSsvcNavBarHeight),
+                     size.expandedTo(QSize(1024, 520)) - QSize(0, kSsvcNavBarHeight));
     const std::vector<QRect> rects = SsvcControlRects(l);
     for (std::size_t i = 0; i < rects.size(); ++i) {
       QVERIFY2(page.contains(rects[i]), qPrintable(QStringLiteral("control %1 leaves the page").arg(i)));
       for (std::size_t j = i + 1; j < rects.size(); ++j)
-        QVERIFY2(!rects[i].intersects(rects[j]), qPrintable(QStringLiteral("controls %1 and %2").arg(i).arg(j)));
+        QVERIFY2(!rects[i].intersects(rects[j]),
+                 qPrintable(QStringLiteral("controls %1 and %2").arg(i).arg(j)));
     }
     for (const auto& [frame, inside] : SsvcGroups(l)) {
       for (const QRect& r : inside) QVERIFY(r.isNull() || frame.adjusted(1, 1, -1, -1).contains(r));

@@ -1,13 +1,12 @@
 // The room picture.
 #include "controls/ss_volume_panel.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QFontMetrics>
 
 #include <algorithm>
 #include <vector>
-
 
 namespace {
 
@@ -163,7 +162,8 @@ void CSSVolumePanel::PlaceItems() {
 
 void CSSVolumePanel::RebuildBackground() {
   if (width() <= 0 || height() <= 0) return;
-  background_ = QPixmap(size() * devicePixelRatioF());
+  // In the painting surface's own format, so that every repaint is a plain copy.
+  background_ = QImage(size() * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
   background_.setDevicePixelRatio(devicePixelRatioF());
   background_.fill(kRoomBackground);
   QPainter p(&background_);
@@ -172,7 +172,7 @@ void CSSVolumePanel::RebuildBackground() {
 
 void CSSVolumePanel::PaintTo(QPainter& p) {
   if (background_.isNull() || background_.deviceIndependentSize().toSize() != size()) RebuildBackground();
-  p.drawPixmap(0, 0, background_);
+  p.drawImage(0, 0, background_);
   p.setRenderHint(QPainter::Antialiasing);
   const QFont number = PixelFont("Arial", 12, true);
   const QFont name = PixelFont("Arial", 11, false);

@@ -2,7 +2,7 @@
 // eight loudspeakers, which the mouse drags. The page hears of every grab and move.
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 #include <array>
 
@@ -54,5 +54,5 @@ class CSSVolumePanel : public QWidget {
   int roomLength_ = 4;
   int grabbed_ = -1;
   std::array<SSVolumeItem, kRoomItems> items_{};
-  QPixmap background_;
+  QImage background_;
 };

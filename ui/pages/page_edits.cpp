@@ -115,12 +115,14 @@ void MoveListener(vireo::Point at) {
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveListener(Store(), sender, at); });
 }
 void MoveSpeaker(int speaker, vireo::Point at) {
-  Edits().Run(LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
-              [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveSpeaker(Store(), sender, speaker, at); });
+  Edits().Run(
+      LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
+      [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveSpeaker(Store(), sender, speaker, at); });
 }
 void DragSpeaker(int speaker, vireo::Point at) {
-  Edits().Run(LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
-              [&](vireo::ReportSender& sender, vireo::Clock&) { t::DragSpeaker(Store(), sender, speaker, at); });
+  Edits().Run(
+      LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
+      [&](vireo::ReportSender& sender, vireo::Clock&) { t::DragSpeaker(Store(), sender, speaker, at); });
 }
 void CenterListener() {
   Edits().Run(LocationTargets({}, true),
@@ -136,9 +138,8 @@ void SetChannelTrim(int channel, int percent) {
   });
 }
 void SendLocate(int channel) {
-  Edits().sender().Edit("locate", [&](vireo::ReportSender& sender, vireo::Clock&) {
-    t::SendLocate(Store(), sender, channel);
-  });
+  Edits().sender().Edit(
+      "locate", [&](vireo::ReportSender& sender, vireo::Clock&) { t::SendLocate(Store(), sender, channel); });
 }
 void SetField(const char* name, int element, double value) {
   Edits().Apply({t::FieldValue{name, element, value}});

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "dsp/band_response.h"
+#include "model/location.h"
 #include "model/wire_rules.h"
 #include "tuning/compressor_ops.h"
 #include "tuning/effect_params.h"
 #include "tuning/mic_inputs.h"
-#include "model/location.h"
 
 namespace page_edits {
 

@@ -8,7 +8,7 @@ constexpr int kMinWidth = 1024;
 constexpr int kMinHeight = 520;
 constexpr int kMargin = 12;
 constexpr int kRow = 24;
-constexpr int kGroupTitle = 24;   // from a group frame's top to its first row
+constexpr int kGroupTitle = 24;  // from a group frame's top to its first row
 constexpr int kRowPitch = 28;
 constexpr int kColumnWidth = 350;
 constexpr int kEditWidth = 66;
@@ -49,8 +49,8 @@ SsvcPageLayout LayoutSsvcPage(QSize page) {
   l.lengthLabel = QRect(l.widthUpDown.right() + 9, roomRow, 64, kRow);
   l.lengthEdit = QRect(l.lengthLabel.right() + 3, roomRow, 44, kRow);
   l.lengthUpDown = QRect(l.lengthEdit.right() + 1, roomRow, kUpDownWidth, kRow);
-  l.modify = QRect(l.lengthUpDown.right() + 9, roomRow, kMargin + kColumnWidth - 8 - (l.lengthUpDown.right() + 9),
-                   kRow);
+  l.modify = QRect(l.lengthUpDown.right() + 9, roomRow,
+                   kMargin + kColumnWidth - 8 - (l.lengthUpDown.right() + 9), kRow);
 
   y = l.roomGroup.bottom() + 9;
   l.listenerGroup = QRect(kMargin, y, kColumnWidth, kGroupTitle + kRow + 10);
@@ -82,16 +82,17 @@ SsvcPageLayout LayoutSsvcPage(QSize page) {
 }
 
 std::vector<QRect> SsvcControlRects(const SsvcPageLayout& l) {
-  std::vector<QRect> rects{l.reset,       l.unit,       l.widthLabel,   l.widthEdit, l.widthUpDown,
-                           l.lengthLabel, l.lengthEdit, l.lengthUpDown, l.modify,    l.center,
-                           l.picture};
+  std::vector<QRect> rects{l.reset,       l.unit,        l.widthLabel, l.widthEdit,
+                           l.widthUpDown, l.lengthLabel, l.lengthEdit, l.lengthUpDown,
+                           l.modify,      l.center,      l.picture};
   auto addRow = [&rects](const SsvcPositionRow& row) {
     if (!row.name.isNull()) rects.push_back(row.name);
     rects.insert(rects.end(), {row.xEdit, row.xUpDown, row.yEdit, row.yUpDown});
   };
   addRow(l.listener);
   for (const SsvcPositionRow& row : l.speakers) addRow(row);
-  for (const SsvcChannelRow& row : l.channels) rects.insert(rects.end(), {row.locate, row.role, row.slider, row.percent});
+  for (const SsvcChannelRow& row : l.channels)
+    rects.insert(rects.end(), {row.locate, row.role, row.slider, row.percent});
   return rects;
 }
 
@@ -101,6 +102,7 @@ std::vector<std::pair<QRect, std::vector<QRect>>> SsvcGroups(const SsvcPageLayou
     speakers.insert(speakers.end(), {row.name, row.xEdit, row.xUpDown, row.yEdit, row.yUpDown});
   return {{l.roomGroup,
            {l.widthLabel, l.widthEdit, l.widthUpDown, l.lengthLabel, l.lengthEdit, l.lengthUpDown, l.modify}},
-          {l.listenerGroup, {l.listener.xEdit, l.listener.xUpDown, l.listener.yEdit, l.listener.yUpDown, l.center}},
+          {l.listenerGroup,
+           {l.listener.xEdit, l.listener.xUpDown, l.listener.yEdit, l.listener.yUpDown, l.center}},
           {l.speakerGroup, speakers}};
 }

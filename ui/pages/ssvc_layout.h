@@ -1,6 +1,6 @@
 // Where the sound-field location page's controls sit for a page size: the edits in a column on the left,
-// the room picture on the right with the channel rows in two columns under it. Pure arithmetic, so a test can check
-// that nothing leaves the page and nothing overlaps.
+// the room picture on the right with the channel rows in two columns under it. Pure arithmetic, so a test can
+// check that nothing leaves the page and nothing overlaps.
 #pragma once
 
 #include <QRect>

@@ -93,8 +93,10 @@ CSSVCDlg::CSSVCDlg(QWidget* parent)
   for (QGroupBox* group : {roomGroup_, listenerGroup_, speakerGroup_}) group->lower();
   connect(reset_, &QPushButton::clicked, this, [this] { OnReset(); });
   TrackEditGestures(picture_);
-  connect(picture_, &CSSVolumePanel::itemGrabbed, this, [this](const SSVolumeItem& item) { OnPictureItem(item); });
-  connect(picture_, &CSSVolumePanel::itemMoved, this, [this](const SSVolumeItem& item) { OnPictureItem(item); });
+  connect(picture_, &CSSVolumePanel::itemGrabbed, this,
+          [this](const SSVolumeItem& item) { OnPictureItem(item); });
+  connect(picture_, &CSSVolumePanel::itemMoved, this,
+          [this](const SSVolumeItem& item) { OnPictureItem(item); });
   ApplyTexts();
   RefreshFromStore();
 }
@@ -107,7 +109,8 @@ void CSSVCDlg::BuildRoomControls() {
   SetControlId(listenerGroup_, id::listenerGroup);
   SetControlId(center_, id::center);
   SetControlId(speakerGroup_, id::speakerGroup);
-  for (CUpDown* upDown : {widthUpDown_, lengthUpDown_}) upDown->SetRange(t::kRoomMinMetres, t::kRoomMaxMetres);
+  for (CUpDown* upDown : {widthUpDown_, lengthUpDown_})
+    upDown->SetRange(t::kRoomMinMetres, t::kRoomMaxMetres);
   connect(modify_, &QPushButton::clicked, this, [this] { ApplyRoomSize(0, 0); });
   connect(widthUpDown_, &CUpDown::stepClicked, this, [this](int delta) { ApplyRoomSize(delta, 0); });
   connect(lengthUpDown_, &CUpDown::stepClicked, this, [this](int delta) { ApplyRoomSize(0, delta); });
@@ -117,14 +120,14 @@ void CSSVCDlg::BuildRoomControls() {
 void CSSVCDlg::BuildPositionRows() {
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     PositionRow& row = rows_[r];
-    const int row_ = static_cast<int>(r);
+    const int index = static_cast<int>(r);
     if (r == 0) {
       row.x = NewEdit(id::listenerX, this);
       row.y = NewEdit(id::listenerY, this);
       row.xUpDown = new CUpDown(id::listenerXUpDown, this);
       row.yUpDown = new CUpDown(id::listenerYUpDown, this);
     } else {
-      const int k = row_ - 1;
+      const int k = index - 1;
       row.name = new QLabel(QString::fromLatin1(kSpeakerNames[static_cast<std::size_t>(k)]), this);
       SetControlId(row.name, id::firstSpeakerName + k);
       row.x = NewEdit(id::firstSpeakerEdit + 2 * k, this);
@@ -133,9 +136,11 @@ void CSSVCDlg::BuildPositionRows() {
       row.yUpDown = new CUpDown(id::firstSpeakerUpDown + 2 * k + 1, this);
     }
     for (QLineEdit* edit : {row.x, row.y})
-      connect(edit, &QLineEdit::returnPressed, this, [this, row_] { ApplyPosition(row_, true); });
-    connect(row.xUpDown, &CUpDown::stepClicked, this, [this, row_](int delta) { StepPosition(row_, false, delta); });
-    connect(row.yUpDown, &CUpDown::stepClicked, this, [this, row_](int delta) { StepPosition(row_, true, delta); });
+      connect(edit, &QLineEdit::returnPressed, this, [this, index] { ApplyPosition(index, true); });
+    connect(row.xUpDown, &CUpDown::stepClicked, this,
+            [this, index](int delta) { StepPosition(index, false, delta); });
+    connect(row.yUpDown, &CUpDown::stepClicked, this,
+            [this, index](int delta) { StepPosition(index, true, delta); });
   }
 }
 
@@ -240,8 +245,9 @@ void CSSVCDlg::ShowPosition(int row, vireo::Point at) {
 void CSSVCDlg::ApplyRoomSize(int widthStep, int lengthStep) {
   const int width = t::ClampRoomSize(widthStep != 0 ? widthUpDown_->GetPos() + widthStep
                                                     : t::ParseLeadingInt(widthEdit_->text().toStdString()));
-  const int length = t::ClampRoomSize(lengthStep != 0 ? lengthUpDown_->GetPos() + lengthStep
-                                                      : t::ParseLeadingInt(lengthEdit_->text().toStdString()));
+  const int length =
+      t::ClampRoomSize(lengthStep != 0 ? lengthUpDown_->GetPos() + lengthStep
+                                       : t::ParseLeadingInt(lengthEdit_->text().toStdString()));
   widthEdit_->setText(Text(t::RoomSizeText(width)));
   lengthEdit_->setText(Text(t::RoomSizeText(length)));
   widthUpDown_->SetPos(width);
@@ -264,8 +270,9 @@ void CSSVCDlg::StepPosition(int row, bool yAxis, int delta) {
 void CSSVCDlg::ApplyPosition(int row, bool fromEnter) {
   PositionRow& r = rows_[static_cast<std::size_t>(row)];
   const vireo::LocationGeometry g = vireo::TheStore().geometry();
-  const vireo::Point at = t::ClampToRoom(t::ParsePosition(r.x->text().toStdString()),
-                                         t::ParsePosition(r.y->text().toStdString()), g.roomWidth, g.roomLength);
+  const vireo::Point at =
+      t::ClampToRoom(t::ParsePosition(r.x->text().toStdString()), t::ParsePosition(r.y->text().toStdString()),
+                     g.roomWidth, g.roomLength);
   if (fromEnter) {
     r.xUpDown->SetPos(t::PositionTenths(at.x));
     r.yUpDown->SetPos(t::PositionTenths(at.y));
@@ -359,7 +366,8 @@ void CSSVCDlg::resizeEvent(QResizeEvent* event) {
 void CSSVCDlg::wheelEvent(QWheelEvent* event) {
   if (ForwardWheelToFocus(this, event)) return;
   // The size and position edits take the turn and ignore it.
-  if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget()); edit != nullptr && isAncestorOf(edit)) {
+  if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      edit != nullptr && isAncestorOf(edit)) {
     event->accept();
     return;
   }

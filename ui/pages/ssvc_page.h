@@ -37,13 +37,13 @@ inline constexpr int listenerXUpDown = 1244;
 inline constexpr int listenerYUpDown = 1245;
 inline constexpr int center = 1238;
 inline constexpr int speakerGroup = 1002;
-inline constexpr int firstSpeakerName = 1010;      // 1010..1017
-inline constexpr int firstSpeakerEdit = 1050;      // x of loudspeaker k is 1050 + 2k, y 1051 + 2k
-inline constexpr int firstSpeakerUpDown = 1246;    // x 1246 + 2k, y 1247 + 2k
+inline constexpr int firstSpeakerName = 1010;    // 1010..1017
+inline constexpr int firstSpeakerEdit = 1050;    // x of loudspeaker k is 1050 + 2k, y 1051 + 2k
+inline constexpr int firstSpeakerUpDown = 1246;  // x 1246 + 2k, y 1247 + 2k
 inline constexpr std::array<int, 8> locate{1231, 1232, 1233, 1234, 1235, 1236, 1240, 1241};
-inline constexpr int firstRole = 1123;             // 1123..1130
-inline constexpr int firstSlider = 1041;           // 1041..1048
-inline constexpr int firstPercent = 1131;          // 1131..1138
+inline constexpr int firstRole = 1123;     // 1123..1130
+inline constexpr int firstSlider = 1041;   // 1041..1048
+inline constexpr int firstPercent = 1131;  // 1131..1138
 inline constexpr int picture = 1237;
 }  // namespace ssvc_page_id
 
