@@ -36,7 +36,14 @@ const std::string_view kUsage =
     "                                band 9 is its crossover and carries sections 10..12 along\n"
     "  eq reset ID                   the page's Reset EQ: every band Peaking, 0 dB, Q 1.41\n"
     "  eq copy SRC DST               paste SRC's bands into DST by the pages' paste rule\n"
-    "  eq bypass ID on|off           switch the EQ bypass\n";
+    "  eq bypass ID on|off           switch the EQ bypass\n"
+    "  location show                 room W L, listener X Y, speaker NAME X Y (metres), gain CH DB\n"
+    "  location room W L             room size in whole metres, held to 1..10\n"
+    "  location listener X Y         move the listener (held in the room); all eight corrections follow\n"
+    "  location speaker NAME X Y     move loudspeaker NAME (L CEN R SBL SUB SBR SL SR) and correct it\n"
+    "  location center               the listener to 0 0\n"
+    "  location reset                zero corrections and the default room, listener and loudspeakers\n"
+    "  location locate CH|off        the page's Locate switch for output channel 1..8, or none\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;

@@ -15,6 +15,7 @@
 #include "pages/eq_editing.h"
 #include "pages/music_page.h"
 #include "pages/page_switch.h"
+#include "pages/ssvc_page.h"
 #include "shell/control_id.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
@@ -59,6 +60,29 @@ QStringList SaveCompPage(CKestrelv13App& app, const QDir& out, const char* sizeN
   return written;
 }
 
+// The sound-field location page in the default 4 m room with the listener moved off centre, then in a
+// 9 x 7 m room (odd sizes label the walls in tenths). The store is set directly; nothing is sent.
+QStringList SaveSsvcPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
+  const vireo::LocationGeometry saved = vireo::TheStore().geometry();
+  vireo::LocationGeometry g = saved;
+  g.listener = {0.6f, -0.4f};
+  vireo::TheStore().setGeometry(g);
+  app.view()->ShowPage(PageKind::ssvc);
+  auto* page = Shown<CSSVCDlg>(app);
+  QStringList written;
+  if (page == nullptr) return written;
+  page->RefreshFromStore();
+  written << Save(app.frame(), out, QStringLiteral("page_334_%1").arg(sizeName), tag);
+  g.roomWidth = 9;
+  g.roomLength = 7;
+  g.speakers[4] = {0.0f, -3.5f};
+  vireo::TheStore().setGeometry(g);
+  page->RefreshFromStore();
+  written << Save(app.frame(), out, QStringLiteral("page_334_room_%1").arg(sizeName), tag);
+  vireo::TheStore().setGeometry(saved);
+  return written;
+}
+
 }  // namespace
 
 QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QString& tag) {
@@ -87,6 +111,7 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
     ShowMusicPageAgain();
     Shown<CDialogMusic>(app);
     written << SaveCompPage(app, out, size.name, tag);
+    written << SaveSsvcPage(app, out, size.name, tag);
   }
   written.removeAll(QString());
   return written;

@@ -6,6 +6,7 @@
 #include "pages/music_page.h"
 #include "pages/page_switch.h"
 #include "pages/placeholder_page.h"
+#include "pages/ssvc_page.h"
 
 namespace {
 PageCreator& Override() {
@@ -23,6 +24,7 @@ CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
   if (kind == PageKind::music) return new CDialogMusic(parent);
   if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), parent);
   if (kind == PageKind::comp) return new CCompDlg(parent);
+  if (kind == PageKind::ssvc) return new CSSVCDlg(parent);
   CPage* page = new CPlaceholderPage(kind, parent);
   if (kind == PageKind::output) page->ShowChannel(outputChannel);
   return page;
