@@ -73,7 +73,8 @@ std::vector<DelayAxisTick> DelayAxisTicks(const DelayGraphGeometry& g) {
   std::vector<DelayAxisTick> ticks;
   for (int j = 0; j <= steps; ++j) {
     const double x = g.PlotLeft() + j * static_cast<double>(kStepMs) * g.PlotWidth() / range;
-    ticks.push_back({x, DelayMsText(kDelayAxisMinMs + kStepMs * static_cast<float>(j)), j == 0 || j == steps});
+    ticks.push_back(
+        {x, DelayMsText(kDelayAxisMinMs + kStepMs * static_cast<float>(j)), j == 0 || j == steps});
   }
   return ticks;
 }

@@ -20,8 +20,8 @@ struct XCase {
 };
 
 TEST(DelayGraphGeometryTest, DelaysMapToTruncatedPixels) {
-  const XCase cases[] = {{kTenPerMs, 0.0f, 78},    {kTenPerMs, 1.5f, 93},    {kTenPerMs, 100.0f, 1078},
-                         {kTenPerMs, 33.33f, 411}, {kUneven, 1.5f, 93},      {kUneven, 100.0f, 1119},
+  const XCase cases[] = {{kTenPerMs, 0.0f, 78},    {kTenPerMs, 1.5f, 93}, {kTenPerMs, 100.0f, 1078},
+                         {kTenPerMs, 33.33f, 411}, {kUneven, 1.5f, 93},   {kUneven, 100.0f, 1119},
                          {kUneven, 50.0f, 598},    {kTenPerMs, -2.0f, 98}};  // the distance from 0, as |.|
   for (const XCase& c : cases) {
     SCOPED_TRACE(c.ms);
@@ -35,8 +35,8 @@ struct ValueCase {
 };
 
 TEST(DelayGraphGeometryTest, PixelsMapBackInsideTheDelayRange) {
-  const ValueCase cases[] = {{578, 50.0f},  {93, 1.5f},       {94, 1.6f},
-                             {0, 1.5f},     {78, 1.5f},       // past the left end
+  const ValueCase cases[] = {{578, 50.0f},   {93, 1.5f},     {94, 1.6f},
+                             {0, 1.5f},      {78, 1.5f},      // past the left end
                              {1138, 100.0f}, {2000, 100.0f},  // the plot's right edge (106 ms) and beyond
                              {1077, 99.9f}};
   for (const ValueCase& c : cases) {
