@@ -36,7 +36,9 @@ const std::string_view kUsage =
     "                                band 9 is its crossover and carries sections 10..12 along\n"
     "  eq reset ID                   the page's Reset EQ: every band Peaking, 0 dB, Q 1.41\n"
     "  eq copy SRC DST               paste SRC's bands into DST by the pages' paste rule\n"
-    "  eq bypass ID on|off           switch the EQ bypass\n";
+    "  eq bypass ID on|off           switch the EQ bypass\n"
+    "  delay split CH INDEX          the split slider of output CH (1..8) at INDEX (0..25): split bands\n"
+    "                                13 and 14 at 500 + 100 INDEX Hz and 500 Hz above\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;
