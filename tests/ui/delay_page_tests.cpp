@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "app/device_services.h"
@@ -16,6 +17,7 @@
 #include "pages/delay_layout.h"
 #include "pages/delay_page.h"
 #include "pages/output_nav.h"
+#include "shell/command_ids.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
 
@@ -33,6 +35,8 @@ class DelayPageTests : public QObject {
   void theModeChoiceSendsItsPairAndSplitBandsAndGatesTheSlider();
   void switchingOffDisablesTheRowAndKeepsItsValues();
   void aGraphDragIsOneUndoStep();
+  void theWheelStepsTheFocusedDelayEditOrSplitSlider();
+  void aLanguageSwitchRetitlesTheRows();
   void nothingOverlapsOrLeavesThePage();
 
  private:
@@ -195,6 +199,36 @@ void DelayPageTests::aGraphDragIsOneUndoStep() {
   QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(400, y));
   QCOMPARE(graph->grabbedItem(), -1);
   QVERIFY(ParamWrites(rig->Requests(), 5, 18).empty());
+}
+
+void DelayPageTests::theWheelStepsTheFocusedDelayEditOrSplitSlider() {
+  CDelayDlg* page = Page();
+  page->activateWindow();
+  auto turn = [page](int delta) {
+    const QPointF at(3, page->height() - 3);  // a corner of the page, away from every control
+    QWheelEvent wheel(at, page->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &wheel);
+  };
+  auto* edit = rig->Find<QLineEdit>(id::firstDelayEdit + 6);
+  edit->setFocus();
+  QTRY_VERIFY(edit->hasFocus());
+  turn(120);  // as the up arrow: 10.0 -> 10.1
+  QCOMPARE(edit->text(), QStringLiteral("10.1ms"));
+  QCOMPARE(TheStore().Float(slot::chDelay[6]), 10.1f);
+  auto* slider = rig->Find<CXBmpSlider>(id::sliders[6]);
+  slider->setFocus();
+  QTRY_VERIFY(slider->hasFocus());
+  turn(120);
+  QCOMPARE(slider->GetPos(), 1);
+  QCOMPARE(vireo::ReadBand(TheStore(), 11, 13).frequency, 600);
+}
+
+void DelayPageTests::aLanguageSwitchRetitlesTheRows() {
+  QCOMPARE(rig->Find<QRadioButton>(id::firstRadio)->text(), QStringLiteral("High Freq"));
+  rig->frame().OnCommand(cmd::switchLanguage);
+  QCOMPARE(rig->Find<QCheckBox>(id::firstSwitch + 3)->text(), QString::fromUtf8("开关"));
+  QCOMPARE(rig->Find<QRadioButton>(id::firstRadio + 15)->text(), QString::fromUtf8("通道延时"));
+  QCOMPARE(rig->Find<QLabel>(id::names[7])->text(), QString::fromUtf8("通道8"));
 }
 
 void DelayPageTests::nothingOverlapsOrLeavesThePage() {
