@@ -131,10 +131,9 @@ void CDelayDlg::RefreshFromStore() {
 void CDelayDlg::EnableRow(int c) {
   Row& row = rows_[static_cast<std::size_t>(c)];
   const bool on = row.onBox->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(row.highFreq), static_cast<QWidget*>(row.channel),
-                     static_cast<QWidget*>(row.name), static_cast<QWidget*>(row.delayEdit),
-                     static_cast<QWidget*>(row.upDown)})
-    w->setEnabled(on);
+  const std::initializer_list<QWidget*> switched{row.highFreq, row.channel, row.name, row.delayEdit,
+                                                 row.upDown};
+  for (QWidget* w : switched) w->setEnabled(on);
   const bool split = on && row.highFreq->isChecked();
   row.slider->setEnabled(split);
   row.splitText->setEnabled(split);
