@@ -22,7 +22,9 @@ float DelayGraphGeometry::LaneHeight() const {
 }
 
 int DelayGraphGeometry::LaneTop(int lane) const {
-  return static_cast<int>(LaneHeight() * static_cast<float>(lane) + static_cast<float>(PlotTop()) + 0.5f);
+  // Never negative, so rounding half up is flooring after adding a half.
+  return static_cast<int>(
+      std::floor(LaneHeight() * static_cast<float>(lane) + static_cast<float>(PlotTop()) + 0.5f));
 }
 
 int DelayGraphGeometry::LaneHitY(int lane) const {

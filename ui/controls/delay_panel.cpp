@@ -164,7 +164,9 @@ void CDelayPanel::PaintItems(QPainter& p) {
     const Item& item = items_[static_cast<std::size_t>(i)];
     const QColor colour = ChannelColour(item.channel);
     const int top = g.MarkerTop(i, kMarkerHeight, textHeight);
-    const double lineY = top + kMarkerHeight / 2 + 5 + 0.5;
+    // On a pixel centre, so that the one-pixel lines stay sharp.
+    const int lineRow = top + kMarkerHeight / 2 + 5;
+    const double lineY = lineRow + 0.5;
     PaintMarker(p, item.markerX, top, colour);
     p.setPen(QPen(colour, 1.0, Qt::DashLine));
     p.drawLine(QPointF(g.PlotLeft(), lineY), QPointF(item.markerX + 0.5, lineY));
