@@ -43,7 +43,9 @@ const std::string_view kUsage =
     "  location speaker NAME X Y     move loudspeaker NAME (L CEN R SBL SUB SBR SL SR) and correct it\n"
     "  location center               the listener to 0 0\n"
     "  location reset                zero corrections and the default room, listener and loudspeakers\n"
-    "  location locate CH|off        the page's Locate switch for output channel 1..8, or none\n";
+    "  location locate CH|off        the page's Locate switch for output channel 1..8, or none\n"
+    "  delay split CH INDEX          the split slider of output CH (1..8) at INDEX (0..25): split bands\n"
+    "                                13 and 14 at 500 + 100 INDEX Hz and 500 Hz above\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;

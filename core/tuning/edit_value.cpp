@@ -63,7 +63,7 @@ FieldSetResult Accepted(bool ok, const char* reason) {
 
 bool ValidBand(const BandValue& b) {
   const EqIdentity* eq = FindEqIdentity(b.identity);
-  return eq != nullptr && b.band >= 0 && b.band < eq->bandCount;
+  return eq != nullptr && b.band >= 0 && b.band < AddressableBandCount(*eq);
 }
 
 // Band 9 of an output channel and its sections, written together: sections given later in `values`

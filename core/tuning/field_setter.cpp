@@ -11,6 +11,7 @@
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
 #include "tuning/compressor_ops.h"
+#include "tuning/delay_ops.h"
 #include "tuning/effect_params.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
@@ -132,6 +133,11 @@ FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock&
   if (SetEffectControl(store, sender, name, v, &result)) return result;
   if (SetBypassControl(store, sender, name, element, v)) return Done();
   if (SetCompressorControl(store, sender, name, element, value)) return Done();
+  // The delay page's path: at least 1.5 ms, and a delay already stored sends nothing.
+  if (name == "chDelay") {
+    SetChannelDelay(store, sender, element, static_cast<float>(std::clamp(value, field->lo, field->hi)));
+    return Done();
+  }
   if (name == "micBoostOn") store.SetInt(slot::micBoostOnCopy, v);
   StoreValue(store, *field, element, value);
   SendField(sender, store, *field, element);

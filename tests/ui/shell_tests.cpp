@@ -321,7 +321,7 @@ void ShellTests::eqElementsFollowThePage() {
   QVERIFY(status->bypassBox()->isEnabled());  // the microphone and music page shows its EQ
   rig->frame().view()->ShowPage(PageKind::delay);
   rig->frame().UpdateCommandUi();
-  QVERIFY(!status->bypassBox()->isEnabled());  // the placeholder shows no EQ
+  QVERIFY(!status->bypassBox()->isEnabled());  // the delay page shows no EQ
   QVERIFY(!status->resetEqButton()->isEnabled());
   QCOMPARE(status->resetEqButton()->text(), QString::fromUtf8("重置均衡"));
   RecordingPages pages;

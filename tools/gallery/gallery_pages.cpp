@@ -1,6 +1,6 @@
 // The pages' pictures: the microphone and music page in each view, with a band selected and without, and
-// the effect EQ editor, the compressor page switched on and off, each at 1920x1080 and at the main window's
-// minimum size.
+// the effect EQ editor, the compressor page switched on and off, the delay page, each at 1920x1080 and at
+// the main window's minimum size.
 #include "gallery_pages.h"
 
 #include <QAbstractButton>
@@ -11,6 +11,7 @@
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
 #include "pages/comp_page.h"
+#include "pages/delay_page.h"
 #include "pages/efx_page.h"
 #include "pages/eq_editing.h"
 #include "pages/music_page.h"
@@ -83,6 +84,21 @@ QStringList SaveSsvcPage(CKestrelv13App& app, const QDir& out, const char* sizeN
   return written;
 }
 
+// The delay page with delays spread over the axis, CH 3 in "Channel" mode and CH 6 switched off.
+QString SaveDelayPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
+  const float delays[] = {1.5f, 12.3f, 25.0f, 40.8f, 55.5f, 70.0f, 88.8f, 100.0f};
+  for (int c = 0; c < 8; ++c) {
+    vireo::TheStore().SetFloat(vireo::slot::chDelay[c], delays[c]);
+    vireo::TheStore().SetInt(vireo::slot::chDelayOff[c], c == 5 ? 1 : 0);
+    vireo::TheStore().SetInt(vireo::slot::chDelayMode[c], c == 2 ? 1 : 0);
+  }
+  app.view()->ShowPage(PageKind::delay);
+  auto* delay = Shown<CDelayDlg>(app);
+  if (delay == nullptr) return {};
+  delay->RefreshFromStore();
+  return Save(app.frame(), out, QStringLiteral("page_333_%1").arg(sizeName), tag);
+}
+
 }  // namespace
 
 QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QString& tag) {
@@ -112,6 +128,7 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
     Shown<CDialogMusic>(app);
     written << SaveCompPage(app, out, size.name, tag);
     written << SaveSsvcPage(app, out, size.name, tag);
+    written << SaveDelayPage(app, out, size.name, tag);
   }
   written.removeAll(QString());
   return written;

@@ -2,6 +2,7 @@
 #include "pages/page_factory.h"
 
 #include "pages/comp_page.h"
+#include "pages/delay_page.h"
 #include "pages/efx_page.h"
 #include "pages/music_page.h"
 #include "pages/page_switch.h"
@@ -25,6 +26,7 @@ CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
   if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), parent);
   if (kind == PageKind::comp) return new CCompDlg(parent);
   if (kind == PageKind::ssvc) return new CSSVCDlg(parent);
+  if (kind == PageKind::delay) return new CDelayDlg(parent);
   CPage* page = new CPlaceholderPage(kind, parent);
   if (kind == PageKind::output) page->ShowChannel(outputChannel);
   return page;
