@@ -117,9 +117,9 @@ void SsvcPageTests::locateKeepsAtMostOneRow() {
 void SsvcPageTests::aLanguageSwitchRelabelsTheChannelRows() {
   TheStore().SetInt(vireo::slot::chType[0], 2);
   Page()->RefreshFromStore();
-  QCOMPARE(rig->Find<QLabel>(id::firstRole)->text(), QStringLiteral("(CH-SBL)"));
+  QCOMPARE(rig->Find<QLabel>(id::firstRole)->text(), QStringLiteral("CH 1 (CH-SBL)"));
   rig->frame().OnCommand(cmd::switchLanguage);
-  QCOMPARE(rig->Find<QLabel>(id::firstRole)->text(), QString::fromUtf8("(后环绕左)"));
+  QCOMPARE(rig->Find<QLabel>(id::firstRole)->text(), QString::fromUtf8("通道1 (后环绕左)"));
   QCOMPARE(rig->Find<QPushButton>(id::modify)->text(), QString::fromUtf8("立即修改"));
   QCOMPARE(rig->Find<QCheckBox>(id::locate[7])->text(), QString::fromUtf8("定位"));
 }

@@ -65,6 +65,8 @@ QStringList SaveCompPage(CKestrelv13App& app, const QDir& out, const char* sizeN
 // 9 x 7 m room (odd sizes label the walls in tenths). The store is set directly; nothing is sent.
 QStringList SaveSsvcPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
   const vireo::LocationGeometry saved = vireo::TheStore().geometry();
+  // A typical installation: channel c plays role c.
+  for (int c = 0; c < 8; ++c) vireo::TheStore().SetInt(vireo::slot::chType[c], c);
   vireo::LocationGeometry g = saved;
   g.listener = {0.6f, -0.4f};
   vireo::TheStore().setGeometry(g);

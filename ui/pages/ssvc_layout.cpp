@@ -72,10 +72,10 @@ SsvcPageLayout LayoutSsvcPage(QSize page) {
     const int rowY = channelTop + static_cast<int>(c % 4) * kChannelPitch;
     SsvcChannelRow& row = l.channels[c];
     row.locate = QRect(left, rowY, 72, 26);
-    row.role = QRect(row.locate.right() + 3, rowY, 88, 26);
-    const int sliderWidth = std::min(columnWidth - 72 - 88 - 44 - 9, kMaxSliderWidth);
+    row.role = QRect(row.locate.right() + 3, rowY, 116, 26);
+    const int sliderWidth = std::min(columnWidth - 72 - 116 - 40 - 9, kMaxSliderWidth);
     row.slider = QRect(row.role.right() + 3, rowY, sliderWidth, 26);
-    row.percent = QRect(row.slider.right() + 3, rowY, 44, 26);
+    row.percent = QRect(row.slider.right() + 3, rowY, 40, 26);
   }
   l.picture = QRect(rightLeft, top, rightWidth, channelTop - 10 - top);
   return l;

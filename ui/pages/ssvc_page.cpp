@@ -195,7 +195,12 @@ void CSSVCDlg::ShowRoles() {
       const RoleName& n = kRoleNames[static_cast<std::size_t>(role)];
       name = LanguageIndex() == 1 ? QString::fromLatin1(n.en) : QString::fromUtf8(n.zh);
     }
-    channels_[c].role->setText(QStringLiteral("(%1)").arg(name));
+    // The channel's name first: the rows stand in two columns, and a role alone does not say which
+    // output a row sets.
+    const int number = static_cast<int>(c) + 1;
+    const QString channel =
+        LanguageIndex() == 1 ? QStringLiteral("CH %1").arg(number) : QString::fromUtf8("通道%1").arg(number);
+    channels_[c].role->setText(QStringLiteral("%1 (%2)").arg(channel, name));
   }
 }
 
