@@ -9,6 +9,7 @@
 
 #include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
+#include "device/connection.h"
 #include "dialogs/features_dlg.h"
 #include "dialogs/machine_set_dlg.h"
 #include "dialogs/music_input_dlg.h"
@@ -29,6 +30,8 @@ class TuningDialogsTests : public QObject {
   void aLowerMaximumPullsTheStartVolumeDownAtOnce();
   void disablingAStartVolumeShowsInvalid();
   void applySendsThePowerOnModeAndCancelDropsEdits();
+  void applyWithoutAMachineDoesNotClaimSuccess();
+  void aModeButtonRestoresTheSlotAndReadsBack();
   void featuresShowTheStoredBoostAndSendTheNewOne();
   void featuresFollowASynchronisationWhileHidden();
   void theWheelGoesToTheFocusedSlider();
@@ -124,6 +127,31 @@ void TuningDialogsTests::applySendsThePowerOnModeAndCancelDropsEdits() {
   QCOMPARE(In<QComboBox>(Settings(), machine_set_id::powerOnList)->currentIndex(), 3);
 }
 
+void TuningDialogsTests::applyWithoutAMachineDoesNotClaimSuccess() {
+  PressF7();
+  rig->app().connection().DisconnectMachine();
+  emit In<QComboBox>(Settings(), machine_set_id::powerOnList)->activated(2);
+  In<CGdipButton>(Settings(), machine_set_id::apply)->click();
+  QCOMPARE(rig->lastNotice(), QString::fromUtf8("请先连接机器"));
+  QCOMPARE(TheStore().Byte(vireo::Region::machineSettings, 11), 2);
+  // The factory buttons do nothing without a machine.
+  const int mode = TheStore().currentMode();
+  In<CGdipButton>(Settings(), machine_set_id::firstModeButton + (mode + 1) % 4)->click();
+  QCOMPARE(TheStore().currentMode(), mode);
+  QVERIFY(!rig->app().windows().sync);
+}
+
+void TuningDialogsTests::aModeButtonRestoresTheSlotAndReadsBack() {
+  PressF7();
+  CGdipButton* m2 = In<CGdipButton>(Settings(), machine_set_id::firstModeButton + 1);
+  m2->click();  // runs the synchronisation window until the read-all ends
+  QTRY_VERIFY(!rig->app().windows().sync);
+  QCOMPARE(TheStore().currentMode(), 1);
+  QCOMPARE(CountCommands(rig->Requests(), 6, 1), 1);
+  QVERIFY(m2->isChecked());
+  QVERIFY(!In<CGdipButton>(Settings(), machine_set_id::firstModeButton)->isChecked());
+}
+
 void TuningDialogsTests::featuresShowTheStoredBoostAndSendTheNewOne() {
   const std::array<std::uint8_t, 2> minus12{0xC1, 0x40};
   TheStore().WriteBytes(vireo::Region::micBoostLevel, 0, minus12);
@@ -166,8 +194,8 @@ void TuningDialogsTests::theWheelGoesToTheFocusedSlider() {
   const int ratioBefore = ratio->GetPos();
   const int gainBefore = gain->GetPos();
   const QPointF over = gain->rect().center();
-  QWheelEvent turn(over, gain->mapToGlobal(over), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                   false);
+  QWheelEvent turn(over, gain->mapToGlobal(over), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
   QApplication::sendEvent(gain, &turn);
   QCOMPARE(ratio->GetPos(), ratioBefore + 1);
   QCOMPARE(gain->GetPos(), gainBefore);

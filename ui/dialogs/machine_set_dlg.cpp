@@ -239,8 +239,13 @@ void CMachineSetDlg::OnClearPlugs() {
 }
 
 void CMachineSetDlg::OnApply() {
+  // Without a machine the applied copy still changes (the next synchronisation replaces it), but the
+  // notice must not claim that the machine took the settings.
+  const bool connected = Connected();
   dialog_edits::ApplySettings();
-  TheApp()->ShowNotice(LangText("机器设置已生效!", "Setting valid"), kNoticeShortMs);
+  TheApp()->ShowNotice(connected ? LangText("机器设置已生效!", "Setting valid")
+                                 : LangText("请先连接机器", "Please connect device"),
+                       kNoticeShortMs);
 }
 
 void CMachineSetDlg::reject() {
