@@ -36,6 +36,7 @@ class TuningDialogsTests : public QObject {
   void featuresFollowASynchronisationWhileHidden();
   void theWheelGoesToTheFocusedSlider();
   void musicSourceSelectsByTheStoreAndSendsPortThenSource();
+  void undoBringsTheSourceBackAndTheDialogFollows();
   void englishTexts();
 
  private:
@@ -217,6 +218,22 @@ void TuningDialogsTests::musicSourceSelectsByTheStoreAndSendsPortThenSource() {
   QCOMPARE(ParamWrites(rig->Requests(), 4, 26).back()[0], FloatWire(1.27f));
   QTest::keyClick(dialog, Qt::Key_Return);
   QVERIFY(!dialog->isVisible());
+}
+
+void TuningDialogsTests::undoBringsTheSourceBackAndTheDialogFollows() {
+  TheStore().SetInt(slot::musicSource, 3);
+  TheStore().SetInt(slot::hdmiPort, 1);
+  rig->frame().OnCommand(cmd::inputSource);
+  auto* dialog = qobject_cast<CDialogMusicInput*>(rig->app().windows().inputSource);
+  dialog->radio(t::MusicInput::hdmi3)->click();
+  rig->WaitEditsSent();
+  rig->ClearRequests();
+  rig->frame().Undo();
+  QCOMPARE(TheStore().Int(slot::musicSource), 3);
+  QCOMPARE(TheStore().Int(slot::hdmiPort), 1);
+  QVERIFY(dialog->radio(t::MusicInput::bluetooth)->isChecked());
+  // The machine ends on Bluetooth too.
+  QCOMPARE(ParamWrites(rig->Requests(), 4, 23).back()[0], std::uint32_t{3});
 }
 
 void TuningDialogsTests::englishTexts() {
