@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -14,6 +15,7 @@
 #include "dialogs/machine_set_dlg.h"
 #include "dialogs/music_input_dlg.h"
 #include "model/parameter_store.h"
+#include "ribbon/ribbon_bar.h"
 #include "shell/command_ids.h"
 #include "ui_harness.h"
 
@@ -156,7 +158,7 @@ void TuningDialogsTests::aModeButtonRestoresTheSlotAndReadsBack() {
 void TuningDialogsTests::featuresShowTheStoredBoostAndSendTheNewOne() {
   const std::array<std::uint8_t, 2> minus12{0xC1, 0x40};
   TheStore().WriteBytes(vireo::Region::micBoostLevel, 0, minus12);
-  rig->frame().OnCommand(cmd::features);
+  rig->frame().ribbon()->tabRowButton(cmd::features)->click();
   auto* dialog = qobject_cast<CloudnessDlg*>(rig->app().windows().features);
   QVERIFY(dialog && dialog->isVisible());
   auto* boost = dialog->slider(t::FeatureSlider::micBoost);
@@ -205,7 +207,7 @@ void TuningDialogsTests::theWheelGoesToTheFocusedSlider() {
 void TuningDialogsTests::musicSourceSelectsByTheStoreAndSendsPortThenSource() {
   TheStore().SetInt(slot::musicSource, 2);
   TheStore().SetInt(slot::hdmiPort, 3);
-  rig->frame().OnCommand(cmd::inputSource);
+  rig->frame().ribbon()->tabRowButton(cmd::inputSource)->click();
   auto* dialog = qobject_cast<CDialogMusicInput*>(rig->app().windows().inputSource);
   QVERIFY(dialog && dialog->radio(t::MusicInput::hdmi4)->isChecked());
   dialog->radio(t::MusicInput::hdmi3)->click();
