@@ -10,6 +10,7 @@
 #include "location_commands.h"
 #include "filter_command.h"
 #include "mode_commands.h"
+#include "settings_commands.h"
 
 namespace vireo::cli {
 namespace {
@@ -115,6 +116,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   if (command == "eq") return RunEqCommand(options, commandArgs, out, err);
   if (command == "location") return RunLocationCommand(options, commandArgs, out, err);
   if (command == "delay") return RunDelayCommand(options, commandArgs, out, err);
+  if (command == "settings") return RunSettingsCommand(options, commandArgs, out, err);
   if (IsDeviceCommand(command)) {
     return RunDeviceCommand(
         options, std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(next), args.end()), out,

@@ -11,6 +11,7 @@
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
 #include "tuning/location_ops.h"
+#include "tuning/feature_ops.h"
 
 namespace vireo::tuning {
 namespace {
@@ -183,6 +184,7 @@ EditValue ReadValue(const ParameterStore& store, const EditValue& target) {
   EditValue value = target;
   std::visit(Overload{[&](BandValue& b) { b.shape = ReadEqBand(store, b.identity, b.band); },
                       [&](FieldValue& f) {
+                        if (ReadPseudoField(store, f.name, &f.value)) return;
                         const SlotField* field = FindSlotField(f.name);
                         if (field == nullptr || f.element < 0 || f.element >= field->count) return;
                         const int s = field->SlotOf(f.element);

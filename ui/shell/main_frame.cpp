@@ -6,6 +6,7 @@
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
 #include "device/connection.h"
+#include "dialogs/tuning_dialogs.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
@@ -67,6 +68,7 @@ void CMainFrame::Redo() {
 
 void CMainFrame::RefreshAfterEdit() {
   RefreshVolumeControls();
+  RefreshTuningDialogs(app_, false);
   if (CPage* page = view_->currentPage()) {
     page->RefreshFromStore();
     page->update();
@@ -110,6 +112,7 @@ void CMainFrame::RefreshVolumeControls() {
 void CMainFrame::RefreshAfterSync() {
   RefreshVolumeControls();
   if (CPage* page = view_->currentPage()) page->RefreshFromStore();
+  RefreshTuningDialogs(app_, true);
   UpdateCommandUi();
 }
 
