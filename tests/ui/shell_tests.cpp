@@ -378,6 +378,17 @@ void ShellTests::wirelessTextsFollowTheMeters() {
   QCOMPARE(ControlIdOf(output->wirelessLabel(1, 2)), 32937);
   QCOMPARE(rig->frame().ribbon()->category(kInputCategory)->wirelessLabel(0, 1)->text(),
            QString::fromUtf8("频率:672.25MHz"));
+  // Columns keep their width whatever the texts: the panel must not jitter as the bars move.
+  rig->frame().ribbon()->SelectCategory(kOutputCategory);
+  rig->frame().show();
+  QCoreApplication::processEvents();
+  const QRect second = output->wirelessLabel(1, 0)->geometry();
+  const std::uint8_t quiet[16] = {};
+  TheStore().WriteBytes(vireo::Region::levelMeters, 0, quiet);
+  rig->frame().UpdateCommandUi();
+  QCoreApplication::processEvents();
+  QCOMPARE(output->wirelessLabel(0, 0)->text(), QString::fromUtf8("RF:_________ AF:_________"));
+  QCOMPARE(output->wirelessLabel(1, 0)->geometry(), second);
 }
 
 void ShellTests::traceFileRecordsBothDirections() {

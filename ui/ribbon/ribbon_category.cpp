@@ -3,12 +3,16 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QToolButton>
+#include <algorithm>
+#include <string>
 
 #include "controls/step_slider.h"
 #include "i18n/language_table.h"
+#include "model/status_texts.h"
 #include "ribbon/ribbon_icons.h"
 #include "ribbon/ribbon_panel.h"
 #include "shell/control_id.h"
@@ -113,10 +117,29 @@ void CRibbonCategory::AddFilePanel(int number, int modeId, QMenu* modeMenu, int 
   }
 }
 
+namespace {
+// The widest any wireless-microphone line can get, in either language: the texts change several times
+// a second, and a column sized by its current text would make the panel jitter.
+int WidestWirelessText(const QFontMetrics& metrics) {
+  const auto width = [&metrics](const std::string& text) {
+    return metrics.horizontalAdvance(QString::fromStdString(text));
+  };
+  int bars = 0;
+  for (int n = 0; n <= 5; ++n) bars = std::max(bars, width(vireo::BarText(n)));
+  int frequency = 0;
+  for (int c = 0; c < 200; ++c) frequency = std::max(frequency, width(vireo::ChannelFrequencyText(c)));
+  int widest = width("RF:") + bars + width(" AF:") + bars;
+  for (const char* prefix : {"Freq:", "频率:"}) widest = std::max(widest, width(prefix) + frequency);
+  for (const char* prefix : {"Battary: ", "电   量:"}) widest = std::max(widest, width(prefix) + bars);
+  return widest + 2;
+}
+}  // namespace
+
 void CRibbonCategory::AddWirelessPanel(int languageIndex) {
   CRibbonPanel* panel = AddPanel(kWirelessPanel, Qt::Horizontal, languageIndex);
   QFont small = font();
   small.setPointSizeF(small.pointSizeF() * 0.85);
+  const int columnWidth = WidestWirelessText(QFontMetrics(small));
   for (int microphone = 0; microphone < 2; ++microphone) {
     auto* column = new QVBoxLayout;
     column->setSpacing(0);
@@ -124,6 +147,7 @@ void CRibbonCategory::AddWirelessPanel(int languageIndex) {
       auto* label = new QLabel(panel);
       SetControlId(label, WirelessLabelId(microphone, text, categoryIndex_));
       label->setFont(small);
+      label->setFixedWidth(columnWidth);
       column->addWidget(label);
     }
     panel->content()->addLayout(column);
