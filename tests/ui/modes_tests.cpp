@@ -42,6 +42,7 @@ class ModesTests : public QObject {
   void saveFileStoresTheSlotAndWritesTheFile();
   void openByPathChecksTheFile();
   void commandLineFileWaitsForTheFirstSynchronisation();
+  void aMissingCommandLineFileIsReportedOverTheMainWindow();
   void slotCommandsAskAndSend();
   void resetAsksThenNotifies();
   void smartPlugWithoutMachineReminds();
@@ -205,6 +206,16 @@ void ModesTests::commandLineFileWaitsForTheFirstSynchronisation() {
   QVERIFY(rig->WaitSynchronised());
   QTRY_COMPARE(rig->machine().Param(2, 26).value_or(std::vector<std::uint32_t>{}),
                std::vector<std::uint32_t>{vireo::EncodePct(52)});
+}
+
+void ModesTests::aMissingCommandLineFileIsReportedOverTheMainWindow() {
+  rig = std::make_unique<UiHarness>();
+  LaunchOptions launch = UiHarness::EmulatorLaunch();
+  launch.modeFile = rig->dir() + "/missing.noveq";
+  QCOMPARE(rig->Start(0, launch), CKestrelv13App::StartResult::running);
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  QCOMPARE(rig->prompts().asked[0].text, QString::fromUtf8("文件不存在！"));
+  QVERIFY(rig->prompts().asked[0].mainWindowShown);
 }
 
 void ModesTests::slotCommandsAskAndSend() {

@@ -1,8 +1,10 @@
 // The interface test rig.
 #include "ui_harness.h"
 
+#include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "app/device_services.h"
 #include "device/connection.h"
@@ -33,7 +35,11 @@ bool QuickClock::WaitFor(std::condition_variable& cv, std::unique_lock<std::mute
 
 BoxAnswer ScriptedPrompts::Ask(QWidget*, const QString& text, const QString& caption, BoxIcon icon,
                                BoxButtons buttons) {
-  asked.append({text, caption, icon, buttons});
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  const bool shown = std::any_of(windows.begin(), windows.end(), [](const QWidget* w) {
+    return w->inherits("QMainWindow") && w->isVisible();
+  });
+  asked.append({text, caption, icon, buttons, shown});
   if (!answers.empty()) {
     const BoxAnswer answer = answers.front();
     answers.pop_front();

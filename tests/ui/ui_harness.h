@@ -41,6 +41,7 @@ struct PromptRecord {
   QString caption;
   BoxIcon icon;
   BoxButtons buttons;
+  bool mainWindowShown = false;  // whether the main window was on screen when the box came up
 };
 
 class ScriptedPrompts final : public UserPrompts {

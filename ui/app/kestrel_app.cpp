@@ -129,7 +129,11 @@ CKestrelv13App::StartResult CKestrelv13App::Start() {
   }
   if (config_.quitWhenClosed) connect(frame_.get(), &CMainFrame::closed, qApp, &QCoreApplication::quit);
 
-  // A file named on the command line is checked now and loaded once the machine has been read.
+  frame_->setWindowTitle(QString::fromLatin1(kApplicationName));
+  frame_->showNormal();
+  frame_->repaint();
+  // A file named on the command line is checked now and loaded once the machine has been read. The
+  // window is up first, so that a box about the file (and the synchronisation after it) stands over it.
   if (!config_.launch.modeFile.isEmpty() && CheckModeFilePath(config_.launch.modeFile)) {
     if (connection().connected()) {
       OpenModeFileByPath(config_.launch.modeFile);
@@ -137,9 +141,6 @@ CKestrelv13App::StartResult CKestrelv13App::Start() {
       deferredModeFile_ = config_.launch.modeFile;
     }
   }
-  frame_->setWindowTitle(QString::fromLatin1(kApplicationName));
-  frame_->showNormal();
-  frame_->repaint();
   return StartResult::running;
 }
 
