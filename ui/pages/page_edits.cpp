@@ -95,12 +95,17 @@ vireo::CompressorSettings MoveCompSlider(int channel, t::CompSlider slider, int 
 namespace {
 // The geometry, and the corrections of `channels` (all eight, or the one a loudspeaker plays).
 std::vector<t::EditValue> LocationTargets(std::initializer_list<int> channels, bool all) {
-  std::vector<t::EditValue> targets{t::LocationValue{}};
+  // Built in place: GCC's optimiser takes a moved-from variant's string member for uninitialised.
+  std::vector<t::EditValue> targets;
+  targets.emplace_back(std::in_place_type<t::LocationValue>);
+  const auto addGain = [&targets](int c) {
+    std::get<t::LocationGainValue>(targets.emplace_back(std::in_place_type<t::LocationGainValue>)).channel = c;
+  };
   if (all) {
-    for (int c = 0; c < vireo::kOutputChannels; ++c) targets.push_back(t::LocationGainValue{c, 0.0f});
+    for (int c = 0; c < vireo::kOutputChannels; ++c) addGain(c);
   }
   for (int c : channels) {
-    if (c >= 0) targets.push_back(t::LocationGainValue{c, 0.0f});
+    if (c >= 0) addGain(c);
   }
   return targets;
 }
