@@ -24,6 +24,10 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
   setModal(false);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // A notice comes while the user works (a slider, a typed value): it must not take the keyboard away.
+  // (The off-screen test platform activates every window it shows, so only a desktop session shows this.)
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
 
   auto* icon = new QLabel(this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
@@ -34,6 +38,7 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
   message_->setWordWrap(true);
   close_ = new QPushButton(this);
   SetControlId(close_, kCloseId);
+  close_->setFocusPolicy(Qt::ClickFocus);
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
 
   auto* row = new QHBoxLayout;
