@@ -47,7 +47,7 @@ class ShellTests : public QObject {
   void tabDoubleClickIsConsumed();
   void eqElementsFollowThePage();
   void helpPageIsInstalledButNeverOverwritten();
-  void wirelessTextsFollowTheMeters();
+  void wirelessTextsFollowTheMetersInSteadyLevelPanels();
   void traceFileRecordsBothDirections();
   void syncDialogTimesOutWithItsMessage();
   void choiceBoxReturnsTheChoice();
@@ -363,7 +363,7 @@ void ShellTests::helpPageIsInstalledButNeverOverwritten() {
   QCOMPARE(kept.readAll(), QByteArray("kept"));
 }
 
-void ShellTests::wirelessTextsFollowTheMeters() {
+void ShellTests::wirelessTextsFollowTheMetersInSteadyLevelPanels() {
   rig = std::make_unique<UiHarness>();
   QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
   const std::uint8_t meters[16] = {0, 0, 0, 0, 0, 0, 0, 0, 231, 13, 13, 202, 160, 1, 250, 0};
@@ -383,6 +383,11 @@ void ShellTests::wirelessTextsFollowTheMeters() {
   rig->frame().show();
   QCoreApplication::processEvents();
   const QRect second = output->wirelessLabel(1, 0)->geometry();
+  // The effect panel has no mute box, yet its label and slider stand level with the microphone's.
+  for (int id : {kOutputIds.effect.label, kOutputIds.effect.slider}) {
+    const int mic = id == kOutputIds.effect.label ? kOutputIds.mic.label : kOutputIds.mic.slider;
+    QCOMPARE(rig->Find<QWidget>(id)->geometry().top(), rig->Find<QWidget>(mic)->geometry().top());
+  }
   const std::uint8_t quiet[16] = {};
   TheStore().WriteBytes(vireo::Region::levelMeters, 0, quiet);
   rig->frame().UpdateCommandUi();

@@ -76,7 +76,13 @@ void CRibbonCategory::AddLevelPanel(int number, MasterLevel level, int languageI
     connect(mute, &QCheckBox::clicked, this, [this, level] { emit muteClicked(level); });
     panel->content()->addWidget(mute);
   } else {
-    panel->content()->addStretch(1);
+    // An invisible twin of the mute box keeps the label and slider level with the other panels'.
+    auto* placeholder = new QCheckBox(LangText("静音", "Mute"), panel);
+    QSizePolicy policy = placeholder->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    placeholder->setSizePolicy(policy);
+    placeholder->hide();
+    panel->content()->addWidget(placeholder);
   }
 }
 
