@@ -45,6 +45,7 @@ class ShellTests : public QObject {
   void aboutDialogLinesAndHiddenPeak();
   void categoriesSwitchPages();
   void tabDoubleClickIsConsumed();
+  void aTabRowButtonIsNotLeftLitAfterItsBox();
   void eqElementsFollowThePage();
   void helpPageIsInstalledButNeverOverwritten();
   void wirelessTextsFollowTheMetersInSteadyLevelPanels();
@@ -301,6 +302,21 @@ void ShellTests::categoriesSwitchPages() {
   frame.ribbon()->SelectCategory(kInputCategory);
   QMetaObject::invokeMethod(frame.ribbon()->tabBar(), "currentChanged", Q_ARG(int, kInputCategory));
   QCOMPARE(RecordingPage::last->returnsToFirst, 1);
+}
+
+void ShellTests::aTabRowButtonIsNotLeftLitAfterItsBox() {
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  rig->frame().show();
+  QToolButton* reset = rig->frame().ribbon()->tabRowButton(cmd::machineReset);
+  // The pointer was over the button when it was clicked; the question box took it elsewhere.
+  reset->setAttribute(Qt::WA_UnderMouse, true);
+  QCursor::setPos(reset->mapToGlobal(QPoint(-200, 300)));
+  rig->prompts().answers = {BoxAnswer::no};
+  reset->click();
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  QVERIFY(!reset->testAttribute(Qt::WA_UnderMouse));
 }
 
 void ShellTests::tabDoubleClickIsConsumed() {

@@ -2,6 +2,7 @@
 #include "ribbon/ribbon_bar.h"
 
 #include <QBoxLayout>
+#include <QCursor>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -144,7 +145,15 @@ void CRibbonBar::AddTabRowButton(QLayout* row, int id) {
   } else {
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
   }
-  connect(button, &QToolButton::clicked, this, [this, id] { emit commandTriggered(id); });
+  connect(button, &QToolButton::clicked, this, [this, id, button] {
+    emit commandTriggered(id);
+    // A command that opened a modal box took the pointer's leave event with it: the button would stay
+    // lit as if still under the pointer.
+    if (!button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+      button->setAttribute(Qt::WA_UnderMouse, false);
+      button->update();
+    }
+  });
   row->addWidget(button);
 }
 
