@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
+#include "device/protocol.h"
 #include "model/slot_fields.h"
 #include "tuning/effect_params.h"
 #include "tuning/eq_identity.h"
@@ -80,6 +82,49 @@ void WriteCrossoverFrom(ParameterStore& store, ReportSender& sender, const BandV
     done[i] = true;
   }
   WriteCrossover(store, sender, band9.identity, sections);
+}
+
+// The four values of an output channel's compressor, which one message carries.
+constexpr std::array<const char*, 4> kCompressorFields{"chCompThreshold", "chCompRatio", "chCompAttack",
+                                                       "chCompRelease"};
+
+int CompressorFieldIndex(const std::string& name) {
+  for (std::size_t k = 0; k < kCompressorFields.size(); ++k)
+    if (name == kCompressorFields[k]) return static_cast<int>(k);
+  return -1;
+}
+
+// All four compressor values of a channel given together (an undo of a compressor slider) go back as
+// they were in one message. Four slider moves would send four messages and round each value to its
+// slider's step, so an undo could not restore a file's fractional values. Returns false (and does
+// nothing) unless all four are there.
+bool RestoreCompressor(ParameterStore& store, ReportSender& sender, std::span<const EditValue> values,
+                       std::size_t from, std::vector<bool>& done) {
+  const auto* first = std::get_if<FieldValue>(&values[from]);
+  if (first == nullptr || CompressorFieldIndex(first->name) < 0) return false;
+  std::array<std::size_t, 4> at{};
+  std::array<bool, 4> found{};
+  for (std::size_t i = from; i < values.size(); ++i) {
+    const auto* f = std::get_if<FieldValue>(&values[i]);
+    if (f == nullptr || done[i] || f->element != first->element) continue;
+    const int k = CompressorFieldIndex(f->name);
+    if (k < 0 || found[static_cast<std::size_t>(k)]) continue;
+    found[static_cast<std::size_t>(k)] = true;
+    at[static_cast<std::size_t>(k)] = i;
+  }
+  if (std::find(found.begin(), found.end(), false) != found.end()) return false;
+  const SlotField* field = FindSlotField(kCompressorFields[0]);
+  if (first->element < 0 || first->element >= field->count) return false;
+  for (std::size_t k = 0; k < at.size(); ++k) {
+    const SlotField* f = FindSlotField(kCompressorFields[k]);
+    const double v = std::get<FieldValue>(values[at[k]]).value;
+    // The values were read from the store; held in range all the same, as every stored value is.
+    store.SetFloat(f->SlotOf(first->element),
+                   static_cast<float>(std::isnan(v) ? f->lo : std::clamp(v, f->lo, f->hi)));
+    done[at[k]] = true;
+  }
+  SendField(sender, store, *field, first->element);
+  return true;
 }
 
 }  // namespace
@@ -186,6 +231,8 @@ FieldSetResult ApplyValues(ParameterStore& store, ReportSender& sender, Clock& c
       } else {
         WriteEqBand(store, sender, b->identity, b->band, b->shape);
       }
+    } else if (RestoreCompressor(store, sender, values, i, done)) {
+      continue;
     } else if (const auto* f = std::get_if<FieldValue>(&v)) {
       Merge(total, SetFieldValue(store, sender, clock, f->name, f->element, f->value));
     } else if (const auto* p = std::get_if<BypassValue>(&v)) {

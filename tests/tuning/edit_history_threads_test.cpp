@@ -7,6 +7,8 @@
 #include "device/virtual_clock.h"
 #include "expected_reports.h"
 #include "model/slot_fields.h"
+#include "model/store_layout.h"
+#include "tuning/compressor_ops.h"
 #include "tuning/eq_operations.h"
 
 namespace vireo::test {
@@ -108,6 +110,32 @@ TEST_F(EditHistoryThreadsTest, UndoingAnEchoTimeRestoresTheReverbPredelayItSet) 
   ASSERT_NE(last, sent.rend());
   EXPECT_EQ(Head(*last, 10),
             (std::vector<std::uint8_t>{0x02, 0x09, 0x00, 0x03, 0x09, 0x01, 0, 0, 0x16, 0x80}));
+}
+
+TEST_F(EditHistoryThreadsTest, UndoingACompressorSliderRestoresTheFourValuesInOneMessage) {
+  // Values a mode file may carry, off the sliders' steps.
+  store_.SetFloat(slot::chCompThreshold[3], -12.5f);
+  store_.SetFloat(slot::chCompRatio[3], 2.55f);
+  store_.SetFloat(slot::chCompAttack[3], 10.7f);
+  store_.SetFloat(slot::chCompRelease[3], 99.9f);
+  std::vector<tuning::EditValue> targets;
+  for (const char* name : {"chCompThreshold", "chCompRatio", "chCompAttack", "chCompRelease"})
+    targets.push_back(FieldValue{name, 3, 0.0});
+  session_.Run(targets, [&](ReportSender& s, Clock&) {
+    return tuning::MoveCompSlider(store_, s, 3, tuning::CompSlider::threshold, -30);
+  });
+  Sent();
+  ASSERT_TRUE(session_.Undo());
+  const std::vector<Report> undo = Sent();
+  ASSERT_EQ(undo.size(), 1u);
+  // Module 8, parameter 27, seven words: threshold -12.5 (C1 48 00 00) first, then 0.0 and 1 - 1/2.55.
+  EXPECT_EQ((std::vector<int>{undo[0][3], undo[0][4], undo[0][5]}), (std::vector<int>{8, 27, 7}));
+  EXPECT_EQ((std::vector<int>{undo[0][6], undo[0][7], undo[0][8], undo[0][9]}),
+            (std::vector<int>{0xC1, 0x48, 0x00, 0x00}));
+  EXPECT_FLOAT_EQ(WordFloat(undo[0], 2), static_cast<float>(1.0 - 1.0 / 2.55f));
+  EXPECT_EQ(store_.Float(slot::chCompRatio[3]), 2.55f);
+  EXPECT_EQ(store_.Float(slot::chCompAttack[3]), 10.7f);
+  EXPECT_EQ(store_.Float(slot::chCompRelease[3]), 99.9f);
 }
 
 TEST_F(EditHistoryThreadsTest, TheOldestStepsGiveWayBeyondTwoHundred) {
