@@ -4,6 +4,7 @@
 #include "pages/comp_page.h"
 #include "pages/efx_page.h"
 #include "pages/music_page.h"
+#include "pages/output_page.h"
 #include "pages/page_switch.h"
 #include "pages/placeholder_page.h"
 
@@ -23,7 +24,6 @@ CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
   if (kind == PageKind::music) return new CDialogMusic(parent);
   if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), parent);
   if (kind == PageKind::comp) return new CCompDlg(parent);
-  CPage* page = new CPlaceholderPage(kind, parent);
-  if (kind == PageKind::output) page->ShowChannel(outputChannel);
-  return page;
+  if (kind == PageKind::output) return new CDialogOutput(parent, outputChannel);
+  return new CPlaceholderPage(kind, parent);
 }
