@@ -164,7 +164,7 @@ void CDialogOutput::ApplyTexts() {
     ChannelRow& row = rows_[static_cast<std::size_t>(c)];
     row.name->setText(ChannelName(c));
     row.mute->setText(DialogText(templateId(), id::mute[static_cast<std::size_t>(c)], "静音", "Mute"));
-    row.phase->setText(DialogText(templateId(), id::firstPhase + c, "反相", "Phase 180°"));
+    row.phase->setText(DialogText(templateId(), id::firstPhase + c, "反相180°", "Phase 180°"));
   }
   for (std::size_t i = 0; i < links_.size(); ++i)
     links_[i]->setText(DialogText(templateId(), id::links[i], kLinkTexts[i], kLinkTexts[i]));
