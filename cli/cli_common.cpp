@@ -36,7 +36,9 @@ const std::string_view kUsage =
     "                                band 9 is its crossover and carries sections 10..12 along\n"
     "  eq reset ID                   the page's Reset EQ: every band Peaking, 0 dB, Q 1.41\n"
     "  eq copy SRC DST               paste SRC's bands into DST by the pages' paste rule\n"
-    "  eq bypass ID on|off           switch the EQ bypass\n";
+    "  eq bypass ID on|off           switch the EQ bypass\n"
+    "  eq crossover CH FAMILY        crossover family 0..10 on band 10 of output channel CH 1..8,\n"
+    "                                which must be a low-pass or high-pass crossover already\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "device/protocol.h"
+#include "dsp/crossover.h"
+#include "dsp/filter_type.h"
 #include "model/band.h"
 #include "model/slot_fields.h"
 #include "tuning/compressor_ops.h"
@@ -147,6 +149,23 @@ int WriteChannelCrossover(ParameterStore& store, ReportSender& sender, std::span
     if (ValidChannel(channel)) bytes += WriteCrossover(store, sender, ChannelEqIdentity(channel), sections);
   }
   return bytes;
+}
+
+std::array<dsp::BandShape, 4> CrossoverFamilySections(const dsp::BandShape& crossover, int family) {
+  const dsp::CrossoverSections types = dsp::CrossoverSectionTypes(family, dsp::CrossoverIsLowPass(crossover.type));
+  std::array<dsp::BandShape, 4> sections{};
+  for (std::size_t s = 0; s < sections.size(); ++s) sections[s] = {types[s], 0.0, crossover.frequency, crossover.q};
+  return sections;
+}
+
+bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel, std::span<const int> channels,
+                        int family) {
+  if (!ValidChannel(channel) || family < 0 || family >= static_cast<int>(dsp::kCrossoverFamilyNames.size()))
+    return false;
+  const dsp::BandShape crossover = ReadEqBand(store, ChannelEqIdentity(channel), kCrossoverBand);
+  if (!dsp::IsLowPassType(crossover.type) && !dsp::IsHighPassType(crossover.type)) return false;
+  WriteChannelCrossover(store, sender, channels, CrossoverFamilySections(crossover, family));
+  return true;
 }
 
 bool ToggleChannelEqBypass(ParameterStore& store, ReportSender& sender, int channel, bool partnerLinked) {

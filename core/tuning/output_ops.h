@@ -62,6 +62,13 @@ int WriteChannelBand(ParameterStore& store, ReportSender& sender, std::span<cons
 // The four crossover sections (bands 9..12) written to every channel of `channels`.
 int WriteChannelCrossover(ParameterStore& store, ReportSender& sender, std::span<const int> channels,
                           std::span<const dsp::BandShape, 4> sections);
+// The four sections of crossover family `family` for a crossover band: low- or high-pass after its type,
+// each at its frequency and Q with gain 0, as the graph makes them.
+std::array<dsp::BandShape, 4> CrossoverFamilySections(const dsp::BandShape& crossover, int family);
+// Crossover family `family` (0..10) on band 9 of `channel`, written to every channel of `channels`; false,
+// sending nothing, when the channel's band 9 is not a low- or high-pass crossover or the family is unknown.
+bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel, std::span<const int> channels,
+                        int family);
 // EQ bypass of `channel` inverted; while `partnerLinked` the partner takes the same flag. Only a flag
 // that changed is sent. Returns the channel's new flag.
 bool ToggleChannelEqBypass(ParameterStore& store, ReportSender& sender, int channel, bool partnerLinked);
