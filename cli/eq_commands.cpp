@@ -163,17 +163,20 @@ int Crossover(const GlobalOptions& options, const std::vector<std::string>& args
   const int families = static_cast<int>(dsp::kCrossoverFamilyNames.size());
   if (args.size() != 3 || !ParseInt(args[1], &channel) || !ParseInt(args[2], &family) || channel < 1 ||
       channel > kOutputChannels || family < 0 || family >= families) {
-    return UsageError(err, "eq crossover takes a channel 1..8 and a family 0.." + std::to_string(families - 1));
+    return UsageError(err,
+                      "eq crossover takes a channel 1..8 and a family 0.." + std::to_string(families - 1));
   }
   const int c = static_cast<int>(channel) - 1;
   bool applied = false;
-  const int status = EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
-    const std::vector<int> only{c};
-    applied = tuning::SetCrossoverFamily(store, sender, c, only, static_cast<int>(family));
-    const tuning::EqIdentity& eq = *tuning::FindEqIdentity(tuning::ChannelEqIdentity(c));
-    for (int band = tuning::kCrossoverBand; applied && band < tuning::kCrossoverBand + tuning::kCrossoverSections; ++band)
-      text << BandLine(store, eq, band) << '\n';
-  });
+  const int status =
+      EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+        const std::vector<int> only{c};
+        applied = tuning::SetCrossoverFamily(store, sender, c, only, static_cast<int>(family));
+        const tuning::EqIdentity& eq = *tuning::FindEqIdentity(tuning::ChannelEqIdentity(c));
+        for (int band = tuning::kCrossoverBand;
+             applied && band < tuning::kCrossoverBand + tuning::kCrossoverSections; ++band)
+          text << BandLine(store, eq, band) << '\n';
+      });
   if (status == kExitOk && !applied)
     return Failure(err, "band 10 of channel " + args[1] + " is not a low-pass or high-pass crossover");
   return status;

@@ -20,8 +20,8 @@ constexpr std::array<int, kLinkPairCount> kPairLow = {0, 2, 6};
 constexpr int kChannelBands = 13;
 constexpr std::array<std::string_view, kMixLevelCount> kMixFields = {"chDirectLevel", "chReverbLevel",
                                                                      "chEchoLevel", "chMusicLevel"};
-constexpr std::array<std::string_view, 4> kCompValueFields = {"chCompThreshold", "chCompRatio", "chCompAttack",
-                                                              "chCompRelease"};
+constexpr std::array<std::string_view, 4> kCompValueFields = {"chCompThreshold", "chCompRatio",
+                                                              "chCompAttack", "chCompRelease"};
 
 bool ValidChannel(int channel) {
   return channel >= 0 && channel < kOutputChannels;
@@ -41,7 +41,8 @@ bool SameWord(const ParameterStore& store, std::string_view name, int a, int b) 
 }
 
 // Stores an integer field of one channel and sends it by the field's rule.
-void SetChannelInt(ParameterStore& store, ReportSender& sender, std::string_view name, int channel, int value) {
+void SetChannelInt(ParameterStore& store, ReportSender& sender, std::string_view name, int channel,
+                   int value) {
   if (!ValidChannel(channel)) return;
   const SlotField& field = Field(name);
   store.SetInt(field.SlotOf(channel), value);
@@ -49,7 +50,8 @@ void SetChannelInt(ParameterStore& store, ReportSender& sender, std::string_view
 }
 
 // Copies one field's word from source to destination and sends it; false when it was already equal.
-bool CopyWord(ParameterStore& store, ReportSender& sender, std::string_view name, int source, int destination) {
+bool CopyWord(ParameterStore& store, ReportSender& sender, std::string_view name, int source,
+              int destination) {
   if (SameWord(store, name, source, destination)) return false;
   const SlotField& field = Field(name);
   store.SetBits(field.SlotOf(destination), store.Bits(field.SlotOf(source)));
@@ -130,7 +132,8 @@ int ChannelMixLevel(const ParameterStore& store, int channel, MixLevel level) {
 }
 void SetMixLevel(ParameterStore& store, ReportSender& sender, std::span<const int> channels, MixLevel level,
                  int value) {
-  for (int channel : channels) SetChannelInt(store, sender, MixLevelField(level), channel, std::clamp(value, 0, 100));
+  for (int channel : channels)
+    SetChannelInt(store, sender, MixLevelField(level), channel, std::clamp(value, 0, 100));
 }
 
 int WriteChannelBand(ParameterStore& store, ReportSender& sender, std::span<const int> channels, int band,
@@ -152,14 +155,16 @@ int WriteChannelCrossover(ParameterStore& store, ReportSender& sender, std::span
 }
 
 std::array<dsp::BandShape, 4> CrossoverFamilySections(const dsp::BandShape& crossover, int family) {
-  const dsp::CrossoverSections types = dsp::CrossoverSectionTypes(family, dsp::CrossoverIsLowPass(crossover.type));
+  const dsp::CrossoverSections types =
+      dsp::CrossoverSectionTypes(family, dsp::CrossoverIsLowPass(crossover.type));
   std::array<dsp::BandShape, 4> sections{};
-  for (std::size_t s = 0; s < sections.size(); ++s) sections[s] = {types[s], 0.0, crossover.frequency, crossover.q};
+  for (std::size_t s = 0; s < sections.size(); ++s)
+    sections[s] = {types[s], 0.0, crossover.frequency, crossover.q};
   return sections;
 }
 
-bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel, std::span<const int> channels,
-                        int family) {
+bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel,
+                        std::span<const int> channels, int family) {
   if (!ValidChannel(channel) || family < 0 || family >= static_cast<int>(dsp::kCrossoverFamilyNames.size()))
     return false;
   const dsp::BandShape crossover = ReadEqBand(store, ChannelEqIdentity(channel), kCrossoverBand);
@@ -211,8 +216,9 @@ void CopyChannelSettings(ParameterStore& store, ReportSender& sender, int source
   if (!SameWord(store, "chDelay", source, destination))
     SetChannelDelay(store, sender, destination, ChannelDelay(store, source));
   // The four compressor values travel in one record: one message when any of them differs.
-  const bool compDiffers = std::any_of(kCompValueFields.begin(), kCompValueFields.end(),
-                                       [&](std::string_view name) { return !SameWord(store, name, source, destination); });
+  const bool compDiffers =
+      std::any_of(kCompValueFields.begin(), kCompValueFields.end(),
+                  [&](std::string_view name) { return !SameWord(store, name, source, destination); });
   if (compDiffers) {
     for (std::string_view name : kCompValueFields)
       store.SetBits(Field(name).SlotOf(destination), store.Bits(Field(name).SlotOf(source)));

@@ -67,8 +67,8 @@ int WriteChannelCrossover(ParameterStore& store, ReportSender& sender, std::span
 std::array<dsp::BandShape, 4> CrossoverFamilySections(const dsp::BandShape& crossover, int family);
 // Crossover family `family` (0..10) on band 9 of `channel`, written to every channel of `channels`; false,
 // sending nothing, when the channel's band 9 is not a low- or high-pass crossover or the family is unknown.
-bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel, std::span<const int> channels,
-                        int family);
+bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel,
+                        std::span<const int> channels, int family);
 // EQ bypass of `channel` inverted; while `partnerLinked` the partner takes the same flag. Only a flag
 // that changed is sent. Returns the channel's new flag.
 bool ToggleChannelEqBypass(ParameterStore& store, ReportSender& sender, int channel, bool partnerLinked);

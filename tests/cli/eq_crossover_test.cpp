@@ -15,9 +15,10 @@ namespace {
 class OutputCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string stem = (std::filesystem::temp_directory_path() /
-                              ("vireo-out-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-                                 .string();
+    const std::string stem =
+        (std::filesystem::temp_directory_path() /
+         ("vireo-out-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
+            .string();
     state_ = stem + ".noveq";
     trace_ = stem + ".trace";
   }
@@ -46,7 +47,8 @@ TEST_F(OutputCliTest, CrossoverFamilyOnAHighPassBand) {
   store.WriteBytes(Region::dspBlock, 679, highPass);
   ASSERT_TRUE(WriteModeFile(store, state_).ok);
 
-  const CliRun run = RunArgs({"--emulator", "--emulator-state", state_, "--trace", trace_, "eq", "crossover", "3", "5"});
+  const CliRun run =
+      RunArgs({"--emulator", "--emulator-state", state_, "--trace", trace_, "eq", "crossover", "3", "5"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "9 9 0.0 800 0.70\n10 11 0.0 800 0.70\n11 1 0.0 800 0.70\n12 1 0.0 800 0.70\n");
   // Block writes 02 85, address 02 A7 (679) and on, 7 bytes: types 9, 11, 1, 1 (Bessel 18dB high-pass).
@@ -64,9 +66,12 @@ TEST_F(OutputCliTest, CrossoverNeedsALowOrHighPassBandAndSaneArguments) {
   EXPECT_EQ(peaking.status, 1);
   EXPECT_EQ(peaking.err, "vireo-cli: band 10 of channel 1 is not a low-pass or high-pass crossover\n");
   EXPECT_TRUE(peaking.out.empty());
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"eq", "crossover", "0", "1"}, {"eq", "crossover", "9", "1"}, {"eq", "crossover", "1", "11"},
-           {"eq", "crossover", "1", "-1"}, {"eq", "crossover", "1"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"eq", "crossover", "0", "1"},
+                                             {"eq", "crossover", "9", "1"},
+                                             {"eq", "crossover", "1", "11"},
+                                             {"eq", "crossover", "1", "-1"},
+                                             {"eq", "crossover", "1"}}) {
     EXPECT_EQ(RunArgs(args).status, 2) << args.back();
   }
 }
@@ -76,11 +81,11 @@ TEST_F(OutputCliTest, ChannelFieldsGoToTheirChannelOnly) {
     std::string field, value, line;
   };
   const Case cases[] = {
-      {"chMute[2]", "1", "> 02 09 00 07 1A 01 00 00 00 00"},        // 0.0 while muted
-      {"chPhase[7]", "1", "> 02 09 00 0C 19 01 BF 80 00 00"},       // -1.0
-      {"chType[0]", "5", "> 02 09 00 05 10 01 00 00 00 05"},        // an integer
+      {"chMute[2]", "1", "> 02 09 00 07 1A 01 00 00 00 00"},          // 0.0 while muted
+      {"chPhase[7]", "1", "> 02 09 00 0C 19 01 BF 80 00 00"},         // -1.0
+      {"chType[0]", "5", "> 02 09 00 05 10 01 00 00 00 05"},          // an integer
       {"chDirectLevel[3]", "40", "> 02 09 00 08 14 01 3E CC CC CD"},  // 0.4
-      {"chTrim[5]", "100", "> 02 09 00 0A 18 01 3F 80 00 00"},      // 1.0
+      {"chTrim[5]", "100", "> 02 09 00 0A 18 01 3F 80 00 00"},        // 1.0
   };
   for (const Case& c : cases) {
     const CliRun run = RunArgs({"--emulator", "--trace", trace_, "set", c.field, c.value});

@@ -31,11 +31,10 @@ TEST(LinkSet, PartnerOnlyWhileThePairIsChecked) {
     std::vector<int> expected;
   };
   const Case cases[] = {
-      {0, {true, false, false}, {0, 1}},  {1, {true, false, false}, {0, 1}},
-      {1, {false, true, true}, {1}},      {3, {false, true, false}, {2, 3}},
-      {4, {true, true, true}, {4}},       {5, {true, true, true}, {5}},
-      {7, {false, false, true}, {6, 7}},  {6, {true, true, false}, {6}},
-      {8, {true, true, true}, {}},        {-1, {true, true, true}, {}},
+      {0, {true, false, false}, {0, 1}}, {1, {true, false, false}, {0, 1}}, {1, {false, true, true}, {1}},
+      {3, {false, true, false}, {2, 3}}, {4, {true, true, true}, {4}},      {5, {true, true, true}, {5}},
+      {7, {false, false, true}, {6, 7}}, {6, {true, true, false}, {6}},     {8, {true, true, true}, {}},
+      {-1, {true, true, true}, {}},
   };
   for (const Case& c : cases) EXPECT_EQ(tuning::LinkSet(c.channel, c.links), c.expected) << c.channel;
 }

@@ -13,6 +13,7 @@
 #include "pages/eq_editing.h"
 #include "pages/output_layout.h"
 #include "pages/output_page.h"
+#include "shell/command_ids.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
 
@@ -28,8 +29,9 @@ class OutputPageTests : public QObject {
   void linkingEqualChannelsAsksNothing();
   void theChosenChannelIsCopiedAndOnlyWhatDifferedIsSent();
   void closingTheQuestionUnchecksTheLink();
-  void echoOfLinkedChannelsGoesToBoth();
+  void echoOfLinkedChannelsGoesToBothAndMutedSaysSo();
   void theCrossoverTypeShowsOnlyForALowOrHighPassCrossover();
+  void aLanguageSwitchKeepsTheRoles();
   void layoutKeepsEveryControlApartAndInside();
 
  private:
@@ -71,8 +73,9 @@ void OutputPageTests::theChosenChannelIsCopiedAndOnlyWhatDifferedIsSent() {
   TheStore().SetInt(slot::chEchoLevel[1], 30);
   rig->prompts().choices = {2};
   Check(id::links[0]);
-  QCOMPARE(rig->prompts().choiceBoxes,
-           QStringList{QStringLiteral("Parameter is different, Is need set same?|Both set CH1|Both set CH2")});
+  QCOMPARE(
+      rig->prompts().choiceBoxes,
+      QStringList{QStringLiteral("Parameter is different, Is need set same?|Both set CH1|Both set CH2")});
   QVERIFY(rig->Find<QCheckBox>(id::links[0])->isChecked());
   QCOMPARE(TheStore().Int(slot::chEchoLevel[0]), 30);
   const auto requests = rig->Requests();
@@ -89,7 +92,7 @@ void OutputPageTests::closingTheQuestionUnchecksTheLink() {
   QVERIFY(rig->Requests().empty());
 }
 
-void OutputPageTests::echoOfLinkedChannelsGoesToBoth() {
+void OutputPageTests::echoOfLinkedChannelsGoesToBothAndMutedSaysSo() {
   Check(id::links[1]);
   Page()->ShowChannel(3);
   rig->ClearRequests();
@@ -98,13 +101,18 @@ void OutputPageTests::echoOfLinkedChannelsGoesToBoth() {
   QCOMPARE(ParamWrites(requests, 7, 22).size(), std::size_t(1));
   QCOMPARE(ParamWrites(requests, 8, 22).size(), std::size_t(1));
   QCOMPARE(requests.size(), std::size_t(2));
+  QVERIFY(rig->notices().isEmpty());
+  TheStore().SetInt(slot::chMute[3], 1);  // a muted channel says so after a mix slider moves
+  rig->Find<CXBmpSlider>(id::firstMixSlider)->Step(1);
+  QCOMPARE(rig->lastNotice(), QStringLiteral("vol is mute"));
 }
 
 void OutputPageTests::theCrossoverTypeShowsOnlyForALowOrHighPassCrossover() {
   CEqEditing& eq = Page()->eq();
   Page()->SelectSection(9);
   QVERIFY(!Page()->crossoverShown());  // a Peaking crossover band
-  FindByControlId<QRadioButton>(eq.editor(), band_editor_id::firstType + 2)->click();  // HP: the menu's high-pass pair
+  FindByControlId<QRadioButton>(eq.editor(), band_editor_id::firstType + 2)
+      ->click();  // HP: the menu's high-pass pair
   QVERIFY(Page()->crossoverShown());
   auto* combo = rig->Find<QComboBox>(id::crossoverCombo);
   QCOMPARE(combo->currentIndex(), 9);  // Butterworth 24dB
@@ -123,6 +131,17 @@ void OutputPageTests::theCrossoverTypeShowsOnlyForALowOrHighPassCrossover() {
   emit eq.list()->cellClicked(9, 0);
   QVERIFY(Page()->crossoverShown());
   QCOMPARE(combo->currentIndex(), 5);
+}
+
+void OutputPageTests::aLanguageSwitchKeepsTheRoles() {
+  auto* role = rig->Find<QComboBox>(id::firstRole + 6);
+  role->setCurrentIndex(4);
+  emit role->activated(4);
+  QCOMPARE(ParamWrites(rig->Requests(), 11, 16), (std::vector<std::vector<std::uint32_t>>{{4}}));
+  rig->frame().OnCommand(cmd::switchLanguage);
+  QCOMPARE(role->itemText(4), QString::fromUtf8("超低"));
+  QCOMPARE(role->currentIndex(), 4);
+  QCOMPARE(rig->Find<QCheckBox>(id::firstPhase)->text(), QString::fromUtf8("反相180°"));
 }
 
 void OutputPageTests::layoutKeepsEveryControlApartAndInside() {

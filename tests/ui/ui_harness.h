@@ -52,7 +52,7 @@ class ScriptedPrompts final : public UserPrompts {
 
   std::deque<BoxAnswer> answers;  // default: yes for questions, ok for messages
   std::deque<int> choices;        // default: 0, the box closed without a choice
-  QStringList choiceBoxes;        // message, first and second choice of each box, joined by '|' 
+  QStringList choiceBoxes;        // message, first and second choice of each box, joined by '|'
   std::deque<QString> files;      // default: cancel
   QList<PromptRecord> asked;
   QList<FileDialogRequest> fileRequests;

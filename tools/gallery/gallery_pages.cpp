@@ -1,6 +1,6 @@
 // The pages' pictures: the microphone and music page in each view, with a band selected and without, and
-// the effect EQ editor, the compressor page switched on and off, the output channels page with and without its
-// crossover selected, each at 1920x1080 and at the main window's minimum size.
+// the effect EQ editor, the compressor page switched on and off, the output channels page with and without
+// its crossover selected, each at 1920x1080 and at the main window's minimum size.
 #include "gallery_pages.h"
 
 #include <QAbstractButton>

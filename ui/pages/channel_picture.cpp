@@ -48,7 +48,8 @@ void CChannelPicture::paintEvent(QPaintEvent*) {
   p.setBrush(QColor(120, 130, 140));
   p.setPen(Qt::NoPen);
   p.drawEllipse(listener, 6, 6);
-  p.drawPolygon(QPolygonF({listener + QPointF(-3, -5), listener + QPointF(3, -5), listener + QPointF(0, -9)}));
+  p.drawPolygon(
+      QPolygonF({listener + QPointF(-3, -5), listener + QPointF(3, -5), listener + QPointF(0, -9)}));
 
   const double size = std::max(6.0, std::min(room.width(), room.height()) * 0.11);
   for (int c = 0; c < static_cast<int>(kSpeakers.size()); ++c) {

@@ -80,8 +80,9 @@ void ResetEq(const Channels& channels) {
   for (int channel : channels) {
     for (t::EditValue& v : t::AllBandTargets(t::ChannelEqIdentity(channel))) targets.push_back(std::move(v));
   }
-  Edits().Run(std::move(targets),
-              [&](vireo::ReportSender& sender, vireo::Clock&) { t::ResetChannelEq(Store(), sender, channels); });
+  Edits().Run(std::move(targets), [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::ResetChannelEq(Store(), sender, channels);
+  });
 }
 void CopyChannel(int source, int destination) {
   std::vector<t::EditValue> targets =
@@ -89,7 +90,8 @@ void CopyChannel(int source, int destination) {
               "chCompRatio", "chCompAttack", "chCompRelease", "chCompOff", "chDelayOff", "chDelayMode"},
              {destination});
   targets.push_back(t::BypassValue{t::ChannelEqIdentity(destination), false});
-  for (t::EditValue& v : t::AllBandTargets(t::ChannelEqIdentity(destination))) targets.push_back(std::move(v));
+  for (t::EditValue& v : t::AllBandTargets(t::ChannelEqIdentity(destination)))
+    targets.push_back(std::move(v));
   Edits().Run(std::move(targets), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::CopyChannelSettings(Store(), sender, source, destination);
   });

@@ -31,7 +31,7 @@ void SetDelayMode(const Channels& channels, vireo::tuning::DelayMode mode);
 void MoveSplit(const Channels& channels, int index);
 void SetCompressorOn(const Channels& channels, bool on);
 // Returns what the current channel (the first of `channels` that is `current`) now holds.
-vireo::CompressorSettings MoveCompSlider(const Channels& channels, int current, vireo::tuning::CompSlider slider,
-                                         int position);
+vireo::CompressorSettings MoveCompSlider(const Channels& channels, int current,
+                                         vireo::tuning::CompSlider slider, int position);
 
 }  // namespace output_edits

@@ -45,7 +45,8 @@ OutputPageLayout LayoutOutputPage(QSize page) {
 
   l.picture = QRect(kMargin, top, kPictureWidth, kPictureHeight);
   for (int i = 0; i < 3; ++i)
-    l.links[static_cast<std::size_t>(i)] = QRect(kMargin, top + kPictureHeight + 8 + i * 24, kPictureWidth, 22);
+    l.links[static_cast<std::size_t>(i)] =
+        QRect(kMargin, top + kPictureHeight + 8 + i * 24, kPictureWidth, 22);
 
   const int mixX = l.picture.right() + 1 + kGap;
   for (int i = 0; i < 4; ++i) {
@@ -96,14 +97,17 @@ OutputPageLayout LayoutOutputPage(QSize page) {
 }
 
 std::vector<QRect> SeparateRects(const OutputPageLayout& l) {
-  std::vector<QRect> rects{l.picture,        l.bandArea,      l.crossoverCaption, l.crossoverCombo,
-                           l.delaySwitch,    l.highFreqRadio, l.channelRadio,     l.compSwitch,
-                           l.graph};
+  std::vector<QRect> rects{l.picture,        l.bandArea,    l.crossoverCaption,
+                           l.crossoverCombo, l.delaySwitch, l.highFreqRadio,
+                           l.channelRadio,   l.compSwitch,  l.graph};
   rects.insert(rects.end(), l.links.begin(), l.links.end());
   for (const OutputMixLayout& m : l.mix) rects.insert(rects.end(), {m.caption, m.slider, m.value});
-  for (const OutputChannelRowLayout& r : l.channels) rects.insert(rects.end(), {r.name, r.mute, r.phase, r.role});
-  for (const OutputSliderRowLayout* row : {&l.split, &l.delayTime, &l.comp[0], &l.comp[1], &l.comp[2], &l.comp[3]})
+  for (const OutputChannelRowLayout& r : l.channels)
+    rects.insert(rects.end(), {r.name, r.mute, r.phase, r.role});
+  for (const OutputSliderRowLayout* row :
+       {&l.split, &l.delayTime, &l.comp[0], &l.comp[1], &l.comp[2], &l.comp[3]})
     rects.insert(rects.end(), {row->caption, row->slider, row->value});
-  rects.erase(std::remove_if(rects.begin(), rects.end(), [](const QRect& r) { return r.isEmpty(); }), rects.end());
+  rects.erase(std::remove_if(rects.begin(), rects.end(), [](const QRect& r) { return r.isEmpty(); }),
+              rects.end());
   return rects;
 }

@@ -115,7 +115,8 @@ void CDialogOutput::BuildMix() {
     slider->SetBackgroundColor(kDialogBackground);
     slider->SetRange(0, 100);
     TrackEditGestures(slider);
-    connect(slider, &CXBmpSlider::positionChanged, this, [this, k](int, int position) { OnMixMoved(k, position); });
+    connect(slider, &CXBmpSlider::positionChanged, this,
+            [this, k](int, int position) { OnMixMoved(k, position); });
     mixSliders_[i] = slider;
     mixTexts_[i] = WithId(new QLabel(this), id::firstMixText + k);
     mixTexts_[i]->setAlignment(Qt::AlignCenter);
@@ -157,8 +158,8 @@ void CDialogOutput::BuildCrossover() {
 void CDialogOutput::ApplyTexts() {
   CPage::ApplyLanguage();
   for (std::size_t i = 0; i < mixCaptions_.size(); ++i) {
-    mixCaptions_[i]->setText(
-        DialogText(templateId(), id::firstMixSlider + static_cast<int>(i), kMixCaptions[i].zh, kMixCaptions[i].en));
+    mixCaptions_[i]->setText(DialogText(templateId(), id::firstMixSlider + static_cast<int>(i),
+                                        kMixCaptions[i].zh, kMixCaptions[i].en));
   }
   for (int c = 0; c < 8; ++c) {
     ChannelRow& row = rows_[static_cast<std::size_t>(c)];
@@ -238,8 +239,9 @@ void CDialogOutput::OnLinkClicked(int pair, bool checked) {
     return LanguageIndex() == 1 ? QStringLiteral("Both set CH%1").arg(channel + 1)
                                 : QString::fromUtf8("以通道%1为标准同步").arg(channel + 1);
   };
-  const int choice = TheApp()->ShowChoiceBox(LangText("通道参数不一致，是否需要同步？", "Parameter is different, Is need set same?"),
-                                             answer(low), answer(low + 1));
+  const int choice = TheApp()->ShowChoiceBox(
+      LangText("通道参数不一致，是否需要同步？", "Parameter is different, Is need set same?"), answer(low),
+      answer(low + 1));
   if (choice != 1 && choice != 2) {
     links_[static_cast<std::size_t>(pair)]->setChecked(false);
     return;
@@ -287,7 +289,8 @@ bool CDialogOutput::crossoverShown() const {
 }
 
 void CDialogOutput::OnFamilyChosen(int family) {
-  const bool crossoverRow = eq_->selectedBand() == t::kCrossoverBand || eq_->list()->currentRow() == t::kCrossoverBand;
+  const bool crossoverRow =
+      eq_->selectedBand() == t::kCrossoverBand || eq_->list()->currentRow() == t::kCrossoverBand;
   if (!crossoverRow) return;
   eq_->graph()->ApplyCrossoverFamily(t::kCrossoverBand, family);
   WriteBandForLinks(t::kCrossoverBand);

@@ -24,9 +24,10 @@ struct Caption {
   const char* zh;
   const char* en;
 };
-constexpr std::array<Caption, t::kCompSliderCount> kCompCaptions{
-    {{"阀(阈)", "Threshold"}, {"Decay ratio", "Decay ratio"}, {"启动时间", "Attack time"},
-     {"释放时间", "Release time"}}};
+constexpr std::array<Caption, t::kCompSliderCount> kCompCaptions{{{"阀(阈)", "Threshold"},
+                                                                  {"Decay ratio", "Decay ratio"},
+                                                                  {"启动时间", "Attack time"},
+                                                                  {"释放时间", "Release time"}}};
 
 template <typename W>
 W* WithId(W* widget, int controlId) {
@@ -72,7 +73,8 @@ COutputQuickControls::COutputQuickControls(QWidget* page, std::function<std::vec
     output_edits::SetDelayOn(linkSet_(), on);
     ApplyDelayEnabling();
   });
-  for (auto [radio, mode] : {std::pair{highFreq_, t::DelayMode::highFreq}, std::pair{channelMode_, t::DelayMode::channel}}) {
+  for (auto [radio, mode] :
+       {std::pair{highFreq_, t::DelayMode::highFreq}, std::pair{channelMode_, t::DelayMode::channel}}) {
     connect(radio, &QRadioButton::clicked, this, [this, mode = mode] {
       output_edits::SetDelayMode(linkSet_(), mode);
       highFreq_->setChecked(mode == t::DelayMode::highFreq);
@@ -138,7 +140,8 @@ void COutputQuickControls::OnTimeMoved(int position) {
 
 void COutputQuickControls::OnCompMoved(t::CompSlider slider, int position) {
   output_edits::MoveCompSlider(linkSet_(), channel_, slider, position);
-  compTexts_[static_cast<std::size_t>(slider)]->setText(QString::fromStdString(t::CompSliderText(slider, position)));
+  compTexts_[static_cast<std::size_t>(slider)]->setText(
+      QString::fromStdString(t::CompSliderText(slider, position)));
 }
 
 void COutputQuickControls::ApplyLanguage(int dialogId) {
@@ -147,8 +150,8 @@ void COutputQuickControls::ApplyLanguage(int dialogId) {
   channelMode_->setText(DialogText(dialogId, id::channelRadio, "Channel delay", "Channel delay"));
   compSwitch_->setText(DialogText(dialogId, id::compSwitch, "Compressor Switch", "Compressor Switch"));
   for (std::size_t i = 0; i < compCaptions_.size(); ++i) {
-    compCaptions_[i]->setText(
-        DialogText(dialogId, id::firstCompSlider + static_cast<int>(i), kCompCaptions[i].zh, kCompCaptions[i].en));
+    compCaptions_[i]->setText(DialogText(dialogId, id::firstCompSlider + static_cast<int>(i),
+                                         kCompCaptions[i].zh, kCompCaptions[i].en));
   }
 }
 
