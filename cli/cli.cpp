@@ -4,10 +4,13 @@
 #include <string_view>
 
 #include "cli_common.h"
+#include "delay_commands.h"
 #include "device_commands.h"
 #include "eq_commands.h"
+#include "location_commands.h"
 #include "filter_command.h"
 #include "mode_commands.h"
+#include "settings_commands.h"
 
 namespace vireo::cli {
 namespace {
@@ -111,6 +114,9 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   if (command == "mode") return RunModeCommand(commandArgs, out, err);
   if (command == "filter") return RunFilterCommand(commandArgs, out, err);
   if (command == "eq") return RunEqCommand(options, commandArgs, out, err);
+  if (command == "location") return RunLocationCommand(options, commandArgs, out, err);
+  if (command == "delay") return RunDelayCommand(options, commandArgs, out, err);
+  if (command == "settings") return RunSettingsCommand(options, commandArgs, out, err);
   if (IsDeviceCommand(command)) {
     return RunDeviceCommand(
         options, std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(next), args.end()), out,

@@ -22,7 +22,8 @@ const std::string_view kUsage =
     "slot)\n"
     "  get NAME                      read-all, print one store field (NAME or NAME[i])\n"
     "  set NAME VALUE                read-all, then apply the tuning operation of that field's control\n"
-    "                                with its page's side effects (echoTimeA 4 also sets reverbPredelayA)\n"
+    "                                with its page's side effects (echoTimeA 4 also sets reverbPredelayA;\n"
+    "                                hdmiPort 3 selects HDMI4; micBoostLevel dB, musicLowFrequency Hz)\n"
     "  mode show FILE [--json]       decode a mode file of version 1..8 loaded over the default store\n"
     "  mode diff A B                 the fields that differ, one a line\n"
     "  mode convert IN OUT           rewrite IN as a version-8 file\n"
@@ -38,7 +39,20 @@ const std::string_view kUsage =
     "  eq copy SRC DST               paste SRC's bands into DST by the pages' paste rule\n"
     "  eq bypass ID on|off           switch the EQ bypass\n"
     "  eq crossover CH FAMILY        crossover family 0..10 on band 10 of output channel CH 1..8,\n"
-    "                                which must be a low-pass or high-pass crossover already\n";
+    "                                which must be a low-pass or high-pass crossover already\n"
+    "  location show                 room W L, listener X Y, speaker NAME X Y (metres), gain CH DB\n"
+    "  location room W L             room size in whole metres, held to 1..10\n"
+    "  location listener X Y         move the listener (held in the room); all eight corrections follow\n"
+    "  location speaker NAME X Y     move loudspeaker NAME (L CEN R SBL SUB SBR SL SR) and correct it\n"
+    "  location center               the listener to 0 0\n"
+    "  location reset                zero corrections and the default room, listener and loudspeakers\n"
+    "  location locate CH|off        the page's Locate switch for output channel 1..8, or none\n"
+    "  delay split CH INDEX          the split slider of output CH (1..8) at INDEX (0..25): split bands\n"
+    "                                13 and 14 at 500 + 100 INDEX Hz and 500 Hz above\n"
+    "  settings show                 the machine settings, one \"KEY VALUE\" a line\n"
+    "  settings apply KEY=VALUE ...  change them as the machine settings dialog does, then apply; KEY:\n"
+    "                                saveMode 0|1 (power|mode), micStart|musicStart 0..max or off (also the\n"
+    "                                live volume), micMax|musicMax 1..99, powerOnMode 0..4 (auto, m1..m4)\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;

@@ -1,6 +1,7 @@
 // The device commands of vireo-cli: info, backup, restore, get and set against the machine or emulator.
 #include "device_commands.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "cli_common.h"
@@ -9,6 +10,7 @@
 #include "mode_view.h"
 #include "model/mode_file.h"
 #include "model/slot_fields.h"
+#include "tuning/feature_ops.h"
 #include "tuning/field_setter.h"
 
 namespace vireo::cli {
@@ -179,8 +181,10 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   if (!SplitName(args[1], &name, &element)) return UsageError(err, "bad field name '" + args[1] + "'");
   if (!ParseDouble(args[2], &value)) return UsageError(err, "VALUE must be a number, not '" + args[2] + "'");
   const SlotField* field = FindSlotField(name);
-  if (field == nullptr) return Failure(err, "no settable field named '" + name + "'");
-  if (field->count > 1 && element < 0) return UsageError(err, name + " needs an index: " + name + "[i]");
+  const bool pseudo = field == nullptr && tuning::IsPseudoField(name);
+  if (field == nullptr && !pseudo) return Failure(err, "no settable field named '" + name + "'");
+  if (field && field->count > 1 && element < 0)
+    return UsageError(err, name + " needs an index: " + name + "[i]");
   int status = kExitFailure;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
@@ -190,8 +194,16 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   if (!result.ok) return Failure(err, result.reason);
   if (sender.refused())
     return Failure(err, "the machine did not take " + args[1] + ": it is no longer connected");
+  double pseudoValue = 0;
+  if (pseudo && tuning::ReadPseudoField(session->store(), name, &pseudoValue)) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", pseudoValue);
+    out << name << ' ' << text << '\n';
+  }
   // The field, then what the page changed along with it.
-  std::vector<std::string> shown{field->count > 1 ? name + "[" + std::to_string(element) + "]" : name};
+  std::vector<std::string> shown{pseudo             ? std::string()
+                                 : field->count > 1 ? name + "[" + std::to_string(element) + "]"
+                                                    : name};
   shown.insert(shown.end(), result.alsoSet.begin(), result.alsoSet.end());
   const std::vector<FieldLine> lines = DescribeStore(session->store());
   for (const std::string& wanted : shown) {

@@ -69,7 +69,9 @@ std::array<std::uint32_t, 5> BandCoefficientRecord(int type, float gainDb, int f
 std::array<std::uint32_t, 6> GainRecord(float gainDb, GainVariant variant) {
   const float x = gainDb;
   const auto d = static_cast<float>(std::pow(10.0, x / 20.0));
-  const float exponent = 0.0022594517f * x * x + 0.799902f * x;
+  // The machine squares first and rounds the square to single before the products and their sum.
+  const auto square = static_cast<float>(static_cast<double>(x) * x);
+  const float exponent = 0.0022594517f * square + 0.79990202f * x;
   const auto e = static_cast<float>(std::pow(10.0, exponent / 20.0));
   const bool mic = variant == GainVariant::micBoost;
   const std::uint32_t c1 = mic ? 0x3F7D554Au : 0x3F7EFF25u;

@@ -10,6 +10,8 @@
 #include "tuning/effect_params.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/location_ops.h"
+#include "tuning/feature_ops.h"
 
 namespace vireo::tuning {
 namespace {
@@ -62,7 +64,7 @@ FieldSetResult Accepted(bool ok, const char* reason) {
 
 bool ValidBand(const BandValue& b) {
   const EqIdentity* eq = FindEqIdentity(b.identity);
-  return eq != nullptr && b.band >= 0 && b.band < eq->bandCount;
+  return eq != nullptr && b.band >= 0 && b.band < AddressableBandCount(*eq);
 }
 
 // Band 9 of an output channel and its sections, written together: sections given later in `values`
@@ -140,7 +142,9 @@ bool SameTarget(const EditValue& a, const EditValue& b) {
                  const auto& y = std::get<FieldValue>(b);
                  return x.name == y.name && x.element == y.element;
                },
-               [&](const BypassValue& x) { return x.identity == std::get<BypassValue>(b).identity; }},
+               [&](const BypassValue& x) { return x.identity == std::get<BypassValue>(b).identity; },
+               [](const LocationValue&) { return true; },
+               [&](const LocationGainValue& x) { return x.channel == std::get<LocationGainValue>(b).channel; }},
       a);
 }
 
@@ -149,7 +153,9 @@ bool SameValue(const EditValue& a, const EditValue& b) {
   return std::visit(
       Overload{[&](const BandValue& x) { return SameShape(x.shape, std::get<BandValue>(b).shape); },
                [&](const FieldValue& x) { return x.value == std::get<FieldValue>(b).value; },
-               [&](const BypassValue& x) { return x.bypass == std::get<BypassValue>(b).bypass; }},
+               [&](const BypassValue& x) { return x.bypass == std::get<BypassValue>(b).bypass; },
+               [&](const LocationValue& x) { return x.geometry == std::get<LocationValue>(b).geometry; },
+               [&](const LocationGainValue& x) { return x.db == std::get<LocationGainValue>(b).db; }},
       a);
 }
 
@@ -159,7 +165,9 @@ std::string TargetKey(const EditValue& target) {
                  return "band:" + std::to_string(b.identity) + ":" + std::to_string(b.band);
                },
                [](const FieldValue& f) { return "field:" + f.name + "[" + std::to_string(f.element) + "]"; },
-               [](const BypassValue& b) { return "bypass:" + std::to_string(b.identity); }},
+               [](const BypassValue& b) { return "bypass:" + std::to_string(b.identity); },
+               [](const LocationValue&) { return std::string("location"); },
+               [](const LocationGainValue& g) { return "locationGain:" + std::to_string(g.channel); }},
       target);
 }
 
@@ -176,12 +184,15 @@ EditValue ReadValue(const ParameterStore& store, const EditValue& target) {
   EditValue value = target;
   std::visit(Overload{[&](BandValue& b) { b.shape = ReadEqBand(store, b.identity, b.band); },
                       [&](FieldValue& f) {
+                        if (ReadPseudoField(store, f.name, &f.value)) return;
                         const SlotField* field = FindSlotField(f.name);
                         if (field == nullptr || f.element < 0 || f.element >= field->count) return;
                         const int s = field->SlotOf(f.element);
                         f.value = field->isFloat ? static_cast<double>(store.Float(s)) : store.Int(s);
                       },
-                      [&](BypassValue& b) { b.bypass = EqBypass(store, b.identity); }},
+                      [&](BypassValue& b) { b.bypass = EqBypass(store, b.identity); },
+                      [&](LocationValue& l) { l.geometry = store.geometry(); },
+                      [&](LocationGainValue& g) { g.db = ChannelLocationGain(store, g.channel); }},
              value);
   return value;
 }
@@ -239,6 +250,13 @@ FieldSetResult ApplyValues(ParameterStore& store, ReportSender& sender, Clock& c
       const bool known = FindEqIdentity(p->identity) != nullptr;
       if (known) SetEqBypass(store, sender, p->identity, p->bypass);
       Merge(total, Accepted(known, "no such equaliser"));
+    } else if (const auto* l = std::get_if<LocationValue>(&v)) {
+      store.setGeometry(l->geometry);
+      SendLocationRecord(store, sender);
+    } else if (const auto* g = std::get_if<LocationGainValue>(&v)) {
+      const bool known = g->channel >= 0 && g->channel < kOutputChannels;
+      if (known) SetChannelLocationGain(store, sender, g->channel, g->db);
+      Merge(total, Accepted(known, "no such channel"));
     }
   }
   return total;

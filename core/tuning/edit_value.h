@@ -9,6 +9,7 @@
 
 #include "device/clock.h"
 #include "dsp/band_response.h"
+#include "model/location.h"
 #include "model/parameter_store.h"
 #include "model/report.h"
 #include "tuning/field_setter.h"
@@ -36,12 +37,23 @@ struct BypassValue {
   bool bypass = false;
 };
 
-using EditValue = std::variant<BandValue, FieldValue, BypassValue>;
+// The working geometry of the sound-field location page (sent as the location record).
+struct LocationValue {
+  LocationGeometry geometry{};
+};
+
+// The location correction of output channel `channel`, dB (chLocationGain).
+struct LocationGainValue {
+  int channel = 0;
+  float db = 0.0f;
+};
+
+using EditValue = std::variant<BandValue, FieldValue, BypassValue, LocationValue, LocationGainValue>;
 
 bool SameTarget(const EditValue& a, const EditValue& b);
 bool SameValue(const EditValue& a, const EditValue& b);
 
-// "band:7:3", "field:micToChannelA[2]", "bypass:7".
+// "band:7:3", "field:micToChannelA[2]", "bypass:7", "location", "locationGain:2".
 std::string TargetKey(const EditValue& target);
 // The keys of `targets` joined with '+': the sender target of an edit that sets all of them.
 std::string TargetKey(std::span<const EditValue> targets);

@@ -11,6 +11,9 @@ inline constexpr int kFirstOutputIdentity = 7;
 // The output channels' crossover: band 9 and its further sections 10..12.
 inline constexpr int kCrossoverBand = 9;
 inline constexpr int kCrossoverSections = 4;
+// The output channels' delay split: bands 13 and 14 of the group, after the equaliser's own bands.
+inline constexpr int kSplitBand = 13;
+inline constexpr int kSplitBandCount = 2;
 
 enum class EqKind { microphone, effect, music, output };
 
@@ -33,6 +36,10 @@ const EqIdentity* FindEqIdentity(int id);
 
 constexpr bool IsOutputIdentity(int id) {
   return id >= kFirstOutputIdentity && id < kEqIdentityCount;
+}
+// The bands of an identity that can be read and written one by one: an output channel's split bands too.
+constexpr int AddressableBandCount(const EqIdentity& eq) {
+  return eq.bandCount + (eq.kind == EqKind::output ? kSplitBandCount : 0);
 }
 // The ten-band equalisers of the microphone and music page.
 constexpr bool IsVoiceOrMusicIdentity(int id) {

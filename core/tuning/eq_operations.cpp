@@ -69,7 +69,7 @@ const SlotField& BypassField(const EqIdentity& eq) {
 }
 
 bool ValidBand(const EqIdentity* eq, int band) {
-  return eq != nullptr && band >= 0 && band < eq->bandCount;
+  return eq != nullptr && band >= 0 && band < AddressableBandCount(*eq);
 }
 
 void CopyRecords(ParameterStore& store, const EqIdentity& from, const EqIdentity& to, int count) {

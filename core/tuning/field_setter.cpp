@@ -11,10 +11,13 @@
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
 #include "tuning/compressor_ops.h"
+#include "tuning/delay_ops.h"
 #include "tuning/effect_params.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/feature_ops.h"
 #include "tuning/mic_inputs.h"
+#include "tuning/music_source_ops.h"
 
 namespace vireo::tuning {
 namespace {
@@ -106,8 +109,34 @@ void StoreValue(ParameterStore& store, const SlotField& field, int element, doub
 
 }  // namespace
 
+// The music source radios (an HDMI port selects its input) and the boost box with its twin.
+bool SetDialogControl(ParameterStore& store, ReportSender& sender, std::string_view name, double value,
+                      FieldSetResult* result) {
+  const std::int32_t v = RoundToInt(value);
+  if (name == "musicSource") {
+    *result = SetMusicSourceField(store, sender, v) ? Done() : Refuse("musicSource takes 0, 2, 3 or 4");
+    if (result->ok && v == 2) result->alsoSet.push_back("hdmiPort");
+    return true;
+  }
+  if (name == "hdmiPort") {
+    SetHdmiPortField(store, sender, v);
+    *result = Done();
+    result->alsoSet.push_back("musicSource");
+    return true;
+  }
+  if (name == "micBoostOn") return SetMicBoostOn(store, sender, v != 0), *result = Done(), true;
+  return false;
+}
+
 FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock& clock, std::string_view name,
                              int element, double value) {
+  double pseudo = 0.0;
+  if (ReadPseudoField(store, name, &pseudo)) {
+    if (element != 0) return Refuse("index out of range for " + std::string(name));
+    if (!std::isfinite(value)) return Refuse("not a number");
+    SetPseudoField(store, sender, name, value);
+    return Done();
+  }
   const SlotField* field = FindSlotField(name);
   if (field == nullptr) return Refuse("unknown field: " + std::string(name));
   if (element < 0 || element >= field->count) return Refuse("index out of range for " + std::string(name));
@@ -118,6 +147,7 @@ FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock&
   FieldSetResult result;
   const std::int32_t v = RoundToInt(value);
   if (SetInputControl(store, sender, clock, name, element, v, &result)) return result;
+  if (SetDialogControl(store, sender, name, value, &result)) return result;
   if (name == "shiftOffA" || name == "shiftOffB") {
     if (v == 0) return Refuse("set shiftFreq" + std::string(1, name.back()) + " to switch the shift on");
     SendFrequencyShift(store, sender, name == "shiftOffB", 1);
@@ -132,7 +162,11 @@ FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock&
   if (SetEffectControl(store, sender, name, v, &result)) return result;
   if (SetBypassControl(store, sender, name, element, v)) return Done();
   if (SetCompressorControl(store, sender, name, element, value)) return Done();
-  if (name == "micBoostOn") store.SetInt(slot::micBoostOnCopy, v);
+  // The delay page's path: at least 1.5 ms, and a delay already stored sends nothing.
+  if (name == "chDelay") {
+    SetChannelDelay(store, sender, element, static_cast<float>(std::clamp(value, field->lo, field->hi)));
+    return Done();
+  }
   StoreValue(store, *field, element, value);
   SendField(sender, store, *field, element);
   if (name == "chDelayMode") {

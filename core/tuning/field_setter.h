@@ -25,6 +25,8 @@ struct FieldSetResult {
 // mode with its split bands, delays raised to their minimum, the effect parameters with their mute
 // notices and the echo time's reverb predelay, the EQ bypass flags, an output channel's compressor through
 // its switch and sliders (values rounded to the slider's step), and every other field by its wire rule.
+// The music source as its radios (musicSource 2 selects HDMI at the stored port; hdmiPort P selects
+// HDMI P+1), and two edits without a slot: micBoostLevel (dB) and musicLowFrequency (Hz).
 // Fields without a machine address (reserved slots, micBoostOnCopy) are refused.
 FieldSetResult SetFieldValue(ParameterStore& store, ReportSender& sender, Clock& clock, std::string_view name,
                              int element, double value);

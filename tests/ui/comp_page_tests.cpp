@@ -7,9 +7,11 @@
 
 #include "app/device_services.h"
 #include "controls/compress_panel.h"
+#include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
 #include "model/parameter_store.h"
 #include "pages/comp_page.h"
+#include "pages/output_nav.h"
 #include "shell/command_ids.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
@@ -27,6 +29,7 @@ class CompPageTests : public QObject {
   void theSwitchSendsItsOffFlagAndTheCurveFollows();
   void aDragIsOneUndoStep();
   void aLanguageSwitchRefillsTheChannelsAndKeepsTheSelection();
+  void theNavigationBarPressesItsPageAndSwitchesAfterTheClick();
 
  private:
   CCompDlg* Page();
@@ -134,6 +137,22 @@ void CompPageTests::aLanguageSwitchRefillsTheChannelsAndKeepsTheSelection() {
   QCOMPARE(combo->currentIndex(), 5);
   QCOMPARE(Page()->channel(), 5);
   QCOMPARE(rig->Find<QCheckBox>(id::onBox)->text(), QString::fromUtf8("压限启用"));
+}
+
+void CompPageTests::theNavigationBarPressesItsPageAndSwitchesAfterTheClick() {
+  CPage* comp = Page();
+  QVERIFY(FindByControlId<CGdipButton>(comp, output_nav_id::comp)->isChecked());
+  QVERIFY(!FindByControlId<CGdipButton>(comp, output_nav_id::delay)->isChecked());
+  // The page's own button keeps the page.
+  FindByControlId<CGdipButton>(comp, output_nav_id::comp)->click();
+  QCoreApplication::processEvents();
+  QCOMPARE(rig->frame().view()->currentPage(), comp);
+  QVERIFY(FindByControlId<CGdipButton>(comp, output_nav_id::comp)->isChecked());
+  // "CH 3" (id 1070) opens the output channels page on channel 3, once the click is over.
+  FindByControlId<CGdipButton>(comp, 1070)->click();
+  QCOMPARE(rig->frame().view()->currentPage(), comp);
+  QTRY_COMPARE(rig->frame().view()->currentPage()->kind(), PageKind::output);
+  QCOMPARE(rig->app().currentOutputChannel(), 2);
 }
 
 int main(int argc, char** argv) {

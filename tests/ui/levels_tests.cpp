@@ -21,6 +21,7 @@
 #include "shell/input_controls.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
+#include "shell/master_levels.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -44,6 +45,7 @@ class LevelsTests : public QObject {
   void wheelOverAnOpenMenuLeavesTheLevels();
   void aThumbDragIsOneStepUndoneFromTheRibbon();
   void historyIsClearedByAMachineResetAndAReadAll();
+  void labelsAgreeWithTheirSlidersBeforeTheMachineAnswers();
 
  private:
   CStepSlider* Slider(int id) { return rig->Find<CStepSlider>(id); }
@@ -56,6 +58,21 @@ void LevelsTests::init() {
   QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
   QVERIFY(rig->WaitSynchronised());
   rig->ClearRequests();
+}
+
+void LevelsTests::labelsAgreeWithTheirSlidersBeforeTheMachineAnswers() {
+  rig.reset();
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
+  // Right after start-up, before any reply has been handled: a label never names another value than its
+  // slider shows.
+  for (MasterLevel level :
+       {MasterLevel::mic, MasterLevel::effect, MasterLevel::reverb, MasterLevel::echo, MasterLevel::music}) {
+    for (const CategoryIds& category : {kInputIds, kOutputIds}) {
+      const MasterLevelIds ids = IdsOf(category, level);
+      QCOMPARE(Label(ids.label), LevelLabelText(level, Slider(ids.slider)->value(), 0));
+    }
+  }
 }
 
 void LevelsTests::cleanup() {

@@ -1,6 +1,6 @@
 // The pages' pictures: the microphone and music page in each view, with a band selected and without, and
-// the effect EQ editor, the compressor page switched on and off, the output channels page with and without
-// its crossover selected, each at 1920x1080 and at the main window's minimum size.
+// the effect EQ editor, the compressor page switched on and off, the delay page, the output channels page
+// with and without its crossover selected, each at 1920x1080 and at the main window's minimum size.
 #include "gallery_pages.h"
 
 #include <QAbstractButton>
@@ -12,11 +12,13 @@
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
 #include "pages/comp_page.h"
+#include "pages/delay_page.h"
 #include "pages/efx_page.h"
 #include "pages/eq_editing.h"
 #include "pages/music_page.h"
 #include "pages/output_page.h"
 #include "pages/page_switch.h"
+#include "pages/ssvc_page.h"
 #include "shell/control_id.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
@@ -85,6 +87,46 @@ QStringList SaveOutputPage(CKestrelv13App& app, const QDir& out, const char* siz
   return written;
 }
 
+// The sound-field location page in the default 4 m room with the listener moved off centre, then in a
+// 9 x 7 m room (odd sizes label the walls in tenths). The store is set directly; nothing is sent.
+QStringList SaveSsvcPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
+  const vireo::LocationGeometry saved = vireo::TheStore().geometry();
+  // A typical installation: channel c plays role c.
+  for (int c = 0; c < 8; ++c) vireo::TheStore().SetInt(vireo::slot::chType[c], c);
+  vireo::LocationGeometry g = saved;
+  g.listener = {0.6f, -0.4f};
+  vireo::TheStore().setGeometry(g);
+  app.view()->ShowPage(PageKind::ssvc);
+  auto* page = Shown<CSSVCDlg>(app);
+  QStringList written;
+  if (page == nullptr) return written;
+  page->RefreshFromStore();
+  written << Save(app.frame(), out, QStringLiteral("page_334_%1").arg(sizeName), tag);
+  g.roomWidth = 9;
+  g.roomLength = 7;
+  g.speakers[4] = {0.0f, -3.5f};
+  vireo::TheStore().setGeometry(g);
+  page->RefreshFromStore();
+  written << Save(app.frame(), out, QStringLiteral("page_334_room_%1").arg(sizeName), tag);
+  vireo::TheStore().setGeometry(saved);
+  return written;
+}
+
+// The delay page with delays spread over the axis, CH 3 in "Channel" mode and CH 6 switched off.
+QString SaveDelayPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
+  const float delays[] = {1.5f, 12.3f, 25.0f, 40.8f, 55.5f, 70.0f, 88.8f, 100.0f};
+  for (int c = 0; c < 8; ++c) {
+    vireo::TheStore().SetFloat(vireo::slot::chDelay[c], delays[c]);
+    vireo::TheStore().SetInt(vireo::slot::chDelayOff[c], c == 5 ? 1 : 0);
+    vireo::TheStore().SetInt(vireo::slot::chDelayMode[c], c == 2 ? 1 : 0);
+  }
+  app.view()->ShowPage(PageKind::delay);
+  auto* delay = Shown<CDelayDlg>(app);
+  if (delay == nullptr) return {};
+  delay->RefreshFromStore();
+  return Save(app.frame(), out, QStringLiteral("page_333_%1").arg(sizeName), tag);
+}
+
 }  // namespace
 
 QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QString& tag) {
@@ -114,6 +156,8 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
     Shown<CDialogMusic>(app);
     written << SaveCompPage(app, out, size.name, tag);
     written << SaveOutputPage(app, out, size.name, tag);
+    written << SaveSsvcPage(app, out, size.name, tag);
+    written << SaveDelayPage(app, out, size.name, tag);
   }
   written.removeAll(QString());
   return written;

@@ -9,6 +9,7 @@
 #include "controls_sheet.h"
 #include "device/connection.h"
 #include "gallery_controls.h"
+#include "gallery_dialogs.h"
 #include "gallery_pages.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
     const QString tag = language == 1 ? QStringLiteral("en") : QStringLiteral("zh");
     written += RenderShellGallery(app, out, tag);
     written += RenderPageGallery(app, out, tag);
+    written += RenderTuningDialogGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
   }

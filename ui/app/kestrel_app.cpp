@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "app/app_icon.h"
 #include "app/device_services.h"
 #include "app/help_page.h"
 #include "app/qt_event_sink.h"
@@ -80,8 +81,10 @@ bool CKestrelv13App::ReportStartProblem(const QString& text) {
 CKestrelv13App::StartResult CKestrelv13App::Start() {
   QCoreApplication::setOrganizationName(QString::fromLatin1(kSettingsKey));
   QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
-  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationName));
+  // No display name: Qt would append " — Vireo" to the caption of every box and dialog, which carry
+  // their own captions ("信息", "About"). The main window's title names the application already.
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+  QApplication::setWindowIcon(ApplicationIcon());  // every window without its own icon
   QApplication::setFont(ApplicationFont());
   if (!config_.launch.ok) {
     ReportStartProblem(config_.launch.error);

@@ -33,7 +33,12 @@ struct AppConfig {
   bool quitWhenClosed = true;  // end the event loop when the main window has closed
 };
 
-inline constexpr const char* kApplicationId = "LANTERN.NOVEQ.1.0";
+// The identifier handed to the desktop: the window's app id (Wayland) and desktop-file name, which
+// docks match against the installed io.github.vireo.Vireo.desktop, whose icon and AppStream entry carry
+// the same name. It is reverse-DNS in lower-case domain parts because AppStream refuses an upper-case
+// domain and an element that begins with a digit (which D-Bus names forbid as well). Settings and the
+// single-instance lock use kSettingsKey, not this.
+inline constexpr const char* kApplicationId = "io.github.vireo.Vireo";
 inline constexpr int kNoticeShortMs = 1100;
 
 class CKestrelv13App : public QObject {

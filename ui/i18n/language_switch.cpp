@@ -5,6 +5,7 @@
 
 #include "app/kestrel_app.h"
 #include "dialogs/info_dlg.h"
+#include "dialogs/tuning_dialogs.h"
 #include "i18n/language_table.h"
 #include "pages/page.h"
 #include "ribbon/application_menu.h"
@@ -48,6 +49,7 @@ void SwitchLanguage(CKestrelv13App& app) {
   if (written) {
     // The auxiliary windows take their texts here as they are built; the notice follows at once.
     if (app.windows().notice) app.windows().notice->Recaption();
+    RecaptionTuningDialogs(app);
     if (frame && frame->view()->currentPage()) frame->view()->currentPage()->ApplyLanguage();
   }
   if (frame && frame->view()->currentPage()) frame->view()->currentPage()->update();

@@ -3,13 +3,19 @@
 
 #include <QAbstractButton>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QTemporaryFile>
+#include <QThread>
+#include <QTranslator>
 #include <QVariant>
 #include <QWidget>
 #include <atomic>
@@ -121,6 +127,27 @@ void SetCaption(QWidget* widget, const QString& text) {
   }
 }
 
+// Qt's own texts (the buttons of question boxes, the file dialog) in the interface language: English is
+// built in, Chinese comes from Qt's translations when they are installed.
+void FollowWithQtTexts(int index) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() != app->thread()) return;
+  static QPointer<QTranslator> qtTexts;
+  if (index == 1) {
+    if (qtTexts) QCoreApplication::removeTranslator(qtTexts);
+    return;
+  }
+  if (!qtTexts) {
+    qtTexts = new QTranslator(app);
+    if (!qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      qWarning("Qt's Chinese texts are not installed (qt6-translations-l10n): stock buttons stay English");
+    }
+  }
+  QCoreApplication::removeTranslator(qtTexts);  // installed once, however often Chinese is chosen
+  if (!qtTexts->isEmpty()) QCoreApplication::installTranslator(qtTexts);
+}
+
 }  // namespace
 
 int LanguageIndex() {
@@ -129,6 +156,7 @@ int LanguageIndex() {
 
 void SetLanguageIndex(int index) {
   languageIndex.store(index == 1 ? 1 : 0, std::memory_order_relaxed);
+  FollowWithQtTexts(index == 1 ? 1 : 0);
 }
 
 QString Pick(const QString& zh, const QString& en) {

@@ -5,7 +5,8 @@
 
 namespace {
 constexpr int kMinWidth = 1024;
-constexpr int kMinHeight = 520;
+// The navigation bar takes the top of the smallest page area (520).
+constexpr int kMinHeight = 476;
 constexpr int kMargin = 12;
 constexpr int kRowHeight = 26;
 constexpr int kCaptionWidth = 120;

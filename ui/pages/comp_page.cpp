@@ -17,6 +17,7 @@
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
 #include "pages/comp_layout.h"
+#include "pages/output_nav.h"
 #include "pages/page_edits.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
@@ -44,7 +45,8 @@ CCompDlg::CCompDlg(QWidget* parent)
       channelCaption_(new QLabel(this)),
       channels_(new QComboBox(this)),
       onBox_(new QCheckBox(this)),
-      curve_(new CCompressPanelPlus(this)) {
+      curve_(new CCompressPanelPlus(this)),
+      nav_(new COutputNavBar(this)) {
   SetControlId(channels_, comp_page_id::channelCombo);
   SetControlId(onBox_, comp_page_id::onBox);
   SetControlId(curve_, comp_page_id::curve);
@@ -141,21 +143,25 @@ void CCompDlg::OnSwitchClicked(bool checked) {
 
 void CCompDlg::ApplyLanguage() {
   ApplyTexts();
+  nav_->ApplyLanguage();
   FillChannels();
 }
 
 void CCompDlg::resizeEvent(QResizeEvent* event) {
   CPage::resizeEvent(event);
-  const CompPageLayout l = LayoutCompPage(size());
-  channelCaption_->setGeometry(l.channelCaption);
-  channels_->setGeometry(l.channelCombo);
-  onBox_->setGeometry(l.onBox);
+  nav_->setGeometry(0, 0, width(), kOutputNavHeight);
+  // The controls share the page below the navigation bar.
+  const CompPageLayout l = LayoutCompPage(size() - QSize(0, kOutputNavHeight));
+  const auto below = [](const QRect& r) { return r.translated(0, kOutputNavHeight); };
+  channelCaption_->setGeometry(below(l.channelCaption));
+  channels_->setGeometry(below(l.channelCombo));
+  onBox_->setGeometry(below(l.onBox));
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
-    captions_[i]->setGeometry(l.rows[i].caption);
-    sliders_[i]->setGeometry(l.rows[i].slider);
-    values_[i]->setGeometry(l.rows[i].value);
+    captions_[i]->setGeometry(below(l.rows[i].caption));
+    sliders_[i]->setGeometry(below(l.rows[i].slider));
+    values_[i]->setGeometry(below(l.rows[i].value));
   }
-  curve_->setGeometry(l.curve);
+  curve_->setGeometry(below(l.curve));
 }
 
 void CCompDlg::wheelEvent(QWheelEvent* event) {

@@ -8,6 +8,7 @@
 #include "tuning/compressor_ops.h"
 
 class CCompressPanelPlus;
+class COutputNavBar;
 class CXBmpSlider;
 class QCheckBox;
 class QComboBox;
@@ -54,4 +55,5 @@ class CCompDlg : public CPage {
   std::array<CXBmpSlider*, vireo::tuning::kCompSliderCount> sliders_{};
   std::array<QLineEdit*, vireo::tuning::kCompSliderCount> values_{};
   CCompressPanelPlus* curve_;
+  COutputNavBar* nav_;
 };

@@ -40,7 +40,7 @@ OutputSliderRowLayout SliderRow(int x, int y, int width, bool captioned) {
 OutputPageLayout LayoutOutputPage(QSize page) {
   const int width = std::max(page.width(), kMinWidth);
   const int height = std::max(page.height(), kMinHeight);
-  const int top = kOutputNavReserve + kMargin;
+  const int top = kOutputNavHeight + kMargin;
   OutputPageLayout l;
 
   l.picture = QRect(kMargin, top, kPictureWidth, kPictureHeight);

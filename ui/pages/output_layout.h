@@ -7,8 +7,7 @@
 #include <array>
 #include <vector>
 
-// Room kept at the top of the output pages for their navigation bar.
-inline constexpr int kOutputNavReserve = 44;
+#include "pages/output_nav.h"
 
 struct OutputChannelRowLayout {
   QRect name;

@@ -21,6 +21,7 @@
 #include "pages/eq_editing.h"
 #include "pages/output_edits.h"
 #include "pages/output_layout.h"
+#include "pages/output_nav.h"
 #include "pages/output_quick.h"
 #include "pages/page_edits.h"
 #include "pages/page_switch.h"
@@ -83,6 +84,7 @@ QString ChannelName(int channel) {
 CDialogOutput::CDialogOutput(QWidget* parent, int channel)
     : CPage(PageKind::output, parent),
       channel_(ValidChannel(channel) ? channel : 0),
+      nav_(new COutputNavBar(this)),
       picture_(WithId(new CChannelPicture(this), id::picture)),
       eq_(new CEqEditing(this, templateId(), EqEditingRules{false, false, false, true})),
       quick_(new COutputQuickControls(this, [this] { return LinkSet(); })) {
@@ -171,6 +173,7 @@ void CDialogOutput::ApplyTexts() {
     links_[i]->setText(DialogText(templateId(), id::links[i], kLinkTexts[i], kLinkTexts[i]));
   crossoverCaption_->setText(DialogText(templateId(), id::crossoverCaption, "类型", "Type"));
   quick_->ApplyLanguage(templateId());
+  nav_->ApplyLanguage();
   FillRoles();
   picture_->update();
 }
@@ -198,6 +201,7 @@ void CDialogOutput::ShowChannel(int channel) {
 }
 
 void CDialogOutput::RefreshFromStore() {
+  nav_->Refresh();
   picture_->SetChannel(channel_);
   RefreshMix();
   eq_->SetIdentity(t::ChannelEqIdentity(channel_));
@@ -325,6 +329,7 @@ void CDialogOutput::ApplyLanguage() {
 
 void CDialogOutput::resizeEvent(QResizeEvent* event) {
   CPage::resizeEvent(event);
+  nav_->setGeometry(0, 0, width(), kOutputNavHeight);
   const OutputPageLayout l = LayoutOutputPage(size());
   picture_->setGeometry(l.picture);
   for (std::size_t i = 0; i < links_.size(); ++i) links_[i]->setGeometry(l.links[i]);

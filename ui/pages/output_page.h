@@ -11,6 +11,7 @@
 
 class CChannelPicture;
 class CEqEditing;
+class COutputNavBar;
 class COutputQuickControls;
 class CXBmpSlider;
 class QCheckBox;
@@ -79,6 +80,7 @@ class CDialogOutput : public CPage {
   void OnFamilyChosen(int family);
 
   int channel_;
+  COutputNavBar* nav_;
   CChannelPicture* picture_;
   CEqEditing* eq_;
   COutputQuickControls* quick_;

@@ -11,6 +11,7 @@
 #include "tuning/eq_operations.h"
 #include "tuning/field_setter.h"
 #include "tuning/input_controls.h"
+#include "tuning/location_ops.h"
 
 namespace page_edits {
 
@@ -90,6 +91,55 @@ vireo::CompressorSettings MoveCompSlider(int channel, t::CompSlider slider, int 
   return Edits().Run(std::move(targets), [&](vireo::ReportSender& sender, vireo::Clock&) {
     return t::MoveCompSlider(Store(), sender, channel, slider, position);
   });
+}
+namespace {
+// The geometry, and the corrections of `channels` (all eight, or the one a loudspeaker plays).
+std::vector<t::EditValue> LocationTargets(std::initializer_list<int> channels, bool all) {
+  std::vector<t::EditValue> targets{t::LocationValue{}};
+  if (all) {
+    for (int c = 0; c < vireo::kOutputChannels; ++c) targets.push_back(t::LocationGainValue{c, 0.0f});
+  }
+  for (int c : channels) {
+    if (c >= 0) targets.push_back(t::LocationGainValue{c, 0.0f});
+  }
+  return targets;
+}
+}  // namespace
+void SetRoomSize(int width, int length) {
+  Edits().Run(LocationTargets({}, false), [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::SetRoomSize(Store(), sender, width, length);
+  });
+}
+void MoveListener(vireo::Point at) {
+  Edits().Run(LocationTargets({}, true),
+              [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveListener(Store(), sender, at); });
+}
+void MoveSpeaker(int speaker, vireo::Point at) {
+  Edits().Run(
+      LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
+      [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveSpeaker(Store(), sender, speaker, at); });
+}
+void DragSpeaker(int speaker, vireo::Point at) {
+  Edits().Run(
+      LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
+      [&](vireo::ReportSender& sender, vireo::Clock&) { t::DragSpeaker(Store(), sender, speaker, at); });
+}
+void CenterListener() {
+  Edits().Run(LocationTargets({}, true),
+              [&](vireo::ReportSender& sender, vireo::Clock&) { t::CenterListener(Store(), sender); });
+}
+void ResetLocation() {
+  Edits().Run(LocationTargets({}, true),
+              [&](vireo::ReportSender& sender, vireo::Clock&) { t::ResetLocation(Store(), sender); });
+}
+void SetChannelTrim(int channel, int percent) {
+  Edits().Run({Field("chTrim", channel)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::SetChannelTrim(Store(), sender, channel, percent);
+  });
+}
+void SendLocate(int channel) {
+  Edits().sender().Edit(
+      "locate", [&](vireo::ReportSender& sender, vireo::Clock&) { t::SendLocate(Store(), sender, channel); });
 }
 void SetField(const char* name, int element, double value) {
   Edits().Apply({t::FieldValue{name, element, value}});

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dsp/band_response.h"
+#include "model/location.h"
 #include "model/wire_rules.h"
 #include "tuning/compressor_ops.h"
 #include "tuning/effect_params.h"
@@ -27,6 +28,16 @@ vireo::tuning::EffectParamResult SetEffectParam(vireo::tuning::EffectSet set,
 // The compressor of output channel `channel`: the switch, and a slider moved (the four values it sent).
 void SetCompressorOn(int channel, bool on);
 vireo::CompressorSettings MoveCompSlider(int channel, vireo::tuning::CompSlider slider, int position);
+// The sound-field location page: geometry edits with the corrections they bring, the channel levels, and
+// "Locate" (channel -1 for none), which changes nothing in the store and is no undo step.
+void SetRoomSize(int width, int length);
+void MoveListener(vireo::Point at);
+void MoveSpeaker(int speaker, vireo::Point at);
+void DragSpeaker(int speaker, vireo::Point at);
+void CenterListener();
+void ResetLocation();
+void SetChannelTrim(int channel, int percent);
+void SendLocate(int channel);
 // Any other store field by name, through the control's own operation (the hidden music-level slider).
 void SetField(const char* name, int element, double value);
 

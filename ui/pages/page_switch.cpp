@@ -13,14 +13,14 @@
 
 namespace {
 int effectEqSelector = 0;
+}  // namespace
 
-void ShowLater(PageKind kind) {
+void ShowPageLater(PageKind kind) {
   CKestrelv13View* view = TheApp() != nullptr ? TheApp()->view() : nullptr;
   if (view == nullptr) return;
   QMetaObject::invokeMethod(
       view, [view, kind] { view->ShowPage(kind); }, Qt::QueuedConnection);
 }
-}  // namespace
 
 int EffectEqSelector() {
   return effectEqSelector;
@@ -28,11 +28,11 @@ int EffectEqSelector() {
 
 void ShowEffectEqEditor(int selector) {
   effectEqSelector = selector >= 0 && selector <= 3 ? selector : 0;
-  ShowLater(PageKind::efx);
+  ShowPageLater(PageKind::efx);
 }
 
 void ShowMusicPageAgain() {
-  ShowLater(PageKind::music);
+  ShowPageLater(PageKind::music);
 }
 
 bool ForwardWheelToFocus(QWidget* page, QWheelEvent* event) {

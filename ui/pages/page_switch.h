@@ -1,6 +1,8 @@
 // Moving between the microphone and music page and the effect EQ editor, and the pages' wheel rule.
 #pragma once
 
+#include "pages/page.h"
+
 class QWheelEvent;
 class QWidget;
 
@@ -11,6 +13,8 @@ int EffectEqSelector();
 void ShowEffectEqEditor(int selector);
 // Back from the editor: the microphone and music page again, on the view it had.
 void ShowMusicPageAgain();
+// Replaces the shown page by a new page of `kind` once the current event is handled.
+void ShowPageLater(PageKind kind);
 
 // A wheel turn anywhere over a page goes to the page's focused graph or slider; returns whether it was
 // taken.

@@ -14,7 +14,7 @@ class CModeMenus : public QObject {
   QMenu* loadMenu() const { return load_; }
   QMenu* saveMenu() const { return save_; }
   void Recaption(int languageIndex);
-  // Checks the item of `mode` (0..3) in both menus.
+  // Marks the item of `mode` (0..3) in both menus: a tick in front of it; its action's data is true.
   void SetCurrentMode(int mode);
 
  signals:
@@ -25,4 +25,5 @@ class CModeMenus : public QObject {
 
   QMenu* load_;
   QMenu* save_;
+  int shownMode_ = -2;
 };

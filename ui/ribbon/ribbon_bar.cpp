@@ -90,6 +90,9 @@ CRibbonBar::CRibbonBar(int languageIndex, std::function<QStringList()> recentFil
   WatchWheel(this);
   // Sizes measured before the style sheet reaches the children would be too small for the styled tabs.
   for (QWidget* child : findChildren<QWidget*>()) child->ensurePolished();
+  // The tab bar measured its captions when they were added, in the font before the style sheet; setting
+  // a caption again drops that measure, so the last tab is not clipped.
+  for (int index = 0; index < tabs_->count(); ++index) tabs_->setTabText(index, tabs_->tabText(index));
   tabs_->updateGeometry();
   setFixedHeight(sizeHint().height());
 }

@@ -98,5 +98,7 @@ inline constexpr int comp = 346;
 inline constexpr int sync = 347;
 inline constexpr int output = 385;
 inline constexpr int efx = 421;
+inline constexpr int musicInput = 512;
 inline constexpr int choiceBox = 513;
+inline constexpr int features = 515;
 }  // namespace dlg

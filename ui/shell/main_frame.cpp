@@ -6,6 +6,7 @@
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
 #include "device/connection.h"
+#include "dialogs/tuning_dialogs.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
@@ -30,6 +31,8 @@ CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
   statusBar_ = new CMainStatusBar(this);
   setStatusBar(statusBar_);
   inputs_ = std::make_unique<CInputControls>(app, *ribbon_);
+  // Until the machine answers, the levels show what the store starts with, labels and sliders alike.
+  inputs_->RefreshVolumeControls();
   modes_ = std::make_unique<CModeCommands>(app);
 
   connect(ribbon_, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
@@ -65,6 +68,7 @@ void CMainFrame::Redo() {
 
 void CMainFrame::RefreshAfterEdit() {
   RefreshVolumeControls();
+  RefreshTuningDialogs(app_, false);
   if (CPage* page = view_->currentPage()) {
     page->RefreshFromStore();
     page->update();
@@ -108,6 +112,7 @@ void CMainFrame::RefreshVolumeControls() {
 void CMainFrame::RefreshAfterSync() {
   RefreshVolumeControls();
   if (CPage* page = view_->currentPage()) page->RefreshFromStore();
+  RefreshTuningDialogs(app_, true);
   UpdateCommandUi();
 }
 

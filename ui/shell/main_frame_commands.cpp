@@ -6,6 +6,7 @@
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
+#include "dialogs/tuning_dialogs.h"
 #include "i18n/language_switch.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
@@ -66,8 +67,14 @@ void CMainFrame::OnCommand(int id) {
     case cmd::resetEq:
       AskResetShownEq();
       break;
+    case cmd::features:
+      OpenFeatures(app_);
+      break;
+    case cmd::inputSource:
+      OpenMusicInput(app_);
+      break;
     default:
-      // The features, input-source and remote-learning windows join here as they are built.
+      // The remote-learning window joins here when it is built.
       break;
   }
 }

@@ -14,6 +14,7 @@
 #include "app/kestrel_app.h"
 #include "device/connection.h"
 #include "dialogs/syn_dlg.h"
+#include "dialogs/tuning_dialogs.h"
 #include "pages/page.h"
 #include "shell/command_ids.h"
 #include "shell/input_controls.h"
@@ -93,7 +94,7 @@ bool CShortcutFilter::OnKeyRelease(QKeyEvent* event) {
   if (event->key() != Qt::Key_F7) return false;
   // While a synchronisation runs the key goes on to the focused window.
   if (app_.windows().sync) return false;
-  // The machine settings dialog opens here once it exists.
+  OpenMachineSettings(app_);
   return true;
 }
 

@@ -1,0 +1,55 @@
+// vireo-cli reaching the dialogs' edits: the HDMI radios through `set`, the settings bytes through
+// `settings apply`.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "run_cli.h"
+
+namespace vireo::cli::test {
+namespace {
+
+class DialogSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    trace_ = (std::filesystem::temp_directory_path() /
+              ("vireo-dialogs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
+                 .string();
+  }
+  void TearDown() override { std::filesystem::remove(trace_); }
+  // The first `chars` characters of the sent reports beginning with `prefix`, in order.
+  std::vector<std::string> Sent(const std::string& prefix, std::size_t chars) const {
+    std::ifstream in(trace_);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind("> " + prefix, 0) == 0) lines.push_back(line.substr(2, chars));
+    return lines;
+  }
+  std::string trace_;
+};
+
+TEST_F(DialogSettingsTest, AnHdmiPortSelectsItsInputPortFirst) {
+  const CliRun run = RunArgs({"--emulator", "--trace", trace_, "set", "hdmiPort", "2"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "hdmiPort 2\nmusicSource 2\n");
+  // Parameter writes of module 4: 33 (0x21) with 2, then 23 (0x17) with 2.
+  const std::vector<std::string> expected{"02 09 00 04 21 01 00 00 00 02", "02 09 00 04 17 01 00 00 00 02"};
+  EXPECT_EQ(Sent("02 09 00 04 ", 29), expected);
+}
+
+TEST_F(DialogSettingsTest, ApplyTakesTheMaximumFirstAndSendsThirteenBytes) {
+  const CliRun run = RunArgs({"--emulator", "--trace", trace_, "settings", "apply", "micStart=70",
+                              "micMax=60", "powerOnMode=m3", "musicStart=off"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out)[1], "micStart 60");
+  const std::vector<std::string> applied = Sent("02 91 ", 60);
+  ASSERT_EQ(applied.size(), 1u);
+  // Bytes 3..6: mic start 60 (3C), music start off (FF), maxima 60 and 99 (63); byte 11 is M3.
+  EXPECT_EQ(applied[0].substr(15, 11), "3C FF 3C 63");
+  EXPECT_EQ(applied[0].substr(39, 2), "03");
+  EXPECT_EQ(RunArgs({"settings", "apply", "loud=1"}).status, 2);
+}
+
+}  // namespace
+}  // namespace vireo::cli::test

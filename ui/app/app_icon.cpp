@@ -1,0 +1,12 @@
+// The application icon.
+#include "app/app_icon.h"
+
+#include <QString>
+
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (const int size : kApplicationIconSizes) {
+    icon.addFile(QStringLiteral(":/icons/vireo-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}

@@ -1,0 +1,63 @@
+// The tuning dialogs' slots.
+#include "dialogs/tuning_dialogs.h"
+
+#include "app/kestrel_app.h"
+#include "dialogs/features_dlg.h"
+#include "dialogs/machine_set_dlg.h"
+#include "dialogs/music_input_dlg.h"
+#include "dialogs/tuning_dialog_kit.h"
+#include "shell/main_frame.h"
+
+namespace {
+template <typename T>
+T* Existing(const QPointer<QWidget>& slot) {
+  return qobject_cast<T*>(slot.data());
+}
+}  // namespace
+
+void OpenMachineSettings(CKestrelv13App& app) {
+  if (auto* open = Existing<CMachineSetDlg>(app.windows().machineSettings)) {
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return;
+  }
+  auto* dialog = new CMachineSetDlg(app.frame());
+  app.windows().machineSettings = dialog;
+  ShowCentred(dialog);
+}
+
+void OpenFeatures(CKestrelv13App& app) {
+  auto* dialog = Existing<CloudnessDlg>(app.windows().features);
+  if (dialog == nullptr) {
+    dialog = new CloudnessDlg(app.frame());
+    app.windows().features = dialog;
+  }
+  dialog->FillFeatures();
+  dialog->ApplyLanguage();
+  ShowCentred(dialog);
+}
+
+void OpenMusicInput(CKestrelv13App& app) {
+  auto* dialog = Existing<CDialogMusicInput>(app.windows().inputSource);
+  if (dialog == nullptr) {
+    dialog = new CDialogMusicInput(app.frame());
+    app.windows().inputSource = dialog;
+  }
+  dialog->FillSources();
+  dialog->ApplyLanguage();
+  ShowCentred(dialog);
+}
+
+void RefreshTuningDialogs(CKestrelv13App& app, bool afterSync) {
+  if (auto* settings = Existing<CMachineSetDlg>(app.windows().machineSettings); settings && afterSync)
+    settings->FillFromSettings();
+  if (auto* features = Existing<CloudnessDlg>(app.windows().features)) features->FillFeatures();
+  if (auto* sources = Existing<CDialogMusicInput>(app.windows().inputSource)) sources->FillSources();
+}
+
+void RecaptionTuningDialogs(CKestrelv13App& app) {
+  if (auto* settings = Existing<CMachineSetDlg>(app.windows().machineSettings)) settings->ApplyLanguage();
+  if (auto* features = Existing<CloudnessDlg>(app.windows().features)) features->ApplyLanguage();
+  if (auto* sources = Existing<CDialogMusicInput>(app.windows().inputSource)) sources->ApplyLanguage();
+}

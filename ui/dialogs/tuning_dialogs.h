@@ -1,0 +1,18 @@
+// Opening and refreshing the modeless tuning dialogs held in the application's window slots.
+#pragma once
+
+class CKestrelv13App;
+
+// F7: creates and shows the machine settings dialog, or shows the open one as it is.
+void OpenMachineSettings(CKestrelv13App& app);
+// The ribbon's "Features" and "Input Source": created when missing, then in any case centred, filled
+// from the store, given the language's texts and shown.
+void OpenFeatures(CKestrelv13App& app);
+void OpenMusicInput(CKestrelv13App& app);
+
+// Every existing tuning dialog from the store, shown or hidden. After a synchronisation the machine
+// settings dialog shows the settings the machine reported; after an undo or redo it keeps its
+// unapplied edits.
+void RefreshTuningDialogs(CKestrelv13App& app, bool afterSync);
+// The language switch.
+void RecaptionTuningDialogs(CKestrelv13App& app);
