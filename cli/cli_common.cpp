@@ -38,6 +38,8 @@ const std::string_view kUsage =
     "  eq reset ID                   the page's Reset EQ: every band Peaking, 0 dB, Q 1.41\n"
     "  eq copy SRC DST               paste SRC's bands into DST by the pages' paste rule\n"
     "  eq bypass ID on|off           switch the EQ bypass\n"
+    "  eq crossover CH FAMILY        crossover family 0..10 on band 10 of output channel CH 1..8,\n"
+    "                                which must be a low-pass or high-pass crossover already\n"
     "  location show                 room W L, listener X Y, speaker NAME X Y (metres), gain CH DB\n"
     "  location room W L             room size in whole metres, held to 1..10\n"
     "  location listener X Y         move the listener (held in the room); all eight corrections follow\n"

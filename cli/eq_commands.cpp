@@ -8,11 +8,14 @@
 
 #include "cli_common.h"
 #include "device_session.h"
+#include "dsp/crossover.h"
 #include "dsp/filter_type.h"
 #include "model/band.h"
 #include "model/mode_file.h"
+#include "model/store_layout.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/output_ops.h"
 
 namespace vireo::cli {
 namespace {
@@ -151,17 +154,46 @@ int Bypass(const GlobalOptions& options, const std::vector<std::string>& args, s
                        });
 }
 
+// An output channel's crossover family, on the crossover band (band 10 on the page, band 9 here) as the
+// page's crossover type list sets it; the band must be a low- or high-pass crossover already.
+int Crossover(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+              std::ostream& err) {
+  long long channel = 0;
+  long long family = 0;
+  const int families = static_cast<int>(dsp::kCrossoverFamilyNames.size());
+  if (args.size() != 3 || !ParseInt(args[1], &channel) || !ParseInt(args[2], &family) || channel < 1 ||
+      channel > kOutputChannels || family < 0 || family >= families) {
+    return UsageError(err,
+                      "eq crossover takes a channel 1..8 and a family 0.." + std::to_string(families - 1));
+  }
+  const int c = static_cast<int>(channel) - 1;
+  bool applied = false;
+  const int status =
+      EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+        const std::vector<int> only{c};
+        applied = tuning::SetCrossoverFamily(store, sender, c, only, static_cast<int>(family));
+        const tuning::EqIdentity& eq = *tuning::FindEqIdentity(tuning::ChannelEqIdentity(c));
+        for (int band = tuning::kCrossoverBand;
+             applied && band < tuning::kCrossoverBand + tuning::kCrossoverSections; ++band)
+          text << BandLine(store, eq, band) << '\n';
+      });
+  if (status == kExitOk && !applied)
+    return Failure(err, "band 10 of channel " + args[1] + " is not a low-pass or high-pass crossover");
+  return status;
+}
+
 }  // namespace
 
 int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
-  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy or bypass");
+  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy, bypass or crossover");
   const std::string& command = args[0];
   if (command == "show") return Show(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
   if (command == "reset") return Reset(options, args, out, err);
   if (command == "copy") return Copy(options, args, out, err);
   if (command == "bypass") return Bypass(options, args, out, err);
+  if (command == "crossover") return Crossover(options, args, out, err);
   return UsageError(err, "unknown eq command '" + command + "'");
 }
 

@@ -57,4 +57,17 @@ CrossoverSections CrossoverMenuSectionTypes(int menuEntry) {
   }
 }
 
+CrossoverKind CrossoverKindOf(const CrossoverSections& sections) {
+  for (int family = 0; family < static_cast<int>(kCrossoverFamilyNames.size()); ++family) {
+    for (bool lowPass : {true, false}) {
+      if (CrossoverSectionTypes(family, lowPass) == sections)
+        return {family, ToCode(lowPass ? FilterType::LowPass : FilterType::HighPass)};
+    }
+  }
+  for (FilterType menu : {FilterType::Peaking, FilterType::LowShelf, FilterType::HighShelf}) {
+    if (CrossoverMenuSectionTypes(ToCode(menu)) == sections) return {0, ToCode(menu)};
+  }
+  return {};
+}
+
 }  // namespace vireo::dsp

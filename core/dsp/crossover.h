@@ -30,4 +30,14 @@ CrossoverSections CrossoverSectionTypes(int familyIndex, bool lowPass);
 // type code 1..5 (PEQ, LP, HP, LS, HS). Any other entry gives four flat sections.
 CrossoverSections CrossoverMenuSectionTypes(int menuEntry);
 
+// What four crossover sections stand for: the family in the list and the band type the list shows for
+// them (LowPass or HighPass for a family, Peaking, LowShelf or HighShelf for the type menu's own sets).
+struct CrossoverKind {
+  int family = 0;
+  int type = 0;
+};
+// Reverse of the two tables above: the 22 family sets and the menu's PEQ, LS and HS sets (its LP and HP
+// sets are families too). A combination of neither table gives family 0 and type 0.
+CrossoverKind CrossoverKindOf(const CrossoverSections& sections);
+
 }  // namespace vireo::dsp

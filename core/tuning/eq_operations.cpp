@@ -136,6 +136,11 @@ int WriteEqBand(ParameterStore& store, ReportSender& sender, int id, int band, c
   return WriteCrossover(store, sender, id, sections);
 }
 
+int SendStoredEqBand(const ParameterStore& store, ReportSender& sender, int id, int band) {
+  const EqIdentity* eq = FindEqIdentity(id);
+  return ValidBand(eq, band) ? SendStoredBand(store, sender, *eq, band) : 0;
+}
+
 int WriteCrossover(ParameterStore& store, ReportSender& sender, int id,
                    std::span<const dsp::BandShape, 4> sections) {
   const EqIdentity* eq = FindEqIdentity(id);

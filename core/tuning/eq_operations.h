@@ -27,6 +27,9 @@ dsp::BandShape ReadEqBand(const ParameterStore& store, int id, int band);
 // gain 0 and their stored types, each record then its coefficients.
 int WriteEqBand(ParameterStore& store, ReportSender& sender, int id, int band, const dsp::BandShape& values);
 
+// The band's record sent as the store holds it, byte for byte, then its coefficients.
+int SendStoredEqBand(const ParameterStore& store, ReportSender& sender, int id, int band);
+
 // The four crossover sections of an output channel (bands 9..12) as given, in order, each record then
 // its coefficients: what a new crossover family sends.
 int WriteCrossover(ParameterStore& store, ReportSender& sender, int id,

@@ -66,5 +66,38 @@ TEST(CrossoverMenuSectionTypes, MenuEntries) {
   EXPECT_EQ(CrossoverMenuSectionTypes(6), (S{1, 1, 1, 1}));
 }
 
+struct KindCase {
+  S sections;
+  int family;
+  int type;  // 2 LP, 3 HP, 1 PEQ, 4 LS, 5 HS
+};
+
+TEST(CrossoverKindOf, EveryKnownCombination) {
+  const KindCase cases[] = {
+      {{10, 10, 1, 1}, 0, 2},   {{11, 11, 1, 1}, 0, 3},   {{12, 12, 1, 1}, 1, 2},   {{13, 13, 1, 1}, 1, 3},
+      {{14, 10, 14, 10}, 2, 2}, {{15, 11, 15, 11}, 2, 3}, {{18, 20, 18, 20}, 3, 2}, {{19, 21, 19, 21}, 3, 3},
+      {{8, 1, 1, 1}, 4, 2},     {{9, 1, 1, 1}, 4, 3},     {{8, 10, 1, 1}, 5, 2},    {{9, 11, 1, 1}, 5, 3},
+      {{8, 8, 1, 1}, 6, 2},     {{9, 9, 1, 1}, 6, 3},     {{12, 1, 1, 1}, 7, 2},    {{13, 1, 1, 1}, 7, 3},
+      {{14, 10, 1, 1}, 8, 2},   {{15, 11, 1, 1}, 8, 3},   {{18, 20, 1, 1}, 9, 2},   {{19, 21, 1, 1}, 9, 3},
+      {{6, 1, 1, 1}, 10, 2},    {{7, 1, 1, 1}, 10, 3},    {{1, 1, 1, 1}, 0, 1},     {{4, 1, 1, 1}, 0, 4},
+      {{5, 1, 1, 1}, 0, 5},
+  };
+  ASSERT_EQ(std::size(cases), 25u);
+  for (const KindCase& c : cases) {
+    const CrossoverKind kind = CrossoverKindOf(c.sections);
+    EXPECT_EQ(kind.family, c.family) << c.sections[0] << " " << c.sections[1];
+    EXPECT_EQ(kind.type, c.type) << c.sections[0] << " " << c.sections[1];
+  }
+}
+
+TEST(CrossoverKindOf, UnknownCombinationIsFamilyZeroWithoutType) {
+  for (const S& s :
+       {S{10, 11, 1, 1}, S{2, 1, 1, 1}, S{3, 1, 1, 1}, S{40, 1, 1, 1}, S{8, 1, 1, 8}, S{0, 0, 0, 0}}) {
+    const CrossoverKind kind = CrossoverKindOf(s);
+    EXPECT_EQ(kind.family, 0) << s[0];
+    EXPECT_EQ(kind.type, 0) << s[0];
+  }
+}
+
 }  // namespace
 }  // namespace vireo::dsp

@@ -56,6 +56,14 @@ QString ScriptedPrompts::ChooseFile(QWidget*, const FileDialogRequest& request) 
   return path;
 }
 
+int ScriptedPrompts::Choose(QWidget*, const QString& message, const QString& first, const QString& second) {
+  choiceBoxes.append(message + '|' + first + '|' + second);
+  if (choices.empty()) return 0;
+  const int choice = choices.front();
+  choices.pop_front();
+  return choice;
+}
+
 void PrepareUiTestEnvironment() {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   static QTemporaryDir home;

@@ -49,8 +49,11 @@ class ScriptedPrompts final : public UserPrompts {
   BoxAnswer Ask(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon,
                 BoxButtons buttons) override;
   QString ChooseFile(QWidget* owner, const FileDialogRequest& request) override;
+  int Choose(QWidget* owner, const QString& message, const QString& first, const QString& second) override;
 
   std::deque<BoxAnswer> answers;  // default: yes for questions, ok for messages
+  std::deque<int> choices;        // default: 0, the box closed without a choice
+  QStringList choiceBoxes;        // message, first and second choice of each box, joined by '|'
   std::deque<QString> files;      // default: cancel
   QList<PromptRecord> asked;
   QList<FileDialogRequest> fileRequests;

@@ -1,6 +1,6 @@
 // The pages' pictures: the microphone and music page in each view, with a band selected and without, and
-// the effect EQ editor, the compressor page switched on and off, the delay page, each at 1920x1080 and at
-// the main window's minimum size.
+// the effect EQ editor, the compressor page switched on and off, the delay page, the output channels page
+// with and without its crossover selected, each at 1920x1080 and at the main window's minimum size.
 #include "gallery_pages.h"
 
 #include <QAbstractButton>
@@ -8,6 +8,7 @@
 
 #include "app/kestrel_app.h"
 #include "gallery_shots.h"
+#include "model/band.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
 #include "pages/comp_page.h"
@@ -15,6 +16,7 @@
 #include "pages/efx_page.h"
 #include "pages/eq_editing.h"
 #include "pages/music_page.h"
+#include "pages/output_page.h"
 #include "pages/page_switch.h"
 #include "pages/ssvc_page.h"
 #include "shell/control_id.h"
@@ -58,6 +60,30 @@ QStringList SaveCompPage(CKestrelv13App& app, const QDir& out, const char* sizeN
     const char* state = switchOn ? "on" : "off";
     written << Save(app.frame(), out, QStringLiteral("page_346_%1_%2").arg(state, sizeName), tag);
   }
+  return written;
+}
+
+// The output channels page on CH 1 with no band selected, then on CH 4 with its crossover (a LinkwitzRiely
+// 24dB high-pass at 80 Hz, put into the store only) selected, so that the crossover type shows.
+QStringList SaveOutputPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
+  constexpr int kGroup = 5 + 3;
+  for (int s = 0; s < 4; ++s) {
+    const std::uint8_t type = s < 2 ? 13 : 1;
+    const vireo::BandRecord record{0.0f, 80, s < 2 ? 0.7f : 1.41f, type};
+    vireo::TheStore().WriteBytes(vireo::Region::dspBlock,
+                                 static_cast<std::size_t>(vireo::EqBandAddress(kGroup, 9 + s)),
+                                 vireo::EncodeBandRecord(record));
+  }
+  app.view()->ShowPage(PageKind::output);
+  auto* output = Shown<CDialogOutput>(app);
+  if (output == nullptr) return {};
+  QStringList written;
+  output->ShowChannel(0);
+  written << Save(app.frame(), out, QStringLiteral("page_385_%1").arg(sizeName), tag);
+  output->ShowChannel(3);
+  output->SelectSection(9);
+  written << Save(app.frame(), out, QStringLiteral("page_385_crossover_%1").arg(sizeName), tag);
+  output->ShowChannel(0);
   return written;
 }
 
@@ -129,6 +155,7 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
     ShowMusicPageAgain();
     Shown<CDialogMusic>(app);
     written << SaveCompPage(app, out, size.name, tag);
+    written << SaveOutputPage(app, out, size.name, tag);
     written << SaveSsvcPage(app, out, size.name, tag);
     written << SaveDelayPage(app, out, size.name, tag);
   }

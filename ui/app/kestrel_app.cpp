@@ -184,9 +184,7 @@ void CKestrelv13App::FinishSyncWindow() {
 
 int CKestrelv13App::ShowChoiceBox(const QString& message, const QString& firstChoice,
                                   const QString& secondChoice) {
-  CDlgMsgBox box(message, firstChoice, secondChoice, frame_.get());
-  box.exec();
-  return box.choice();
+  return Prompts().Choose(frame_.get(), message, firstChoice, secondChoice);
 }
 
 void CKestrelv13App::OpenModeFileByPath(const QString& path) {

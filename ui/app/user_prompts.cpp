@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "dialogs/choice_box.h"
+
 namespace {
 
 QMessageBox::Icon ToQtIcon(BoxIcon icon) {
@@ -69,6 +71,12 @@ class QtPrompts final : public UserPrompts {
 UserPrompts* installed = nullptr;
 
 }  // namespace
+
+int UserPrompts::Choose(QWidget* owner, const QString& message, const QString& first, const QString& second) {
+  CDlgMsgBox box(message, first, second, owner);
+  box.exec();
+  return box.choice();
+}
 
 UserPrompts& Prompts() {
   static QtPrompts qtPrompts;

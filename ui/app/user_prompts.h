@@ -23,6 +23,8 @@ class UserPrompts {
                         BoxButtons buttons) = 0;
   // The chosen path, or empty on cancel.
   virtual QString ChooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
+  // The three-choice box: 1 for the first choice, 2 for the second, 0 for Cancel or closing.
+  virtual int Choose(QWidget* owner, const QString& message, const QString& first, const QString& second);
 };
 
 // The prompts in use: the Qt dialogs unless a test installed its own (nullptr restores them).

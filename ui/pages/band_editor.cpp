@@ -91,13 +91,19 @@ void CBandEditor::ApplyLanguage() {
   static const std::array<std::pair<const char*, const char*>, 3> kCaptions = {
       {{"增益", "Gain"}, {"频率", "Freq"}, {"Q值", "Q"}}};
   for (std::size_t i = 0; i < 3; ++i) {
-    captions_[i]->setText(DialogText(dialogId_, kLabelIds[i], kCaptions[i].first, kCaptions[i].second));
+    captions_[i]->setText(DialogText(dialogId_, captionIds_[i], kCaptions[i].first, kCaptions[i].second));
   }
   for (int i = 0; i < 5; ++i) {
     const QString fallback = QString::fromUtf8(vireo::tuning::BandTypeName(i + 1, LanguageIndex()).data());
     types_[static_cast<std::size_t>(i)]->setText(
         DialogText(dialogId_, band_editor_id::firstType + i, fallback));
   }
+}
+
+void CBandEditor::SetCaptionIds(const std::array<int, 3>& ids) {
+  captionIds_ = ids;
+  for (std::size_t i = 0; i < 3; ++i) SetControlId(captions_[i], ids[i]);
+  ApplyLanguage();
 }
 
 void CBandEditor::SetQRangeForTypeIndex(int index) {

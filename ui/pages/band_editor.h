@@ -49,6 +49,8 @@ class CBandEditor : public QWidget {
   vireo::dsp::BandShape ReadEdits() const;
   // Texts of the current language (slider captions and type buttons).
   void ApplyLanguage();
+  // A page whose table gives other ids to the gain, frequency and Q captions names them here.
+  void SetCaptionIds(const std::array<int, 3>& ids);
 
   CXBmpSlider* slider(int controlId) const;
   QLineEdit* edit(int controlId) const;
@@ -73,4 +75,6 @@ class CBandEditor : public QWidget {
   std::array<CXBmpSlider*, 3> sliders_{};
   std::array<QLineEdit*, 3> edits_{};
   std::array<QLabel*, 3> captions_{};
+  std::array<int, 3> captionIds_{band_editor_id::gainLabel, band_editor_id::frequencyLabel,
+                                 band_editor_id::qLabel};
 };

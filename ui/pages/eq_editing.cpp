@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "controls/eq_panel.h"
+#include "dsp/crossover.h"
 #include "dsp/filter_type.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
@@ -16,6 +17,7 @@
 #include "tuning/band_text.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/output_ops.h"
 
 namespace {
 
@@ -68,6 +70,20 @@ vireo::dsp::BandShape CEqEditing::ShapeOf(int band) const {
   return {b.type, b.gain, b.frequency, b.q};
 }
 
+vireo::dsp::BandShape CEqEditing::ShownShape(int band) const {
+  vireo::dsp::BandShape shape = ShapeOf(band);
+  if (rules_.channelEq && band == vireo::dsp::kCrossoverSlot && shape.type > 5) {
+    vireo::dsp::CrossoverSections sections{};
+    for (int s = 0; s < 4; ++s) sections[static_cast<std::size_t>(s)] = graph_->band(band + s).type;
+    shape.type = vireo::dsp::CrossoverKindOf(sections).type;
+  }
+  return shape;
+}
+
+int CEqEditing::ListRows(int bands) const {
+  return rules_.channelEq ? std::min(bands, vireo::dsp::kChannelShownBands) : bands;
+}
+
 void CEqEditing::RefreshFromStore() {
   const vireo::ParameterStore& store = vireo::TheStore();
   const vireo::tuning::EqIdentity* eq = vireo::tuning::FindEqIdentity(identity_);
@@ -75,19 +91,23 @@ void CEqEditing::RefreshFromStore() {
   graph_->SetIdentity(identity_);
   graph_->SelectBand(-1);
   graph_->SetBandCount(bands);
-  if (list_->rowCount() != bands) list_->Rebuild(bands);
+  const int rows = ListRows(bands);
+  if (list_->rowCount() != rows) list_->Rebuild(rows);
   for (int i = 0; i < bands; ++i) {
     vireo::dsp::BandShape stored = vireo::tuning::ReadEqBand(store, identity_, i);
-    const int type = stored.type >= 0 && stored.type <= 5 ? stored.type : 0;
+    const int type = rules_.channelEq ? vireo::tuning::ShownChannelBandType(stored.type)
+                                      : (stored.type >= 0 && stored.type <= 5 ? stored.type : 0);
     graph_->SetBandType(i, type);
     graph_->SetBandGain(i, IsLowOrHighPass(type) ? 0.0 : stored.gainDb);
     if (stored.frequency != 0.0) graph_->SetBandFrequency(i, std::clamp(stored.frequency, 20.0, 20000.0));
     if (stored.q != 0.0) graph_->SetBandQ(i, stored.q);
-    list_->ShowBand(i, ShapeOf(i));
   }
+  // After every band is in: the crossover row's type depends on all four of its sections.
+  for (int i = 0; i < rows; ++i) list_->ShowBand(i, ShownShape(i));
   graph_->SetBypass(vireo::tuning::EqBypass(store, identity_));
   selected_ = -1;
   ShowEditor(false);
+  emit selectionCleared();
 }
 
 void CEqEditing::ShowEditor(bool editor) {
@@ -96,11 +116,16 @@ void CEqEditing::ShowEditor(bool editor) {
 }
 
 void CEqEditing::ShowBandTexts(int band) {
-  list_->ShowBand(band, ShapeOf(band));
-  if (band == selected_) editor_->ShowBand(band, ShapeOf(band));
+  if (band < list_->rowCount()) list_->ShowBand(band, ShownShape(band));
+  if (band == selected_) editor_->ShowBand(band, ShownShape(band));
+  emit bandShown(band);
 }
 
 void CEqEditing::SendBand(int band) {
+  if (writer_) {
+    writer_(band);
+    return;
+  }
   page_edits::WriteBand(identity_, band, ShapeOf(band));
 }
 
@@ -127,6 +152,7 @@ void CEqEditing::OnEmptyClick() {
   if (selected_ < 0) return;
   selected_ = -1;
   ShowEditor(false);
+  emit selectionCleared();
 }
 
 void CEqEditing::OnCopyPaste(int action, int identity) {
@@ -141,13 +167,13 @@ void CEqEditing::OnCopyPaste(int action, int identity) {
 }
 
 void CEqEditing::OnCellEdited(int row, int column, const QString& text) {
-  if (row < 0 || row >= graph_->bandCount()) return;
+  if (row < 0 || row >= graph_->bandCount() || row >= list_->rowCount()) return;
   if (column == CBandList::kTypeColumn) {
     const int type = vireo::tuning::BandTypeFromName(text.toStdString(), LanguageIndex());
     if (type >= 1) {
       ApplyType(row, type);
     } else {
-      list_->ShowBand(row, ShapeOf(row));  // an unknown name leaves the band as it was
+      list_->ShowBand(row, ShownShape(row));  // an unknown name leaves the band as it was
     }
     return;
   }
@@ -167,6 +193,8 @@ void CEqEditing::ApplyType(int band, int type) {
     if (IsLowOrHighPass(type)) b.gain = 0.0f;
     graph_->SetBandQ(band, b.q);  // the new type's Q limits
     graph_->RecomputeBand(band);
+  } else if (rules_.channelEq) {
+    graph_->ApplyMenuType(band, type);
   } else {
     graph_->SetBandType(band, type);
   }
@@ -211,7 +239,7 @@ void CEqEditing::Reset() {
 }
 
 void CEqEditing::ApplyLanguage() {
-  list_->Rebuild(graph_->bandCount());
+  list_->Rebuild(ListRows(graph_->bandCount()));
   editor_->ApplyLanguage();
   graph_->update();
   RefreshFromStore();

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <functional>
 
 #include "dsp/band_response.h"
 #include "dsp/eq_band_set.h"
@@ -22,6 +23,10 @@ struct EqEditingRules {
   // A new type from the list or the type buttons: the effect EQ editor keeps gain and Q (Q clamped to the
   // type, gain 0 for LP and HP); the music page resets them as the graph's type change does.
   bool typeKeepsValues = false;
+  // An output channel: stored types up to 31 stay (the crossover codes), the list has a row for each band
+  // the graph shows, a new type takes the graph's type-menu path, and the crossover band shows the type its
+  // four sections stand for.
+  bool channelEq = false;
 };
 
 // The application-wide copy source of "Copy EQ" (-1 until something was copied).
@@ -40,6 +45,10 @@ class CEqEditing : public QObject {
   void SetIdentity(int identity) { identity_ = identity; }
   int identity() const { return identity_; }
   int selectedBand() const { return selected_; }
+  // Who sends a band edit; by default the band write of the shown identity.
+  void SetBandWriter(std::function<void(int band)> writer) { writer_ = std::move(writer); }
+  // The band as the list and the editor show it: the crossover band with the type of its sections.
+  vireo::dsp::BandShape ShownShape(int band) const;
   // The place shared by the band list and the band editor.
   void SetListArea(const QRect& area);
 
@@ -57,6 +66,9 @@ class CEqEditing : public QObject {
  signals:
   // A paste changed the shown equaliser (the page refreshes what depends on it).
   void pasted();
+  // A band was selected, picked or edited and its texts shown; or no band is selected any more.
+  void bandShown(int band);
+  void selectionCleared();
 
  private:
   void OnBandChanged(int band);
@@ -77,6 +89,9 @@ class CEqEditing : public QObject {
   CEqPanel* graph_;
   CBandList* list_;
   CBandEditor* editor_;
+  int ListRows(int bands) const;
+
+  std::function<void(int band)> writer_;
   int identity_ = 0;
   int selected_ = -1;
 };

@@ -5,6 +5,7 @@
 #include "pages/delay_page.h"
 #include "pages/efx_page.h"
 #include "pages/music_page.h"
+#include "pages/output_page.h"
 #include "pages/page_switch.h"
 #include "pages/placeholder_page.h"
 #include "pages/ssvc_page.h"
@@ -27,7 +28,6 @@ CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
   if (kind == PageKind::comp) return new CCompDlg(parent);
   if (kind == PageKind::ssvc) return new CSSVCDlg(parent);
   if (kind == PageKind::delay) return new CDelayDlg(parent);
-  CPage* page = new CPlaceholderPage(kind, parent);
-  if (kind == PageKind::output) page->ShowChannel(outputChannel);
-  return page;
+  if (kind == PageKind::output) return new CDialogOutput(parent, outputChannel);
+  return new CPlaceholderPage(kind, parent);
 }
