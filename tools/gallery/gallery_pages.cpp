@@ -19,11 +19,17 @@
 #include "pages/output_page.h"
 #include "pages/page_switch.h"
 #include "pages/ssvc_page.h"
+#include "ribbon/ribbon_bar.h"
 #include "shell/control_id.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 
 namespace {
+// The output pages are reached from the "Output" category: the pictures show it selected.
+void ShowOutputPage(CKestrelv13App& app, PageKind kind) {
+  app.frame()->ribbon()->SelectCategory(kOutputCategory);
+  app.view()->ShowPage(kind);
+}
 
 struct Size {
   QSize size;
@@ -49,7 +55,7 @@ QStringList SaveCompPage(CKestrelv13App& app, const QDir& out, const char* sizeN
   vireo::TheStore().SetFloat(vireo::slot::chCompRatio[2], 4.0f);
   vireo::TheStore().SetFloat(vireo::slot::chCompAttack[2], 10.0f);
   vireo::TheStore().SetFloat(vireo::slot::chCompRelease[2], 200.0f);
-  app.view()->ShowPage(PageKind::comp);
+  ShowOutputPage(app, PageKind::comp);
   auto* comp = Shown<CCompDlg>(app);
   if (comp == nullptr) return {};
   comp->ShowChannel(2);
@@ -74,7 +80,7 @@ QStringList SaveOutputPage(CKestrelv13App& app, const QDir& out, const char* siz
                                  static_cast<std::size_t>(vireo::EqBandAddress(kGroup, 9 + s)),
                                  vireo::EncodeBandRecord(record));
   }
-  app.view()->ShowPage(PageKind::output);
+  ShowOutputPage(app, PageKind::output);
   auto* output = Shown<CDialogOutput>(app);
   if (output == nullptr) return {};
   QStringList written;
@@ -96,7 +102,7 @@ QStringList SaveSsvcPage(CKestrelv13App& app, const QDir& out, const char* sizeN
   vireo::LocationGeometry g = saved;
   g.listener = {0.6f, -0.4f};
   vireo::TheStore().setGeometry(g);
-  app.view()->ShowPage(PageKind::ssvc);
+  ShowOutputPage(app, PageKind::ssvc);
   auto* page = Shown<CSSVCDlg>(app);
   QStringList written;
   if (page == nullptr) return written;
@@ -120,7 +126,7 @@ QString SaveDelayPage(CKestrelv13App& app, const QDir& out, const char* sizeName
     vireo::TheStore().SetInt(vireo::slot::chDelayOff[c], c == 5 ? 1 : 0);
     vireo::TheStore().SetInt(vireo::slot::chDelayMode[c], c == 2 ? 1 : 0);
   }
-  app.view()->ShowPage(PageKind::delay);
+  ShowOutputPage(app, PageKind::delay);
   auto* delay = Shown<CDelayDlg>(app);
   if (delay == nullptr) return {};
   delay->RefreshFromStore();
@@ -135,6 +141,7 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
   const Size sizes[] = {{QSize(1920, 1080), "1920"}, {frame->minimumSize(), "min"}};
   for (const Size& size : sizes) {
     frame->resize(size.size);
+    app.frame()->ribbon()->SelectCategory(kInputCategory);
     app.view()->ShowPage(PageKind::music);
     for (int view = 0; view < 3; ++view) {
       auto* music = Shown<CDialogMusic>(app);
