@@ -1,6 +1,6 @@
 // Cost of one drag step on the delay graph: the pointer's x mapped to a delay, the page's set-delay path
 // (graph marker, edit text, the edit through the undo history into the sender's queue, up-down position)
-// and the graph's repaint.
+// and the graph's repaint of what the step changed.
 #include <QCoreApplication>
 #include <QImage>
 #include <QLineEdit>
@@ -72,8 +72,11 @@ void BM_DelayGraphDragStep(benchmark::State& state) {
     // Back and forth across the plot, so that every step is a new delay.
     if (x >= g.PlotRight() - 20 || x <= g.PlotLeft() + 20) step = -step;
     x += step;
+    const QRect before = graph.ItemArea(3);
     SendMove(&graph, QEvent::MouseMove, x, y);
-    graph.render(&image);
+    // What the step repaints: where the marker, its text and its pole were and are.
+    const QRect area = before | graph.ItemArea(3);
+    graph.render(&image, area.topLeft(), QRegion(area));
     benchmark::DoNotOptimize(image.constBits());
   }
   SendMove(&graph, QEvent::MouseButtonRelease, x, y);

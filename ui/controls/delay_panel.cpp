@@ -112,8 +112,21 @@ void CDelayPanel::SetValue(int index, float ms) {
   Item& item = items_[static_cast<std::size_t>(index)];
   if (item.minimum != item.maximum) ms = std::clamp(ms, item.minimum, item.maximum);
   item.value = ms;
+  const QRect before = ItemArea(index);
   item.markerX = Geometry().XOfValue(ms);
-  update();
+  update(before | ItemArea(index));
+}
+
+QRect CDelayPanel::ItemArea(int index) const {
+  if (index < 0 || index >= channelCount()) return {};
+  // The marker, its value text on either side of the pole, and the pole down to the plot's bottom. The
+  // dashed line left of the marker only changes where the marker moved, which the old and new areas
+  // cover between them.
+  constexpr int kTextRoom = 80;
+  const DelayGraphGeometry g = Geometry();
+  const int x = items_[static_cast<std::size_t>(index)].markerX;
+  const int top = g.LaneTop(index);
+  return QRect(QPoint(x - kTextRoom, top), QPoint(x + kMarkerWidth + kTextRoom, g.PlotBottom() + 1));
 }
 
 float CDelayPanel::value(int index) const {
@@ -164,16 +177,20 @@ void CDelayPanel::PaintItems(QPainter& p) {
     const Item& item = items_[static_cast<std::size_t>(i)];
     const QColor colour = ChannelColour(item.channel);
     const int top = g.MarkerTop(i, kMarkerHeight, textHeight);
-    // On a pixel centre, so that the one-pixel lines stay sharp.
+    // The row of the one-pixel lines.
     const int lineRow = top + kMarkerHeight / 2 + 5;
-    const double lineY = lineRow + 0.5;
+    p.setRenderHint(QPainter::Antialiasing, true);
     PaintMarker(p, item.markerX, top, colour);
+    // The lines are one pixel wide on whole pixels: without smoothing they look the same and cost a
+    // fraction (a smoothed dash pattern across a wide graph was most of a drag step).
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(colour, 1.0, Qt::DashLine));
-    p.drawLine(QPointF(g.PlotLeft(), lineY), QPointF(item.markerX + 0.5, lineY));
+    p.drawLine(QPoint(g.PlotLeft(), lineRow), QPoint(item.markerX, lineRow));
     QColor pole = colour;
     pole.setAlpha(i == dragged_ ? kGrabbedAlpha : kQuietAlpha);
     p.setPen(QPen(pole, 1.0));
-    p.drawLine(QPointF(item.markerX + 0.5, lineY), QPointF(item.markerX + 0.5, g.PlotBottom()));
+    p.drawLine(QPoint(item.markerX, lineRow), QPoint(item.markerX, g.PlotBottom()));
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(colour);
     const QString text = QString::fromStdString(vireo::dsp::DelayMsText(item.value));
     const int textWidth = p.fontMetrics().horizontalAdvance(text);
@@ -213,10 +230,11 @@ void CDelayPanel::mousePressEvent(QMouseEvent* event) {
 void CDelayPanel::mouseMoveEvent(QMouseEvent* event) {
   if (!buttonDown_ || dragged_ < 0 || dragged_ >= channelCount()) return;
   Item& item = items_[static_cast<std::size_t>(dragged_)];
+  const QRect before = ItemArea(dragged_);
   item.markerX = event->position().toPoint().x() - kMarkerWidth / 2;
   item.value = Geometry().ValueAtX(item.markerX, item.minimum, item.maximum);
+  update(before | ItemArea(dragged_));
   emit DelayChanged(dragged_, item.value);
-  update();
 }
 
 void CDelayPanel::mouseReleaseEvent(QMouseEvent* event) {

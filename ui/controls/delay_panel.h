@@ -26,6 +26,8 @@ class CDelayPanel : public QWidget {
   void SetValue(int index, float ms);
   float value(int index) const;
   int markerX(int index) const;
+  // Where item `index` is drawn: what a move of its marker repaints.
+  QRect ItemArea(int index) const;
   // The lane grabbed by the last press (-1: none); it stays highlighted after the release.
   int grabbedItem() const { return dragged_; }
   vireo::dsp::DelayGraphGeometry Geometry() const;
