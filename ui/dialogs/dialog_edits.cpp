@@ -2,6 +2,7 @@
 #include "dialogs/dialog_edits.h"
 
 #include "app/device_services.h"
+#include "app/edit_access.h"
 #include "app/kestrel_app.h"
 #include "model/parameter_store.h"
 #include "tuning/edit_history.h"
@@ -11,12 +12,8 @@ namespace dialog_edits {
 namespace t = vireo::tuning;
 
 namespace {
-vireo::ParameterStore& Store() {
-  return vireo::TheStore();
-}
-t::EditSession& Edits() {
-  return TheApp()->device().edits();
-}
+using edit_access::Edits;
+using edit_access::Store;
 t::FieldValue Field(const char* name) {
   return t::FieldValue{name, 0, 0.0};
 }

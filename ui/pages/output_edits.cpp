@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/device_services.h"
+#include "app/edit_access.h"
 #include "app/kestrel_app.h"
 #include "model/parameter_store.h"
 #include "tuning/edit_history.h"
@@ -14,12 +15,8 @@ namespace output_edits {
 namespace t = vireo::tuning;
 
 namespace {
-vireo::ParameterStore& Store() {
-  return vireo::TheStore();
-}
-t::EditSession& Edits() {
-  return TheApp()->device().edits();
-}
+using edit_access::Edits;
+using edit_access::Store;
 std::vector<t::EditValue> Fields(std::initializer_list<const char*> names, const Channels& channels) {
   std::vector<t::EditValue> targets;
   for (int channel : channels) {

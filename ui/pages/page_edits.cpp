@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/device_services.h"
+#include "app/edit_access.h"
 #include "app/kestrel_app.h"
 #include "model/parameter_store.h"
 #include "tuning/edit_history.h"
@@ -18,12 +19,8 @@ namespace page_edits {
 namespace t = vireo::tuning;
 
 namespace {
-vireo::ParameterStore& Store() {
-  return vireo::TheStore();
-}
-t::EditSession& Edits() {
-  return TheApp()->device().edits();
-}
+using edit_access::Edits;
+using edit_access::Store;
 t::FieldValue Field(std::string_view name, int element) {
   return t::FieldValue{std::string(name), element, 0.0};
 }
@@ -99,7 +96,8 @@ std::vector<t::EditValue> LocationTargets(std::initializer_list<int> channels, b
   std::vector<t::EditValue> targets;
   targets.emplace_back(std::in_place_type<t::LocationValue>);
   const auto addGain = [&targets](int c) {
-    std::get<t::LocationGainValue>(targets.emplace_back(std::in_place_type<t::LocationGainValue>)).channel = c;
+    std::get<t::LocationGainValue>(targets.emplace_back(std::in_place_type<t::LocationGainValue>)).channel =
+        c;
   };
   if (all) {
     for (int c = 0; c < vireo::kOutputChannels; ++c) addGain(c);
