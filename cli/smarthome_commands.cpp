@@ -15,6 +15,7 @@
 #include "json_writer.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/remote_keys.h"
+#include "smarthome/scene_editing.h"
 #include "smarthome/smart_home_controller.h"
 
 namespace vireo::cli {
@@ -193,18 +194,6 @@ int PlugList(SmartSession& s, bool json, std::ostream& out) {
   return kExitOk;
 }
 
-// The infrared plug's report after an emit or learn request, as the wait dialog shows it.
-const char* IrProgressText(int value) {
-  switch (value) {
-    case 3: return "学习完成";
-    case 4: return "校验错误，请重新学习";
-    case 5: return "等待遥控器按键超时";
-    case 6: return "遥控按键发射成功";
-    case 7: return "遥控按键发射失败";
-    default: return nullptr;
-  }
-}
-
 int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostream& err) {
   if (node == kHdmiNode || node == kWaitNode) {
     s.controller->SetValueNow(node, value);
@@ -225,7 +214,7 @@ int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostrea
   }
   // An emit or learn ends with the plug's own report: 3 learned, 6 emitted, 4, 5, 7 failed.
   const auto done = [node](const WaitingEvents::Event& ev) {
-    return IsZ(ev, zevent::nodeValue) && (ev.b >> 16) == node && IrProgressText(static_cast<int>(ev.b & 0xFF));
+    return IsZ(ev, zevent::nodeValue) && (ev.b >> 16) == node && !IrProgressText(static_cast<int>(ev.b & 0xFF)).empty() && (ev.b & 0xFF) != 2;
   };
   if (!s.events.WaitFor(from, done, &e)) return Failure(err, "time-out: the plug did not report the end");
   const int progress = static_cast<int>(e.b & 0xFF);
