@@ -135,9 +135,12 @@ bool ParseRange(const std::string& text, long long lowest, long long highest, in
 }
 
 bool ParseType(const std::string& text, std::uint8_t* type) {
-  if (text == "switch") *type = static_cast<std::uint8_t>(PlugType::switchPlug);
-  else if (text == "knob") *type = static_cast<std::uint8_t>(PlugType::knobPlug);
-  else return false;
+  if (text == "switch")
+    *type = static_cast<std::uint8_t>(PlugType::switchPlug);
+  else if (text == "knob")
+    *type = static_cast<std::uint8_t>(PlugType::knobPlug);
+  else
+    return false;
   return true;
 }
 
@@ -199,14 +202,17 @@ int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostrea
     s.controller->SetValueNow(node, value);
     return kExitOk;
   }
-  if (!s.controller->present(node)) return Failure(err, "node " + std::to_string(node) + " is not in the network");
+  if (!s.controller->present(node))
+    return Failure(err, "node " + std::to_string(node) + " is not in the network");
   const std::size_t from = s.events.count();
   s.controller->SetValueNow(node, value);
   WaitingEvents::Event e{};
-  if (!s.events.WaitFor(from, [](const auto& ev) { return IsZ(ev, zevent::sendDone); }, &e)) {
+  if (!s.events.WaitFor(
+          from, [](const auto& ev) { return IsZ(ev, zevent::sendDone); }, &e)) {
     return Failure(err, "time-out: the controller did not report the end of the send");
   }
-  if ((e.b & 0xFFFF) != 0) return Failure(err, "set timeout: node " + std::to_string(node) + " did not acknowledge");
+  if ((e.b & 0xFFFF) != 0)
+    return Failure(err, "set timeout: node " + std::to_string(node) + " did not acknowledge");
   const bool infrared = value >= kEmitKeyBase && value <= 254;
   if (!infrared) {
     out << node << ' ' << value << '\n';
@@ -214,7 +220,8 @@ int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostrea
   }
   // An emit or learn ends with the plug's own report: 3 learned, 6 emitted, 4, 5, 7 failed.
   const auto done = [node](const WaitingEvents::Event& ev) {
-    return IsZ(ev, zevent::nodeValue) && (ev.b >> 16) == node && !IrProgressText(static_cast<int>(ev.b & 0xFF)).empty() && (ev.b & 0xFF) != 2;
+    return IsZ(ev, zevent::nodeValue) && (ev.b >> 16) == node &&
+           !IrProgressText(static_cast<int>(ev.b & 0xFF)).empty() && (ev.b & 0xFF) != 2;
   };
   if (!s.events.WaitFor(from, done, &e)) return Failure(err, "time-out: the plug did not report the end");
   const int progress = static_cast<int>(e.b & 0xFF);
@@ -231,14 +238,19 @@ int PlugAddOrRemove(SmartSession& s, bool add, std::ostream& out, std::ostream& 
   const int code = add ? zevent::addNode : zevent::removeNode;
   const int success = add ? kAddJoined : kRemoveLeft;
   WaitingEvents::Event e{};
-  const bool ended = s.events.WaitFor(from, [&](const auto& ev) {
-    return IsZ(ev, code) && ((ev.b & 0xFFFF) == success || (ev.b & 0xFFFF) == kAddRemoveFailed);
-  }, &e);
+  const bool ended = s.events.WaitFor(
+      from,
+      [&](const auto& ev) {
+        return IsZ(ev, code) && ((ev.b & 0xFFFF) == success || (ev.b & 0xFFFF) == kAddRemoveFailed);
+      },
+      &e);
   if (!ended) {
     s.controller->Abort(static_cast<std::uint8_t>(add ? 0x4A : 0x4B));
-    return Failure(err, "time-out: no plug " + std::string(add ? "joined" : "left") + " (hold its button for 3 seconds)");
+    return Failure(err, "time-out: no plug " + std::string(add ? "joined" : "left") +
+                            " (hold its button for 3 seconds)");
   }
-  if ((e.b & 0xFFFF) == kAddRemoveFailed) return Failure(err, add ? "Add failed,please retry" : "Remove failed,please retry");
+  if ((e.b & 0xFFFF) == kAddRemoveFailed)
+    return Failure(err, add ? "Add failed,please retry" : "Remove failed,please retry");
   s.controller->WaitIdle();
   out << (add ? "added node " : "removed node ") << (e.b >> 16) << '\n';
   return kExitOk;
@@ -284,13 +296,15 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     return PlugAddOrRemove(*s, false, out, err);
   }
   if (sub == "rename") {
-    if (args.size() != 4 || !ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) || !ParseType(args[2], &type)) {
+    if (args.size() != 4 || !ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
+        !ParseType(args[2], &type)) {
       return UsageError(err, "plug rename NODE switch|knob NAME");
     }
     if (!PlugName(args[3], &name, err, &status)) return status;
     auto s = OpenAndRead(options, err, &status);
     if (!s) return status;
-    if (!s->controller->present(node)) return Failure(err, "node " + std::to_string(node) + " is not in the network");
+    if (!s->controller->present(node))
+      return Failure(err, "node " + std::to_string(node) + " is not in the network");
     s->controller->WritePlug(node, {type, name});
     s->controller->WaitIdle();
     out << node << ' ' << TypeText(type) << ' ' << Utf8(name) << '\n';
@@ -303,7 +317,8 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     const std::size_t from = s->events.count();
     s->controller->ResetNow();
     WaitingEvents::Event e{};
-    if (!s->events.WaitFor(from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
+    if (!s->events.WaitFor(
+            from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
       return Failure(err, "time-out: the controller did not confirm the reset");
     }
     out << "reset\n";
@@ -323,7 +338,8 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
   if (sub == "show" && args.size() == 2) {
     auto s = OpenAndRead(options, err, &status);
     if (!s) return status;
-    for (const SceneStep& step : s->controller->memory().scene(scene)) out << +step.node << ' ' << +step.value << '\n';
+    for (const SceneStep& step : s->controller->memory().scene(scene))
+      out << +step.node << ' ' << +step.value << '\n';
     return kExitOk;
   }
   if (sub == "save") {
@@ -335,7 +351,8 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
       int value = 0;
       if (colon == std::string::npos || !ParseRange(args[i].substr(0, colon), 1, 255, &node) ||
           !ParseRange(args[i].substr(colon + 1), 0, 255, &value)) {
-        return UsageError(err, "a scene step is NODE:VALUE (NODE 1..255, VALUE 0..255), not '" + args[i] + "'");
+        return UsageError(err,
+                          "a scene step is NODE:VALUE (NODE 1..255, VALUE 0..255), not '" + args[i] + "'");
       }
       steps.push_back({static_cast<std::uint8_t>(node), static_cast<std::uint8_t>(value)});
     }
@@ -357,7 +374,8 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
 
 int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) {
-  if (args.empty()) return UsageError(err, "remote show | remote save FILE | remote load FILE | remote learn INDEX");
+  if (args.empty())
+    return UsageError(err, "remote show | remote save FILE | remote load FILE | remote learn INDEX");
   const std::string& sub = args[0];
   int status = kExitFailure;
   RemoteKeyTable table{};
@@ -412,7 +430,8 @@ int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string
       return Failure(err, "time-out: no remote key was pressed");
     }
     char line[8];
-    std::snprintf(line, sizeof line, "%02X\n", session->store().Byte(Region::remoteKeyTable, static_cast<std::size_t>(index)));
+    std::snprintf(line, sizeof line, "%02X\n",
+                  session->store().Byte(Region::remoteKeyTable, static_cast<std::size_t>(index)));
     out << line;
     return kExitOk;
   }

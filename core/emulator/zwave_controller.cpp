@@ -51,12 +51,12 @@ ZWaveController::ZWaveController() {
   PutRecord(3, 2, u"Dimmer");
   PutRecord(4, 1, u"IR Plug");
   const std::vector<std::vector<std::uint8_t>> scenes = {
-      {2, 0, 4, 128, 254, 0},                // TV: lamp off, TV power key, HDMI1
-      {2, 0, 3, 20},                         // Movie
-      {2, 99, 3, 80},                        // Karaoke
-      {3, 50},                               // Music
+      {2, 0, 4, 128, 254, 0},                  // TV: lamp off, TV power key, HDMI1
+      {2, 0, 3, 20},                           // Movie
+      {2, 99, 3, 80},                          // Karaoke
+      {3, 50},                                 // Music
       {2, 99, 3, 60, 240, 1, 4, 128, 254, 1},  // PowerON
-      {4, 129, 3, 0, 2, 0},                  // PowerOFF
+      {4, 129, 3, 0, 2, 0},                    // PowerOFF
   };
   for (std::size_t s = 0; s < scenes.size(); ++s) {
     std::copy(scenes[s].begin(), scenes[s].end(), memory_.begin() + kSceneBase + 56 * static_cast<int>(s));
@@ -94,7 +94,8 @@ ZWaveReply ZWaveController::NodeReport(int node, std::uint8_t value, int delayMs
   return Frame(kRequest, 0x04, {0, static_cast<std::uint8_t>(node), 3, 0x20, 0x03, value}, delayMs);
 }
 
-std::vector<ZWaveReply> ZWaveController::OnFrameReport(const Report& request, const EmulatorOptions& options) {
+std::vector<ZWaveReply> ZWaveController::OnFrameReport(const Report& request,
+                                                       const EmulatorOptions& options) {
   std::vector<ZWaveReply> out;
   const std::size_t length = std::min<std::size_t>(request[2], kReportBytes - 3);
   if (length < 5 || request[3] != kSof) return out;  // an acknowledgement of the host, or noise
@@ -108,14 +109,16 @@ std::vector<ZWaveReply> ZWaveController::OnFrameReport(const Report& request, co
   }
   out.push_back({AckReport(), 0, false});
   const std::uint8_t function = request[6];
-  const std::vector<std::uint8_t> p(request.begin() + 7, request.begin() + 7 + static_cast<std::ptrdiff_t>(len - 3));
+  const std::vector<std::uint8_t> p(request.begin() + 7,
+                                    request.begin() + 7 + static_cast<std::ptrdiff_t>(len - 3));
 
   switch (function) {
     case 0x02: {
       if (options.zwaveNoNodeList) break;
       std::vector<std::uint8_t> params = {5, 0x08, 29};
       std::array<std::uint8_t, 29> mask{};
-      for (const auto& [id, node] : nodes_) mask[static_cast<std::size_t>((id - 1) / 8)] |= 1 << ((id - 1) % 8);
+      for (const auto& [id, node] : nodes_)
+        mask[static_cast<std::size_t>((id - 1) / 8)] |= 1 << ((id - 1) % 8);
       params.insert(params.end(), mask.begin(), mask.end());
       out.push_back(Frame(kResponse, 0x02, params));
       break;
@@ -153,7 +156,8 @@ std::vector<ZWaveReply> ZWaveController::OnFrameReport(const Report& request, co
       if (p.empty() || p[0] != 0x01) break;
       out.push_back(Frame(kRequest, 0x4B, {1, status::ready, 0}, 0, true));
       // The plug whose button is held: the newest one.
-      const auto last = std::find_if(nodes_.rbegin(), nodes_.rend(), [](const auto& n) { return n.first >= kFirstPlug; });
+      const auto last =
+          std::find_if(nodes_.rbegin(), nodes_.rend(), [](const auto& n) { return n.first >= kFirstPlug; });
       if (options.zwaveRemoveFails || last == nodes_.rend()) {
         out.push_back(Frame(kRequest, 0x4B, {1, status::failed, 0}, options.zwaveJoinDelayMs, true));
         break;

@@ -60,7 +60,7 @@ class ZWaveController {
 
   std::map<int, Node> nodes_;
   std::array<std::uint8_t, kSmartHomeMemoryBytes> memory_{};
-  int joinedNode_ = 0;                 // the node the last add announced
+  int joinedNode_ = 0;                   // the node the last add announced
   std::pair<int, Node> removed_{0, {}};  // the node the last removal announced
 };
 

@@ -16,9 +16,8 @@ char16_t Lower(char16_t c) {
 }
 
 bool SameIgnoringCase(const std::u16string& a, const std::u16string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-           return Lower(x) == Lower(y);
-         });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
 }
 
 }  // namespace
@@ -53,13 +52,20 @@ std::string KnobValueText(int value) {
 
 std::string IrProgressText(int value) {
   switch (value) {
-    case 2: return "准备就绪，请按下遥控器按键";
-    case 3: return "学习完成";
-    case 4: return "校验错误，请重新学习";
-    case 5: return "等待遥控器按键超时";
-    case 6: return "遥控按键发射成功";
-    case 7: return "遥控按键发射失败";
-    default: return {};
+    case 2:
+      return "准备就绪，请按下遥控器按键";
+    case 3:
+      return "学习完成";
+    case 4:
+      return "校验错误，请重新学习";
+    case 5:
+      return "等待遥控器按键超时";
+    case 6:
+      return "遥控按键发射成功";
+    case 7:
+      return "遥控按键发射失败";
+    default:
+      return {};
   }
 }
 
@@ -67,7 +73,8 @@ std::u16string ProposePlugName(const std::vector<std::u16string>& taken) {
   for (int n = 1;; ++n) {
     std::u16string name = u"开关";
     for (char c : std::to_string(n)) name.push_back(static_cast<char16_t>(c));
-    if (std::none_of(taken.begin(), taken.end(), [&](const std::u16string& t) { return SameIgnoringCase(t, name); })) {
+    if (std::none_of(taken.begin(), taken.end(),
+                     [&](const std::u16string& t) { return SameIgnoringCase(t, name); })) {
       return name;
     }
   }
@@ -75,7 +82,8 @@ std::u16string ProposePlugName(const std::vector<std::u16string>& taken) {
 
 std::uint8_t StepValueForPlug(std::uint8_t type, bool switchOn, int knobLevel) {
   if (type == static_cast<std::uint8_t>(PlugType::switchPlug)) return switchOn ? kValueOn : kValueOff;
-  if (type == static_cast<std::uint8_t>(PlugType::knobPlug)) return static_cast<std::uint8_t>(std::clamp(knobLevel, 0, 99));
+  if (type == static_cast<std::uint8_t>(PlugType::knobPlug))
+    return static_cast<std::uint8_t>(std::clamp(knobLevel, 0, 99));
   return 0;
 }
 

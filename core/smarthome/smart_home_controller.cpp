@@ -94,7 +94,8 @@ void SmartHomeController::HandleFrame(std::uint8_t function, std::span<const std
       for (std::size_t i = 0; i < maskBytes; ++i) {
         for (int j = 0; j < 8; ++j) {
           const int node = static_cast<int>(8 * i) + j + 1;
-          if ((p[3 + i] >> j & 1) != 0 && ValidNode(node)) presence_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(node);
+          if ((p[3 + i] >> j & 1) != 0 && ValidNode(node))
+            presence_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(node);
         }
       }
       Mark(initDataReceived_);

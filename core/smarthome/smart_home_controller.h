@@ -28,11 +28,11 @@ namespace vireo::smarthome {
 
 // Event 3024: a = event code, b = its data (below).
 namespace zevent {
-inline constexpr int nodeValue = 4;   // b = node << 16 | value
-inline constexpr int sendDone = 19;   // b = callback << 16 | (1 when the node did not acknowledge)
-inline constexpr int reset = 66;      // b = 0
-inline constexpr int addNode = 74;    // b = node << 16 | 5 (joined), or 1 (press the button), 7 (failed)
-inline constexpr int removeNode = 75; // b = node << 16 | 6 (left), 7 (failed), or another status
+inline constexpr int nodeValue = 4;    // b = node << 16 | value
+inline constexpr int sendDone = 19;    // b = callback << 16 | (1 when the node did not acknowledge)
+inline constexpr int reset = 66;       // b = 0
+inline constexpr int addNode = 74;     // b = node << 16 | 5 (joined), or 1 (press the button), 7 (failed)
+inline constexpr int removeNode = 75;  // b = node << 16 | 6 (left), 7 (failed), or another status
 }  // namespace zevent
 
 // Event 3025: a = refreshDone after a read or reset; a = sceneRun with b 0 at the start, 1 at the end.
@@ -72,9 +72,9 @@ class SmartHomeController {
   void OnReply(std::span<const std::uint8_t> report);
 
   // --- operations: each returns at once (false when not connected); progress arrives as events ---
-  bool StartReadAll();            // 3025 (8) at the end
-  bool StartReset();              // 0x42, scenes cleared, read-all, then 3025 (8)
-  bool RunScene(int index);       // 3025 (1, 0) ... (1, 1)
+  bool StartReadAll();                      // 3025 (8) at the end
+  bool StartReset();                        // 0x42, scenes cleared, read-all, then 3025 (8)
+  bool RunScene(int index);                 // 3025 (1, 0) ... (1, 1)
   bool StartAdd(const PlugRecord& record);  // 3024 (74, ...)
   bool StartRemove();                       // 3024 (75, ...)
   // Stop frame for add (0x4A) or remove (0x4B) mode.

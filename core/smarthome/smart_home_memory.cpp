@@ -74,7 +74,8 @@ bool SmartHomeMemory::ApplyReply(int address, std::span<const std::uint8_t> data
 PlugRecord SmartHomeMemory::plug(int node) const {
   if (!ValidNode(node)) return {};
   std::lock_guard guard(lock_);
-  return DecodePlugRecord(std::span(bytes_).subspan(static_cast<std::size_t>(PlugAddress(node)), kPlugRecordBytes));
+  return DecodePlugRecord(
+      std::span(bytes_).subspan(static_cast<std::size_t>(PlugAddress(node)), kPlugRecordBytes));
 }
 
 void SmartHomeMemory::setPlug(int node, const PlugRecord& record) {
@@ -115,8 +116,8 @@ void SmartHomeMemory::Clear() {
 
 std::u16string SceneName(int index, int languageIndex) {
   static constexpr std::u16string_view kNames[kSceneCount][2] = {
-      {u"电视", u"TV"},       {u"电影", u"Movie"},   {u"K歌", u"Karaoke"},
-      {u"音乐", u"Music"},    {u"开机", u"PowerON"}, {u"关机", u"PowerOFF"}};
+      {u"电视", u"TV"},    {u"电影", u"Movie"},   {u"K歌", u"Karaoke"},
+      {u"音乐", u"Music"}, {u"开机", u"PowerON"}, {u"关机", u"PowerOFF"}};
   if (!ValidScene(index)) return {};
   return std::u16string(kNames[index][languageIndex == 1 ? 1 : 0]);
 }

@@ -110,7 +110,8 @@ ReadAllResult SmartHomeController::ReadAllNow() {
         result.silentNodes.push_back(node);
       }
     }
-    for (int s = 0; s < kSceneCount; ++s) sender_.SendPaced(zwave::MakeMemoryRead(SceneAddress(s), kSceneBytes));
+    for (int s = 0; s < kSceneCount; ++s)
+      sender_.SendPaced(zwave::MakeMemoryRead(SceneAddress(s), kSceneBytes));
     {
       std::lock_guard guard(lock_);
       smartTableRead_ = true;
@@ -139,7 +140,8 @@ void SmartHomeController::ResetNow() {
 
 void SmartHomeController::SelectHdmi(int port) {
   store_.SetInt(slot::hdmiPort, std::clamp(port, 0, kHdmiPorts - 1));
-  if (const SlotField* field = FindSlotFieldBySlot(slot::hdmiPort, nullptr)) SendField(sender_, store_, *field);
+  if (const SlotField* field = FindSlotFieldBySlot(slot::hdmiPort, nullptr))
+    SendField(sender_, store_, *field);
 }
 
 bool SmartHomeController::SetValueNow(int node, int value) {

@@ -89,8 +89,9 @@ Report MakeMemoryWrite(int address, std::span<const std::uint8_t> data) {
 }
 
 Report MakeMemoryRead(int address, int length) {
-  return MakeCommand(code::smartHomeRead, {static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
-                                           static_cast<std::uint8_t>(std::clamp(length, 0, kMaxBlockChunk))});
+  return MakeCommand(code::smartHomeRead,
+                     {static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
+                      static_cast<std::uint8_t>(std::clamp(length, 0, kMaxBlockChunk))});
 }
 
 std::vector<std::uint8_t> NodeListRequest() {

@@ -16,8 +16,9 @@ using test::RunArgs;
 class SmartHomeCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vireo_cli_smart_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ =
+        fs::temp_directory_path() /
+        ("vireo_cli_smart_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     setenv("XDG_DOCUMENTS_DIR", dir_.c_str(), 1);  // the plug key files stay in the test's folder
@@ -36,7 +37,8 @@ class SmartHomeCli : public ::testing::Test {
 TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {
   auto run = Emulated({"plug", "list"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"2 switch Lamp 0", "3 knob Dimmer 40", "4 switch IR Plug 0"}));
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{"2 switch Lamp 0", "3 knob Dimmer 40", "4 switch IR Plug 0"}));
 
   run = Emulated({"plug", "set", "3", "70"});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -26,11 +26,12 @@ TEST(SceneRunnerThreads, StepsRunInOrderWithTheirWaits) {
   std::vector<std::pair<int, int>> sent;  // (node of a Basic Set or 0 for the HDMI write, value)
   for (const Report& r : rig.machine.Requests()) {
     if (r[1] == code::zwaveFrame && r[2] >= 5 && r[6] == 0x13) sent.emplace_back(r[7], r[11]);
-    if (r[1] == code::writeParam && r[3] == 4 && r[4] == 33) sent.emplace_back(0, rig.machine.store.Int(slot::hdmiPort));
+    if (r[1] == code::writeParam && r[3] == 4 && r[4] == 33)
+      sent.emplace_back(0, rig.machine.store.Int(slot::hdmiPort));
   }
   EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{2, 99}, {3, 10}, {0, 3}}));
   EXPECT_GE(took, 2000 + 4 * kStepPauseMs);
-  EXPECT_LT(took, 3000);
+  EXPECT_LT(took, 6000);  // no step ran into its 6 s time-out
   EXPECT_EQ(log.Count("此ID不存在，跳过设置命令"), 1);
   const auto events = rig.machine.events.events();
   ASSERT_GE(events.size(), 2u);
@@ -48,8 +49,8 @@ TEST(SceneRunnerThreads, EmptySceneStillPostsBothEvents) {
   rig.machine.events.Clear();
   ASSERT_TRUE(rig.controller.RunScene(2));
   rig.controller.WaitIdle();
-  EXPECT_EQ(rig.machine.events.events(), (std::vector<test::DeliveredEvent>{{false, R, kSceneRun, 0},
-                                                                           {false, R, kSceneRun, 1}}));
+  EXPECT_EQ(rig.machine.events.events(),
+            (std::vector<test::DeliveredEvent>{{false, R, kSceneRun, 0}, {false, R, kSceneRun, 1}}));
 }
 
 TEST(SceneRunnerThreads, SavedSceneReachesTheMachineMemory) {

@@ -64,13 +64,13 @@ struct ReplyCase {
 
 TEST(SmartHomeMemory, ReplyGoesToTheRecordThatContainsItsAddress) {
   const ReplyCase cases[] = {
-      {30, true, 1, -1},       // inside record 1 (28..55)
-      {28, true, 1, -1},       // its first byte
-      {6523, true, 232, -1},   // the last byte of the plug table
-      {6524, true, -1, 0},     // the first scene
-      {6639, true, -1, 2},     // 6524 + 112 + 3
-      {6859, true, -1, 5},     // the last byte of the memory
-      {6860, false, -1, -1},   // beyond
+      {30, true, 1, -1},      // inside record 1 (28..55)
+      {28, true, 1, -1},      // its first byte
+      {6523, true, 232, -1},  // the last byte of the plug table
+      {6524, true, -1, 0},    // the first scene
+      {6639, true, -1, 2},    // 6524 + 112 + 3
+      {6859, true, -1, 5},    // the last byte of the memory
+      {6860, false, -1, -1},  // beyond
   };
   const std::uint8_t data[56] = {2, 0, 0, 0, 0x41, 0, 0x62, 0};
   for (const ReplyCase& c : cases) {

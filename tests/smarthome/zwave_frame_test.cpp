@@ -21,13 +21,17 @@ struct FrameCase {
 TEST(ZWaveFrame, RequestsCarryTheirHandWorkedBytes) {
   const FrameCase cases[] = {
       {"node list", NodeListRequest(), {0x01, 0x03, 0x00, 0x02, 0xFE}},
-      {"basic set 255 to node 2", BasicSetRequest(2, 255),
+      {"basic set 255 to node 2",
+       BasicSetRequest(2, 255),
        {0x01, 0x0A, 0x00, 0x13, 0x02, 0x03, 0x20, 0x01, 0xFF, 0x25, 0x43, 0x5F}},
-      {"basic set 99 keeps callback 0x43", BasicSetRequest(2, 99),
+      {"basic set 99 keeps callback 0x43",
+       BasicSetRequest(2, 99),
        {0x01, 0x0A, 0x00, 0x13, 0x02, 0x03, 0x20, 0x01, 0x63, 0x25, 0x43, 0xC3}},
-      {"basic set 200 uses callback 0x44", BasicSetRequest(2, 200),
+      {"basic set 200 uses callback 0x44",
+       BasicSetRequest(2, 200),
        {0x01, 0x0A, 0x00, 0x13, 0x02, 0x03, 0x20, 0x01, 0xC8, 0x25, 0x44, 0x6F}},
-      {"basic get of node 3", BasicGetRequest(3),
+      {"basic get of node 3",
+       BasicGetRequest(3),
        {0x01, 0x09, 0x00, 0x13, 0x03, 0x02, 0x20, 0x02, 0x25, 0x25, 0xC6}},
       {"controller reset", ResetRequest(), {0x01, 0x04, 0x00, 0x42, 0x02, 0xBB}},
       {"add", AddNodeRequest(), {0x01, 0x05, 0x00, 0x4A, 0x01, 0x30, 0x81}},
@@ -39,7 +43,8 @@ TEST(ZWaveFrame, RequestsCarryTheirHandWorkedBytes) {
 }
 
 TEST(ZWaveFrame, BasicSetCallbackBoundaries) {
-  const std::pair<int, std::uint8_t> cases[] = {{0, 0x43}, {127, 0x43}, {128, 0x44}, {254, 0x44}, {255, 0x43}};
+  const std::pair<int, std::uint8_t> cases[] = {
+      {0, 0x43}, {127, 0x43}, {128, 0x44}, {254, 0x44}, {255, 0x43}};
   for (const auto& [value, callback] : cases) {
     EXPECT_EQ(BasicSetRequest(2, static_cast<std::uint8_t>(value))[10], callback) << value;
   }
