@@ -16,6 +16,7 @@ constexpr std::size_t kFrameAt = 3;  // reply 18: code, length, then the frame
 constexpr std::size_t kMemoryDataAt = 5;
 constexpr int kNodeMaskBytes = 29;  // 232 nodes
 constexpr int kLearnProgressDone = 3;
+constexpr int kLastProgress = 7;
 
 bool ValidNode(int node) {
   return node >= 0 && node < kNodeCount;
@@ -107,9 +108,11 @@ void SmartHomeController::HandleFrame(std::uint8_t function, std::span<const std
       const std::size_t last = 2 + std::min<std::size_t>(p[2], p.size() - 3);
       const int value = p[last];
       if (ValidNode(node)) values_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(value);
-      const bool learned = value == kLearnProgressDone && node == learningNode_;
+      // The learning plug's first final report ends the learning: only "learned" marks the key.
+      const bool learning = node == learningNode_ && value >= kLearnProgressDone && value <= kLastProgress;
+      const bool learned = learning && value == kLearnProgressDone;
       const int key = learningKey_;
-      if (learned) learningNode_ = learningKey_ = -1;
+      if (learning) learningNode_ = learningKey_ = -1;
       Mark(nodeReplied_);
       lk.unlock();
       Post(event::zwaveEvent, zevent::nodeValue, NodeEvent(node, value));

@@ -1,6 +1,7 @@
 // What each received Z-Wave frame and memory reply does to the node table, the flags and the events.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "../common/recording_events.h"
@@ -166,6 +167,28 @@ TEST(SmartHomeFramesThreads, SetValueOfSpecialAndAbsentNodes) {
   EXPECT_FALSE(rig.controller.SetValueNow(7, 99));
   EXPECT_EQ(log.Count("此ID不存在，跳过设置命令"), 1);
   EXPECT_TRUE(rig.sender.unpaced.empty());
+}
+
+}  // namespace
+}  // namespace vireo::smarthome
+
+namespace vireo::smarthome {
+namespace {
+
+TEST(SmartHomeFramesThreads, OnlyALearnedReportMarksTheKeyAndAFailureEndsTheLearning) {
+  const auto folder = std::filesystem::temp_directory_path() / "vireo_learn_failure_test";
+  std::filesystem::remove_all(folder);
+  Rig rig;
+  rig.controller.SetPlugFolder(folder.string());
+  rig.controller.OnReply(FrameReply({0x01, 0x08, 0x01, 0x02, 0x05, 0x00, 0x02, 0x0F, 0x80, 0x7C}));
+  ASSERT_TRUE(rig.controller.SetValueNow(4, 192 + 5));
+  // Node 4 reports 4 (check error), then a later 3 that belongs to no learning.
+  rig.controller.OnReply(FrameReply({0x01, 0x09, 0x00, 0x04, 0x00, 0x04, 0x03, 0x20, 0x03, 0x04, 0xD2}));
+  rig.controller.OnReply(FrameReply({0x01, 0x09, 0x00, 0x04, 0x00, 0x04, 0x03, 0x20, 0x03, 0x03, 0xD5}));
+  rig.controller.WaitIdle();
+  EXPECT_EQ(rig.controller.value(4), 3);
+  EXPECT_FALSE(std::filesystem::exists(folder / "4.xml"));
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
