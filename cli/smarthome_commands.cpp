@@ -15,8 +15,8 @@
 #include "json_writer.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/remote_keys.h"
-#include "smarthome/scene_editing.h"
 #include "smarthome/smart_home_controller.h"
+#include "smarthome/wait_progress.h"
 
 namespace vireo::cli {
 namespace {
@@ -197,62 +197,66 @@ int PlugList(SmartSession& s, bool json, std::ostream& out) {
   return kExitOk;
 }
 
+// Waits (20 s at most) for the event that ends an operation of `kind`, read as the wait dialog reads it.
+bool WaitForEnd(SmartSession& s, std::size_t from, WaitKind kind, int node, WaitProgress* progress,
+                std::intptr_t* data) {
+  WaitingEvents::Event e{};
+  const bool ended = s.events.WaitFor(
+      from,
+      [&](const WaitingEvents::Event& ev) {
+        return ev.message == event::zwaveEvent && InterpretWaitEvent(kind, node, ev.a, ev.b, 1).finished;
+      },
+      &e);
+  if (!ended) return false;
+  *progress = InterpretWaitEvent(kind, node, e.a, e.b, 1);
+  *data = e.b;
+  return true;
+}
+
 int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostream& err) {
   if (node == kHdmiNode || node == kWaitNode) {
     s.controller->SetValueNow(node, value);
     return kExitOk;
   }
-  if (!s.controller->present(node))
+  if (!s.controller->present(node)) {
     return Failure(err, "node " + std::to_string(node) + " is not in the network");
+  }
+  const WaitKind kind = value >= kLearnKeyBase && value <= 254           ? WaitKind::learn
+                        : value >= kEmitKeyBase && value < kLearnKeyBase ? WaitKind::emit
+                                                                         : WaitKind::set;
   const std::size_t from = s.events.count();
   s.controller->SetValueNow(node, value);
-  WaitingEvents::Event e{};
-  if (!s.events.WaitFor(
-          from, [](const auto& ev) { return IsZ(ev, zevent::sendDone); }, &e)) {
-    return Failure(err, "time-out: the controller did not report the end of the send");
+  WaitProgress progress;
+  std::intptr_t data = 0;
+  if (!WaitForEnd(s, from, kind, node, &progress, &data)) {
+    return Failure(err,
+                   "time-out: node " + std::to_string(node) + " did not report the end of the operation");
   }
-  if ((e.b & 0xFFFF) != 0)
-    return Failure(err, "set timeout: node " + std::to_string(node) + " did not acknowledge");
-  const bool infrared = value >= kEmitKeyBase && value <= 254;
-  if (!infrared) {
-    out << node << ' ' << value << '\n';
-    return kExitOk;
-  }
-  // An emit or learn ends with the plug's own report: 3 learned, 6 emitted, 4, 5, 7 failed.
-  const auto done = [node](const WaitingEvents::Event& ev) {
-    return IsZ(ev, zevent::nodeValue) && (ev.b >> 16) == node &&
-           !IrProgressText(static_cast<int>(ev.b & 0xFF)).empty() && (ev.b & 0xFF) != 2;
-  };
-  if (!s.events.WaitFor(from, done, &e)) return Failure(err, "time-out: the plug did not report the end");
-  const int progress = static_cast<int>(e.b & 0xFF);
   s.controller->WaitIdle();  // a learned key is written to the plug's key file
-  if (progress == 3 || progress == 6) {
-    out << IrProgressText(progress) << '\n';
-    return kExitOk;
+  if (!progress.success) return Failure(err, progress.text + ": node " + std::to_string(node));
+  if (progress.text.empty()) {
+    out << node << ' ' << value << '\n';
+  } else {
+    out << progress.text << '\n';
   }
-  return Failure(err, IrProgressText(progress));
+  return kExitOk;
 }
 
-int PlugAddOrRemove(SmartSession& s, bool add, std::ostream& out, std::ostream& err) {
+// Starts add or remove mode (the events are watched from before the start) and waits for its end.
+int PlugAddOrRemove(SmartSession& s, bool add, const std::function<void()>& start, std::ostream& out,
+                    std::ostream& err) {
   const std::size_t from = s.events.count();
-  const int code = add ? zevent::addNode : zevent::removeNode;
-  const int success = add ? kAddJoined : kRemoveLeft;
-  WaitingEvents::Event e{};
-  const bool ended = s.events.WaitFor(
-      from,
-      [&](const auto& ev) {
-        return IsZ(ev, code) && ((ev.b & 0xFFFF) == success || (ev.b & 0xFFFF) == kAddRemoveFailed);
-      },
-      &e);
-  if (!ended) {
+  start();
+  WaitProgress progress;
+  std::intptr_t data = 0;
+  if (!WaitForEnd(s, from, add ? WaitKind::add : WaitKind::remove, 0, &progress, &data)) {
     s.controller->Abort(static_cast<std::uint8_t>(add ? 0x4A : 0x4B));
     return Failure(err, "time-out: no plug " + std::string(add ? "joined" : "left") +
                             " (hold its button for 3 seconds)");
   }
-  if ((e.b & 0xFFFF) == kAddRemoveFailed)
-    return Failure(err, add ? "Add failed,please retry" : "Remove failed,please retry");
+  if (!progress.success) return Failure(err, progress.text);
   s.controller->WaitIdle();
-  out << (add ? "added node " : "removed node ") << (e.b >> 16) << '\n';
+  out << (add ? "added node " : "removed node ") << (data >> 16) << '\n';
   return kExitOk;
 }
 
@@ -285,15 +289,16 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     if (!PlugName(args[2], &name, err, &status)) return status;
     auto s = OpenAndRead(options, err, &status);
     if (!s) return status;
-    s->controller->StartAdd({type, name});
-    return PlugAddOrRemove(*s, true, out, err);
+    const PlugRecord record{type, name};
+    return PlugAddOrRemove(
+        *s, true, [&] { s->controller->StartAdd(record); }, out, err);
   }
   if (sub == "remove") {
     if (args.size() != 1) return UsageError(err, "plug remove");
     auto s = OpenAndRead(options, err, &status);
     if (!s) return status;
-    s->controller->StartRemove();
-    return PlugAddOrRemove(*s, false, out, err);
+    return PlugAddOrRemove(
+        *s, false, [&] { s->controller->StartRemove(); }, out, err);
   }
   if (sub == "rename") {
     if (args.size() != 4 || !ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
