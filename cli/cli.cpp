@@ -11,6 +11,7 @@
 #include "filter_command.h"
 #include "mode_commands.h"
 #include "settings_commands.h"
+#include "smarthome_commands.h"
 
 namespace vireo::cli {
 namespace {
@@ -117,6 +118,9 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   if (command == "location") return RunLocationCommand(options, commandArgs, out, err);
   if (command == "delay") return RunDelayCommand(options, commandArgs, out, err);
   if (command == "settings") return RunSettingsCommand(options, commandArgs, out, err);
+  if (command == "plug") return RunPlugCommand(options, commandArgs, out, err);
+  if (command == "scene") return RunSceneCommand(options, commandArgs, out, err);
+  if (command == "remote") return RunRemoteCommand(options, commandArgs, out, err);
   if (IsDeviceCommand(command)) {
     return RunDeviceCommand(
         options, std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(next), args.end()), out,

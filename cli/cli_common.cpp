@@ -52,7 +52,23 @@ const std::string_view kUsage =
     "  settings show                 the machine settings, one \"KEY VALUE\" a line\n"
     "  settings apply KEY=VALUE ...  change them as the machine settings dialog does, then apply; KEY:\n"
     "                                saveMode 0|1 (power|mode), micStart|musicStart 0..max or off (also the\n"
-    "                                live volume), micMax|musicMax 1..99, powerOnMode 0..4 (auto, m1..m4)\n";
+    "                                live volume), micMax|musicMax 1..99, powerOnMode 0..4 (auto, m1..m4)\n"
+    "  plug list [--json]            read the smart-home data; one line per plug: node, type, name, value\n"
+    "  plug set NODE VALUE           switch / dim / emit (128 + k) / learn (192 + k); waits for the end\n"
+    "                                of the send (NODE 254 selects HDMI VALUE, 240 waits VALUE seconds)\n"
+    "  plug add switch|knob NAME     add mode: waits for the plug to join (hold its button 3 seconds)\n"
+    "  plug remove                   remove mode: waits for a plug to leave\n"
+    "  plug rename NODE switch|knob NAME\n"
+    "                                the plug's type and name (at most 12 characters)\n"
+    "  plug reset                    the Z-Wave controller reset with its scene clearing\n"
+    "  scene show S                  the steps of scene S (0 TV, 1 Movie, 2 Karaoke, 3 Music, 4 PowerON,\n"
+    "                                5 PowerOFF), one \"node value\" a line\n"
+    "  scene save S NODE:VALUE ...   at most 28 steps (NODE 240 waits VALUE seconds, 254 selects HDMI)\n"
+    "  scene run S                   run scene S step by step\n"
+    "  remote show                   the machine's remote key table, one \"INDEX CODE\" a line\n"
+    "  remote save FILE              write the table to FILE with the extension remo\n"
+    "  remote load FILE              read an 18-byte remo file and apply it to the machine\n"
+    "  remote learn INDEX            learn remote function INDEX (1..17); prints the code\n";
 
 int UsageError(std::ostream& err, std::string_view problem) {
   err << "vireo-cli: " << problem << '\n' << kUsage;

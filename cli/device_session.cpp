@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,12 +16,20 @@
 
 namespace vireo::cli {
 
-// The command waits for its transfers itself, so the completion event needs no delivery.
+// The command waits for its transfers itself, so the completion event needs no delivery; learned
+// remote keys are counted for `remote learn`.
 class DeviceSession::IgnoredEvents final : public EventSink {
  public:
   void Post(int, std::intptr_t, std::intptr_t) override {}
-  void Send(int, std::intptr_t, std::intptr_t) override {}
+  void Send(int message, std::intptr_t, std::intptr_t) override {
+    if (message == event::keyLearned) keysLearned.fetch_add(1, std::memory_order_release);
+  }
+  std::atomic<int> keysLearned{0};
 };
+
+int DeviceSession::keysLearned() const {
+  return static_cast<const IgnoredEvents&>(*events_).keysLearned.load(std::memory_order_acquire);
+}
 
 DeviceSession::DeviceSession() : events_(std::make_unique<IgnoredEvents>()) {
   ResetStoreDefaults(store_);

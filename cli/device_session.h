@@ -31,6 +31,8 @@ class DeviceSession {
 
   ParameterStore& store() { return store_; }
   MachineConnection& connection() { return *connection_; }
+  // How many remote keys the machine has reported learned (event 1001) since the session opened.
+  int keysLearned() const;
 
  private:
   class IgnoredEvents;

@@ -58,6 +58,10 @@ bool MachineConnection::ConnectMachine() {
   return true;
 }
 
+void MachineConnection::SetSmartHomeHandler(std::function<void(std::span<const std::uint8_t>)> handler) {
+  dispatcher_->SetSmartHomeHandler(std::move(handler));
+}
+
 bool MachineConnection::StartReadAll() {
   return StartWorker(SyncKind::readAll);
 }

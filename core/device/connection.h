@@ -98,6 +98,8 @@ class MachineConnection {
   void setMeterPollEnabled(bool on) { meterPollEnabled_.store(on, std::memory_order_relaxed); }
   // Every report sent and received, on the thread that moved it (the sender's or the read thread).
   void SetTraceHook(ReportTraceHook hook);
+  // Replies 18 and 20, on the read thread (the smart-home layer); nullptr detaches it.
+  void SetSmartHomeHandler(std::function<void(std::span<const std::uint8_t>)> handler);
 
  private:
   enum class SyncKind { readAll, writeAll };

@@ -109,9 +109,12 @@ void ReplyDispatcher::DispatchReply(std::span<const std::uint8_t> report) {
       store_.WriteBytes(Region::levelMeters, 0, Bytes(b + 2, kLevelMeterBytes));
       break;
     case reply::zwave:
-    case reply::smartHomeMemory:
+    case reply::smartHomeMemory: {
       LogSmartHomeReply(b);
+      std::lock_guard guard(smartHomeLock_);
+      if (smartHome_) smartHome_(r);
       break;
+    }
     case reply::keyLearned:
       OnKeyLearned(b);
       break;
@@ -143,6 +146,11 @@ void ReplyDispatcher::DispatchReply(std::span<const std::uint8_t> report) {
     default:
       break;
   }
+}
+
+void ReplyDispatcher::SetSmartHomeHandler(SmartHomeHandler handler) {
+  std::lock_guard guard(smartHomeLock_);
+  smartHome_ = std::move(handler);
 }
 
 void ReplyDispatcher::OnKeyLearned(const std::uint8_t* b) {

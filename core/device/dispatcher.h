@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <span>
 
 #include "device/events.h"
@@ -22,6 +24,11 @@ class ReplyDispatcher {
   // Whether a parameter error reply has been reported (once per dispatcher).
   bool parameterErrorShown() const { return parameterErrorShown_.load(std::memory_order_relaxed); }
 
+  // Replies 18 (Z-Wave frames) and 20 (smart-home memory) are handed on to the smart-home layer, on the
+  // read thread. Once this returns, the previous handler is not running and is never called again.
+  using SmartHomeHandler = std::function<void(std::span<const std::uint8_t> report)>;
+  void SetSmartHomeHandler(SmartHomeHandler handler);
+
  private:
   void OnParamReply(const std::uint8_t* b);
   void OnBlockReply(const std::uint8_t* b);
@@ -31,6 +38,8 @@ class ReplyDispatcher {
   ParameterStore& store_;
   EventSink* events_;
   std::atomic<bool> parameterErrorShown_{false};
+  std::mutex smartHomeLock_;  // held while the handler runs
+  SmartHomeHandler smartHome_;
 };
 
 }  // namespace vireo

@@ -22,6 +22,13 @@ struct EmulatorOptions {
   std::uint32_t garbleSeed = 0x5eed;
   int unplugAfterReports = 0;  // 0 = never; otherwise the cable goes after this many requests
   int learnDelayMs = 1500;     // remote-key learning: time until the "pressed key" reply
+  // The Z-Wave controller and its plugs.
+  int zwaveSilentNode = 0;         // a node that acknowledges every frame but never reports its value
+  bool zwaveAddFails = false;      // add mode ends with status 7
+  bool zwaveRemoveFails = false;   // remove mode ends with status 7
+  bool zwaveNoNodeList = false;    // the node list request goes unanswered
+  int zwaveJoinDelayMs = 1500;     // add / remove: time until the plug's button has been held
+  int zwaveIrLearnDelayMs = 1000;  // an infrared plug: time until the remote's key has been seen
 };
 
 }  // namespace vireo::emulator

@@ -124,11 +124,27 @@ void MachineEmulator::Handle(const Report& r) {
       return Ack(requestCode);
     case code::readSettings:
       return Queue(MakeCommand(code::readSettings, settings_));
+    case code::zwaveFrame:
+      return OnZWaveFrame(r);
+    case code::smartHomeWrite:
+      zwave_.WriteMemory(r);
+      return Ack(requestCode);
+    case code::smartHomeRead:
+      return Queue(zwave_.ReadMemory(r));
     case code::identityDone:
       ReplyText(code::secondDate, options_.secondDate);
       return ReplyModeNames();
     default:
       return Ack(requestCode);
+  }
+}
+
+void MachineEmulator::OnZWaveFrame(const Report& r) {
+  // Stopping add or remove mode (0x4A / 0x4B with 0x05) takes back what the held button would bring.
+  const bool stop = r[2] >= 5 && r[3] == 0x01 && (r[6] == 0x4A || r[6] == 0x4B) && r[7] == 0x05;
+  if (stop && std::erase_if(outbox_, [](const Pending& p) { return p.addRemoveMode; }) > 0) zwave_.TakeBack();
+  for (const ZWaveReply& reply : zwave_.OnFrameReport(r, options_)) {
+    Queue(reply.report, reply.delayMs, false, reply.addRemoveMode);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "device/clock.h"
 #include "emulator/emulator_options.h"
 #include "emulator/working_set.h"
+#include "emulator/zwave_controller.h"
 #include "model/report.h"
 
 namespace vireo::emulator {
@@ -64,15 +65,19 @@ class MachineEmulator {
   std::array<std::uint8_t, 13> machineSettings() const;
   std::array<std::uint8_t, 18> remoteKeyTable() const;
   std::u16string modeName(int slot) const;
+  // A copy of the Z-Wave controller: its nodes and the smart-home memory.
+  ZWaveController zwave() const;
 
  private:
   struct Pending {
     std::int64_t due;
     Report report;
     bool learning;
+    bool addRemoveMode = false;  // taken back when the host stops add or remove mode
   };
   void Handle(const Report& request);
-  void Queue(Report reply, int extraDelayMs = 0, bool learning = false);
+  void Queue(Report reply, int extraDelayMs = 0, bool learning = false, bool addRemoveMode = false);
+  void OnZWaveFrame(const Report& request);
   void Ack(std::uint8_t requestCode);
   void ReplyParam(const Report& request);
   void WriteParamMemory(const Report& request);
@@ -94,6 +99,7 @@ class MachineEmulator {
   std::array<std::uint8_t, kBlockSpaceBytes - kWorkingBlockBytes> nameBlock_{};
   std::array<std::uint8_t, 13> settings_{};
   std::array<std::uint8_t, 18> keys_{};
+  ZWaveController zwave_;
   int currentMode_ = 0;
   std::uint32_t meterTick_ = 0;
   std::uint64_t repliesQueued_ = 0;

@@ -23,7 +23,7 @@ std::uint8_t Wave(std::uint32_t tick, int period, int low, int high) {
 
 }  // namespace
 
-void MachineEmulator::Queue(Report reply, int extraDelayMs, bool learning) {
+void MachineEmulator::Queue(Report reply, int extraDelayMs, bool learning, bool addRemoveMode) {
   reply[0] = kInputReportId;
   bool drop = false;
   ApplyFaults(reply, &drop);
@@ -32,7 +32,7 @@ void MachineEmulator::Queue(Report reply, int extraDelayMs, bool learning) {
   // Keep the queue ordered by due time; equal times keep their order.
   const auto at = std::upper_bound(outbox_.begin(), outbox_.end(), due,
                                    [](std::int64_t t, const Pending& p) { return t < p.due; });
-  outbox_.insert(at, Pending{due, reply, learning});
+  outbox_.insert(at, Pending{due, reply, learning, addRemoveMode});
 }
 
 void MachineEmulator::ApplyFaults(Report& reply, bool* drop) {
@@ -180,6 +180,11 @@ std::array<std::uint8_t, 13> MachineEmulator::machineSettings() const {
 std::array<std::uint8_t, 18> MachineEmulator::remoteKeyTable() const {
   std::lock_guard guard(lock_);
   return keys_;
+}
+
+ZWaveController MachineEmulator::zwave() const {
+  std::lock_guard guard(lock_);
+  return zwave_;
 }
 
 std::u16string MachineEmulator::modeName(int slot) const {

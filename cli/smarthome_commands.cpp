@@ -1,0 +1,446 @@
+// The smart-home commands: one connection, the smart-home controller on it, and bounded waits for the
+// controller's events.
+#include "smarthome_commands.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <mutex>
+
+#include "cli_common.h"
+#include "device/protocol.h"
+#include "device_session.h"
+#include "json_writer.h"
+#include "smarthome/plug_keys.h"
+#include "smarthome/remote_keys.h"
+#include "smarthome/smart_home_controller.h"
+#include "smarthome/wait_progress.h"
+
+namespace vireo::cli {
+namespace {
+
+using namespace smarthome;
+
+// The longest any operation of the smart-plug window is waited for.
+constexpr int kOperationTimeoutMs = 20000;
+
+// Collects the controller's events so that the command can wait for the one it needs.
+class WaitingEvents final : public EventSink {
+ public:
+  struct Event {
+    int message;
+    std::intptr_t a;
+    std::intptr_t b;
+  };
+  void Post(int message, std::intptr_t a, std::intptr_t b) override {
+    {
+      std::lock_guard guard(lock_);
+      events_.push_back({message, a, b});
+    }
+    cv_.notify_all();
+  }
+  void Send(int message, std::intptr_t a, std::intptr_t b) override { Post(message, a, b); }
+  // The first event from `from` on that `match` accepts; false after the time-out.
+  bool WaitFor(std::size_t from, const std::function<bool(const Event&)>& match, Event* found) {
+    std::unique_lock lk(lock_);
+    return cv_.wait_for(lk, std::chrono::milliseconds(kOperationTimeoutMs), [&] {
+      for (std::size_t i = from; i < events_.size(); ++i) {
+        if (match(events_[i])) {
+          *found = events_[i];
+          return true;
+        }
+      }
+      return false;
+    });
+  }
+  std::size_t count() {
+    std::lock_guard guard(lock_);
+    return events_.size();
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable cv_;
+  std::vector<Event> events_;
+};
+
+struct SmartSession {
+  std::unique_ptr<DeviceSession> device;
+  WaitingEvents events;
+  std::unique_ptr<SmartHomeController> controller;
+  ~SmartSession() {
+    controller.reset();  // detaches before the connection goes
+  }
+};
+
+std::unique_ptr<SmartSession> OpenSmart(const GlobalOptions& options, std::ostream& err, int* status) {
+  auto s = std::make_unique<SmartSession>();
+  std::string problem;
+  s->device = DeviceSession::Open(options, &problem);
+  if (!s->device) {
+    *status = Failure(err, "not connected: " + problem);
+    return nullptr;
+  }
+  s->controller = std::make_unique<SmartHomeController>(s->device->store(), s->device->connection().sender(),
+                                                        s->device->connection().clock(), &s->events);
+  s->controller->Attach(s->device->connection());
+  s->controller->SetPlugFolder(DefaultPlugFolder());
+  return s;
+}
+
+// Connects and reads the node list, plug records, values and scenes.
+std::unique_ptr<SmartSession> OpenAndRead(const GlobalOptions& options, std::ostream& err, int* status) {
+  auto s = OpenSmart(options, err, status);
+  if (!s) return nullptr;
+  if (!s->controller->ReadAllNow().nodeListArrived) {
+    *status = Failure(err, "time-out: the machine's Z-Wave controller sent no node list");
+    return nullptr;
+  }
+  return s;
+}
+
+std::u16string Utf16(const std::string& text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::uint32_t cp = c;
+    std::size_t n = 1;
+    if (c >= 0xF0) {
+      cp = c & 0x07u, n = 4;
+    } else if (c >= 0xE0) {
+      cp = c & 0x0Fu, n = 3;
+    } else if (c >= 0xC0) {
+      cp = c & 0x1Fu, n = 2;
+    }
+    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3Fu);
+    i += n;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+bool ParseRange(const std::string& text, long long lowest, long long highest, int* value) {
+  long long v = 0;
+  if (!ParseInt(text, &v) || v < lowest || v > highest) return false;
+  *value = static_cast<int>(v);
+  return true;
+}
+
+bool ParseType(const std::string& text, std::uint8_t* type) {
+  if (text == "switch")
+    *type = static_cast<std::uint8_t>(PlugType::switchPlug);
+  else if (text == "knob")
+    *type = static_cast<std::uint8_t>(PlugType::knobPlug);
+  else
+    return false;
+  return true;
+}
+
+std::string TypeText(int type) {
+  if (type == static_cast<int>(PlugType::switchPlug)) return "switch";
+  if (type == static_cast<int>(PlugType::knobPlug)) return "knob";
+  return std::to_string(type);
+}
+
+// A plug name: not empty; longer than 12 characters keeps the first 12, with a note.
+bool PlugName(const std::string& text, std::u16string* name, std::ostream& err, int* status) {
+  *name = Utf16(text);
+  if (name->empty()) {
+    *status = UsageError(err, "名称不能为空");
+    return false;
+  }
+  if (name->size() > static_cast<std::size_t>(kPlugNameChars)) {
+    err << "vireo-cli: 名字太长，只保留12个字符长度\n";
+    name->resize(kPlugNameChars);
+  }
+  return true;
+}
+
+bool IsZ(const WaitingEvents::Event& e, int code) {
+  return e.message == event::zwaveEvent && e.a == code;
+}
+
+int PlugList(SmartSession& s, bool json, std::ostream& out) {
+  const std::vector<int> plugs = s.controller->presentPlugs();
+  if (json) {
+    JsonWriter w(out);
+    w.BeginArray();
+    for (int node : plugs) {
+      const PlugRecord r = s.controller->memory().plug(node);
+      w.BeginObject(true);
+      w.Key("node");
+      w.Int(node);
+      w.Key("type");
+      w.String(TypeText(r.type));
+      w.Key("name");
+      w.String(Utf8(r.name));
+      w.Key("value");
+      w.Int(s.controller->value(node));
+      w.EndObject();
+    }
+    w.EndArray();
+    out << '\n';
+    return kExitOk;
+  }
+  for (int node : plugs) {
+    const PlugRecord r = s.controller->memory().plug(node);
+    out << node << ' ' << TypeText(r.type) << ' ' << Utf8(r.name) << ' ' << s.controller->value(node) << '\n';
+  }
+  return kExitOk;
+}
+
+// Waits (20 s at most) for the event that ends an operation of `kind`, read as the wait dialog reads it.
+bool WaitForEnd(SmartSession& s, std::size_t from, WaitKind kind, int node, WaitProgress* progress,
+                std::intptr_t* data) {
+  WaitingEvents::Event e{};
+  const bool ended = s.events.WaitFor(
+      from,
+      [&](const WaitingEvents::Event& ev) {
+        return ev.message == event::zwaveEvent && InterpretWaitEvent(kind, node, ev.a, ev.b, 1).finished;
+      },
+      &e);
+  if (!ended) return false;
+  *progress = InterpretWaitEvent(kind, node, e.a, e.b, 1);
+  *data = e.b;
+  return true;
+}
+
+int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostream& err) {
+  if (node == kHdmiNode || node == kWaitNode) {
+    s.controller->SetValueNow(node, value);
+    return kExitOk;
+  }
+  if (!s.controller->present(node)) {
+    return Failure(err, "node " + std::to_string(node) + " is not in the network");
+  }
+  const WaitKind kind = value >= kLearnKeyBase && value <= 254           ? WaitKind::learn
+                        : value >= kEmitKeyBase && value < kLearnKeyBase ? WaitKind::emit
+                                                                         : WaitKind::set;
+  const std::size_t from = s.events.count();
+  s.controller->SetValueNow(node, value);
+  WaitProgress progress;
+  std::intptr_t data = 0;
+  if (!WaitForEnd(s, from, kind, node, &progress, &data)) {
+    return Failure(err,
+                   "time-out: node " + std::to_string(node) + " did not report the end of the operation");
+  }
+  s.controller->WaitIdle();  // a learned key is written to the plug's key file
+  if (!progress.success) return Failure(err, progress.text + ": node " + std::to_string(node));
+  if (progress.text.empty()) {
+    out << node << ' ' << value << '\n';
+  } else {
+    out << progress.text << '\n';
+  }
+  return kExitOk;
+}
+
+// Starts add or remove mode (the events are watched from before the start) and waits for its end.
+int PlugAddOrRemove(SmartSession& s, bool add, const std::function<void()>& start, std::ostream& out,
+                    std::ostream& err) {
+  const std::size_t from = s.events.count();
+  start();
+  WaitProgress progress;
+  std::intptr_t data = 0;
+  if (!WaitForEnd(s, from, add ? WaitKind::add : WaitKind::remove, 0, &progress, &data)) {
+    s.controller->Abort(static_cast<std::uint8_t>(add ? 0x4A : 0x4B));
+    return Failure(err, "time-out: no plug " + std::string(add ? "joined" : "left") +
+                            " (hold its button for 3 seconds)");
+  }
+  if (!progress.success) return Failure(err, progress.text);
+  s.controller->WaitIdle();
+  out << (add ? "added node " : "removed node ") << (data >> 16) << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+                   std::ostream& err) {
+  if (args.empty()) return UsageError(err, "plug needs a subcommand");
+  const std::string& sub = args[0];
+  int status = kExitFailure;
+  int node = 0;
+  int value = 0;
+  std::uint8_t type = 0;
+  std::u16string name;
+  if (sub == "list") {
+    const bool json = args.size() == 2 && args[1] == "--json";
+    if (args.size() > 2 || (args.size() == 2 && !json)) return UsageError(err, "plug list [--json]");
+    auto s = OpenAndRead(options, err, &status);
+    return s ? PlugList(*s, json, out) : status;
+  }
+  if (sub == "set") {
+    if (args.size() != 3 || !ParseRange(args[1], 1, 254, &node) || !ParseRange(args[2], 0, 255, &value)) {
+      return UsageError(err, "plug set NODE VALUE (NODE 2..232, 240 or 254; VALUE 0..255)");
+    }
+    auto s = OpenAndRead(options, err, &status);
+    return s ? PlugSet(*s, node, value, out, err) : status;
+  }
+  if (sub == "add") {
+    if (args.size() != 3 || !ParseType(args[1], &type)) return UsageError(err, "plug add switch|knob NAME");
+    if (!PlugName(args[2], &name, err, &status)) return status;
+    auto s = OpenAndRead(options, err, &status);
+    if (!s) return status;
+    const PlugRecord record{type, name};
+    return PlugAddOrRemove(
+        *s, true, [&] { s->controller->StartAdd(record); }, out, err);
+  }
+  if (sub == "remove") {
+    if (args.size() != 1) return UsageError(err, "plug remove");
+    auto s = OpenAndRead(options, err, &status);
+    if (!s) return status;
+    return PlugAddOrRemove(
+        *s, false, [&] { s->controller->StartRemove(); }, out, err);
+  }
+  if (sub == "rename") {
+    if (args.size() != 4 || !ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
+        !ParseType(args[2], &type)) {
+      return UsageError(err, "plug rename NODE switch|knob NAME");
+    }
+    if (!PlugName(args[3], &name, err, &status)) return status;
+    auto s = OpenAndRead(options, err, &status);
+    if (!s) return status;
+    if (!s->controller->present(node))
+      return Failure(err, "node " + std::to_string(node) + " is not in the network");
+    s->controller->WritePlug(node, {type, name});
+    s->controller->WaitIdle();
+    out << node << ' ' << TypeText(type) << ' ' << Utf8(name) << '\n';
+    return kExitOk;
+  }
+  if (sub == "reset") {
+    if (args.size() != 1) return UsageError(err, "plug reset");
+    auto s = OpenSmart(options, err, &status);
+    if (!s) return status;
+    const std::size_t from = s->events.count();
+    s->controller->ResetNow();
+    WaitingEvents::Event e{};
+    if (!s->events.WaitFor(
+            from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
+      return Failure(err, "time-out: the controller did not confirm the reset");
+    }
+    out << "reset\n";
+    return kExitOk;
+  }
+  return UsageError(err, "unknown plug subcommand '" + sub + "'");
+}
+
+int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+                    std::ostream& err) {
+  int scene = 0;
+  if (args.size() < 2 || !ParseRange(args[1], 0, kSceneCount - 1, &scene)) {
+    return UsageError(err, "scene show|save|run S (S 0..5)");
+  }
+  const std::string& sub = args[0];
+  int status = kExitFailure;
+  if (sub == "show" && args.size() == 2) {
+    auto s = OpenAndRead(options, err, &status);
+    if (!s) return status;
+    for (const SceneStep& step : s->controller->memory().scene(scene))
+      out << +step.node << ' ' << +step.value << '\n';
+    return kExitOk;
+  }
+  if (sub == "save") {
+    if (args.size() - 2 > static_cast<std::size_t>(kSceneSteps)) return Failure(err, "command over range");
+    std::vector<SceneStep> steps;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+      const std::size_t colon = args[i].find(':');
+      int node = 0;
+      int value = 0;
+      if (colon == std::string::npos || !ParseRange(args[i].substr(0, colon), 1, 255, &node) ||
+          !ParseRange(args[i].substr(colon + 1), 0, 255, &value)) {
+        return UsageError(err,
+                          "a scene step is NODE:VALUE (NODE 1..255, VALUE 0..255), not '" + args[i] + "'");
+      }
+      steps.push_back({static_cast<std::uint8_t>(node), static_cast<std::uint8_t>(value)});
+    }
+    auto s = OpenSmart(options, err, &status);
+    if (!s) return status;
+    s->controller->SaveScene(scene, steps);
+    s->controller->WaitIdle();
+    out << "Save finished\n";
+    return kExitOk;
+  }
+  if (sub == "run" && args.size() == 2) {
+    auto s = OpenAndRead(options, err, &status);
+    if (!s) return status;
+    s->controller->RunSceneNow(scene);
+    return kExitOk;
+  }
+  return UsageError(err, "scene show S | scene save S NODE:VALUE ... | scene run S");
+}
+
+int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+                     std::ostream& err) {
+  if (args.empty())
+    return UsageError(err, "remote show | remote save FILE | remote load FILE | remote learn INDEX");
+  const std::string& sub = args[0];
+  int status = kExitFailure;
+  RemoteKeyTable table{};
+  if (sub == "show" && args.size() == 1) {
+    auto session = ConnectAndRead(options, err, &status);
+    if (!session) return status;
+    session->store().ReadBytes(Region::remoteKeyTable, 0, table);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      char line[32];
+      std::snprintf(line, sizeof line, "%d %02X\n", static_cast<int>(i), table[i]);
+      out << line;
+    }
+    return kExitOk;
+  }
+  if (sub == "save" && args.size() == 2) {
+    const std::string path = RemoteFilePath(args[1]);
+    if (!CheckOutputPath(err, path, &status)) return status;
+    auto session = ConnectAndRead(options, err, &status);
+    if (!session) return status;
+    session->store().ReadBytes(Region::remoteKeyTable, 0, table);
+    int errorCode = 0;
+    if (!WriteRemoteFile(path, table, &errorCode)) {
+      return Failure(err, "保存遥控文件失败: " + path + ": " + std::strerror(errorCode));
+    }
+    out << "保存遥控文件成功 " << path << '\n';
+    return kExitOk;
+  }
+  if (sub == "load" && args.size() == 2) {
+    std::string error;
+    if (!ReadRemoteFile(args[1], &table, &error)) return Failure(err, "载入遥控文件失败: " + error);
+    auto session = ConnectAndRead(options, err, &status);
+    if (!session) return status;
+    session->store().WriteBytes(Region::remoteKeyTable, 0, table);
+    CheckedSender sender(session->connection().sender());
+    SendCommand(sender, code::writeKeyTable, table);
+    if (sender.refused()) return Failure(err, "not connected: the machine did not take the table");
+    out << "载入遥控文件成功\n";
+    return kExitOk;
+  }
+  int index = 0;
+  if (sub == "learn" && args.size() == 2 && ParseRange(args[1], 1, kRemoteFunctions, &index)) {
+    auto session = ConnectAndRead(options, err, &status);
+    if (!session) return status;
+    err << LearningText(index, 1) << '\n';
+    const int before = session->keysLearned();
+    SendCommand(session->connection().sender(), code::learnKey, {static_cast<std::uint8_t>(index)});
+    Clock& clock = session->connection().clock();
+    const std::int64_t deadline = clock.NowMs() + kOperationTimeoutMs;
+    while (session->keysLearned() == before && clock.NowMs() < deadline) clock.SleepMs(10);
+    if (session->keysLearned() == before) {
+      SendCommand(session->connection().sender(), code::stopLearning);
+      return Failure(err, "time-out: no remote key was pressed");
+    }
+    char line[8];
+    std::snprintf(line, sizeof line, "%02X\n",
+                  session->store().Byte(Region::remoteKeyTable, static_cast<std::size_t>(index)));
+    out << line;
+    return kExitOk;
+  }
+  return UsageError(err, "remote show | remote save FILE | remote load FILE | remote learn INDEX (1..17)");
+}
+
+}  // namespace vireo::cli

@@ -1,0 +1,128 @@
+// vireo-cli plug, scene and remote against the emulator.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "run_cli.h"
+
+namespace vireo::cli {
+namespace {
+namespace fs = std::filesystem;
+using test::Lines;
+using test::RunArgs;
+
+class SmartHomeCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        fs::temp_directory_path() /
+        ("vireo_cli_smart_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    setenv("XDG_DOCUMENTS_DIR", dir_.c_str(), 1);  // the plug key files stay in the test's folder
+  }
+  void TearDown() override {
+    unsetenv("XDG_DOCUMENTS_DIR");
+    fs::remove_all(dir_);
+  }
+  static test::CliRun Emulated(std::vector<std::string> args) {
+    args.insert(args.begin(), "--emulator");
+    return RunArgs(std::move(args));
+  }
+  fs::path dir_;
+};
+
+TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {
+  auto run = Emulated({"plug", "list"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{"2 switch Lamp 0", "3 knob Dimmer 40", "4 switch IR Plug 0"}));
+
+  run = Emulated({"plug", "set", "3", "70"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "3 70\n");
+
+  run = Emulated({"plug", "set", "4", "197"});  // learn key 5
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "学习完成\n");
+  std::ifstream keyFile(dir_ / "Plug" / "4.xml");
+  EXPECT_TRUE(keyFile.good());
+
+  run = Emulated({"plug", "set", "9", "99"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vireo-cli: node 9 is not in the network\n");
+}
+
+TEST_F(SmartHomeCli, PlugAddRenameAndRemove) {
+  auto run = Emulated({"plug", "add", "knob", "Fan"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "added node 5\n");
+
+  run = Emulated({"plug", "rename", "2", "knob", "ABCDEFGHIJKLMN"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "2 knob ABCDEFGHIJKL\n");
+
+  run = Emulated({"plug", "remove"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "removed node 4\n");
+
+  EXPECT_EQ(Emulated({"plug", "add", "lamp", "X"}).status, 2);
+}
+
+TEST_F(SmartHomeCli, PlugListJson) {
+  const auto run = Emulated({"plug", "list", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(R"({"node":3,"type":"knob","name":"Dimmer","value":40})"), std::string::npos);
+}
+
+TEST_F(SmartHomeCli, SceneSaveShowAndRun) {
+  auto run = Emulated({"scene", "show", "4"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"2 99", "3 60", "240 1", "4 128", "254 1"}));
+
+  run = Emulated({"scene", "save", "1", "2:99", "240:0", "3:10"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Emulated({"scene", "run", "0"}).status, 0);
+
+  std::vector<std::string> tooMany = {"scene", "save", "1"};
+  for (int i = 0; i < 29; ++i) tooMany.push_back("2:1");
+  run = Emulated(tooMany);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vireo-cli: command over range\n");
+  EXPECT_EQ(Emulated({"scene", "show", "6"}).status, 2);
+}
+
+TEST_F(SmartHomeCli, RemoteSaveLoadShowAndLearn) {
+  auto run = Emulated({"remote", "save", (dir_ / "living.txt").string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(fs::file_size(dir_ / "living.remo"), 18u);
+  EXPECT_EQ(Emulated({"remote", "load", (dir_ / "living.remo").string()}).status, 0);
+
+  run = Emulated({"remote", "show"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 18u);
+  EXPECT_EQ(lines[5], "5 45");  // the emulator's factory code for function 5 is 0x40 + 5
+
+  run = Emulated({"remote", "learn", "5"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "85\n");
+
+  std::ofstream(dir_ / "short.remo") << "abc";
+  run = Emulated({"remote", "load", (dir_ / "short.remo").string()});
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(SmartHomeCli, WithoutAMachineEveryGroupFailsWithOneLine) {
+  const std::vector<std::string> commands[] = {{"plug", "list"}, {"scene", "run", "0"}, {"remote", "show"}};
+  for (const auto& args : commands) {
+    const auto run = RunArgs(args);
+    EXPECT_EQ(run.status, 1) << args[0];
+    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace vireo::cli

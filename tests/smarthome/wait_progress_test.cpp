@@ -1,0 +1,57 @@
+// How the wait dialog reads each controller event for the operation it waits for.
+#include "smarthome/wait_progress.h"
+
+#include <gtest/gtest.h>
+
+namespace vireo::smarthome {
+namespace {
+
+struct Case {
+  WaitKind kind;
+  std::intptr_t a;
+  std::intptr_t b;
+  bool relevant;
+  bool finished;
+  bool success;
+  const char* text;  // English
+};
+
+TEST(WaitProgress, EventsOfEachOperation) {
+  const Case cases[] = {
+      {WaitKind::add, 74, 1, true, false, false, "Press and hold 3 second"},
+      {WaitKind::add, 74, 0x50005, true, true, true, ""},
+      {WaitKind::add, 74, 7, true, true, false, "Add failed,please retry"},
+      {WaitKind::add, 75, 0x40006, false, false, false, ""},
+      {WaitKind::remove, 75, 1, true, false, false, "Press and hold 3 second"},
+      {WaitKind::remove, 75, 0x40006, true, true, true, ""},
+      {WaitKind::remove, 75, 7, true, true, false, "Remove failed,please retry"},
+      {WaitKind::set, 19, 0x430000, true, true, true, ""},
+      {WaitKind::set, 19, 0x430001, true, true, false, "set timeout"},
+      {WaitKind::set, 4, 0x30046, false, false, false, ""},
+      {WaitKind::learn, 19, 0x440000, true, false, false, ""},
+      {WaitKind::learn, 4, 0x40002, true, false, false, "准备就绪，请按下遥控器按键"},
+      {WaitKind::learn, 4, 0x40003, true, true, true, "学习完成"},
+      {WaitKind::learn, 4, 0x40004, true, true, false, "校验错误，请重新学习"},
+      {WaitKind::learn, 4, 0x40005, true, true, false, "等待遥控器按键超时"},
+      {WaitKind::learn, 4, 0x30003, false, false, false, ""},  // another plug
+      {WaitKind::emit, 4, 0x40006, true, true, true, "遥控按键发射成功"},
+      {WaitKind::emit, 4, 0x40007, true, true, false, "遥控按键发射失败"},
+      {WaitKind::emit, 19, 0x440001, true, true, false, "set timeout"},
+  };
+  for (const Case& c : cases) {
+    const WaitProgress p = InterpretWaitEvent(c.kind, 4, c.a, c.b, 1);
+    EXPECT_EQ(p.relevant, c.relevant) << c.a << ' ' << c.b;
+    EXPECT_EQ(p.finished, c.finished) << c.a << ' ' << c.b;
+    EXPECT_EQ(p.success, c.success) << c.a << ' ' << c.b;
+    EXPECT_EQ(p.text, c.text) << c.a << ' ' << c.b;
+  }
+}
+
+TEST(WaitProgress, ChineseTexts) {
+  EXPECT_EQ(InterpretWaitEvent(WaitKind::add, 0, 74, 1, 0).text, "请长按3秒确认添加");
+  EXPECT_EQ(InterpretWaitEvent(WaitKind::remove, 0, 75, 7, 0).text, "删除失败，请重试");
+  EXPECT_EQ(InterpretWaitEvent(WaitKind::set, 2, 19, 0x430001, 0).text, "设置超时");
+}
+
+}  // namespace
+}  // namespace vireo::smarthome
