@@ -1,12 +1,14 @@
 // The shell's pure pieces: step slider geometry and clicks, label and pane texts, Left Ctrl, the trace
 // line, the command line.
 #include <QKeyEvent>
+#include <QLabel>
 #include <QtTest>
 
 #include "app/launch_options.h"
 #include "app/trace_file.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
+#include "dialogs/dialog_look.h"
 #include "shell/left_ctrl.h"
 #include "shell/main_status_bar.h"
 #include "shell/master_levels.h"
@@ -17,6 +19,7 @@
 class ControlsTests : public QObject {
   Q_OBJECT
  private slots:
+  void ellipsesSitOnTheBaselineInEitherLanguage();
   void stepTowardClickMovesExactlyOneStep();
   void sliderTrackClicksMoveOneStepAndReport();
   void sliderQuietSetDoesNotReport();
@@ -31,6 +34,26 @@ class ControlsTests : public QObject {
   void traceLineFormat();
   void launchOptions();
 };
+
+void ControlsTests::ellipsesSitOnTheBaselineInEitherLanguage() {
+  for (const char* text : {"请手动重启……", "Please restart……"}) {
+    QLabel label;
+    label.setFont(ApplicationFont());
+    SetTextWithLatinEllipsis(&label, QString::fromUtf8(text));
+    label.adjustSize();
+    QImage image(label.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    label.render(&image);
+    // The lowest ink of the last few columns (the ellipsis) against the text's baseline.
+    const QFontMetrics metrics(label.font());
+    const int baseline = (label.height() - metrics.height()) / 2 + metrics.ascent();
+    int inkBottom = -1;
+    for (int x = std::max(0, label.width() - 12); x < label.width(); ++x)
+      for (int y = 0; y < label.height(); ++y)
+        if (qGray(image.pixel(x, y)) < 160) inkBottom = std::max(inkBottom, y);
+    QVERIFY2(inkBottom >= baseline - 2, text);
+  }
+}
 
 void ControlsTests::stepTowardClickMovesExactlyOneStep() {
   // Thumb at [40, 50): clicks left of it go down by one, right of it up by one, on it nothing.

@@ -2,6 +2,7 @@
 #include "dialogs/dialog_look.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QStringList>
 #include <QWidget>
 
@@ -37,4 +38,27 @@ QFont ApplicationFont() {
   QFont font = QApplication::font();
   font.setFamilies(QStringList{QStringLiteral("Tahoma")} + kCjkFallbacks);
   return font;
+}
+
+void SetTextWithLatinEllipsis(QLabel* label, const QString& text) {
+  constexpr QChar kEllipsis(0x2026);
+  if (!text.contains(kEllipsis)) {
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return;
+  }
+  QString html;
+  bool inRun = false;
+  for (const QChar c : text) {
+    if ((c == kEllipsis) != inRun) {
+      html += inRun
+                  ? QStringLiteral("</span>")
+                  : QStringLiteral("<span style=\"font-family:'DejaVu Sans','Liberation Sans',sans-serif\">");
+      inRun = !inRun;
+    }
+    html += c == QLatin1Char('\n') ? QStringLiteral("<br>") : QString(c).toHtmlEscaped();
+  }
+  if (inRun) html += QStringLiteral("</span>");
+  label->setTextFormat(Qt::RichText);
+  label->setText(html);
 }

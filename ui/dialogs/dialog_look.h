@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 
+class QLabel;
 class QWidget;
 
 inline const QColor kDialogBackground(240, 250, 255);
@@ -15,3 +16,7 @@ QFont SongTiFont(int pixelHeight, int weight);
 QFont HeiTiFont(int pixelHeight, int weight);
 // The application's default face: "Tahoma", then fallbacks with Chinese glyphs.
 QFont ApplicationFont();
+// Shows `text` in `label`, its ellipses ("……") in a Latin face: the Chinese fallback faces draw them as
+// dots at mid-height, which reads as a row of bullets. The label's text() is then rich text; keep the
+// plain text where it is needed.
+void SetTextWithLatinEllipsis(QLabel* label, const QString& text);

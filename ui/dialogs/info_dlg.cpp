@@ -51,12 +51,13 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CInfoDlg::SetMessage(const QString& text) {
-  message_->setText(text);
+  plainMessage_ = text;
+  SetTextWithLatinEllipsis(message_, text);
   adjustSize();
 }
 
 QString CInfoDlg::message() const {
-  return message_->text();
+  return plainMessage_;
 }
 
 void CInfoDlg::Recaption() {

@@ -18,5 +18,6 @@ class CInfoDlg : public QDialog {
 
  private:
   QLabel* message_;
+  QString plainMessage_;
   QPushButton* close_;
 };

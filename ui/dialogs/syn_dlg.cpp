@@ -16,9 +16,10 @@ CSynDlg::CSynDlg(const QString& text, QWidget* parent, int timeoutMs) : QDialog(
   ApplyDialogBackground(this);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setWindowTitle(LangText("同步过程", "Synchronize"));
-  text_ = new QLabel(
-      text.isEmpty() ? LangText("当前正在与机器同步数据,请稍候......", "Please wait a moment……") : text,
-      this);
+  text_ = new QLabel(this);
+  SetTextWithLatinEllipsis(
+      text_,
+      text.isEmpty() ? LangText("当前正在与机器同步数据,请稍候......", "Please wait a moment……") : text);
   text_->setObjectName(QStringLiteral("syncText"));
   auto* bar = new QProgressBar(this);
   bar->setRange(0, 0);  // a marquee: no end is known
