@@ -12,20 +12,6 @@
 namespace vireo::cli {
 namespace {
 
-// Reads everything, moves the split through a sender that notices a lost machine, then prints.
-template <class Edit>
-int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err, const Edit& edit) {
-  int status = kExitFailure;
-  auto session = ConnectAndRead(options, err, &status);
-  if (!session) return status;
-  CheckedSender sender(session->connection().sender());
-  std::ostringstream text;
-  edit(session->store(), sender, text);
-  if (sender.refused()) return Failure(err, "the machine did not take the edit: it is no longer connected");
-  out << text.str();
-  return kExitOk;
-}
-
 // The split slider of channel CH (1..8) moved to INDEX (0..25).
 int Split(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
           std::ostream& err) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 
 #include "cli_common.h"
 #include "device/clock.h"
@@ -173,6 +174,19 @@ std::string Utf8(std::u16string_view text) {
     }
   }
   return out;
+}
+
+int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err,
+                  const MachineEdit& edit) {
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  CheckedSender sender(session->connection().sender());
+  std::ostringstream text;
+  edit(session->store(), sender, text);
+  if (sender.refused()) return Failure(err, "the machine did not take the edit: it is no longer connected");
+  out << text.str();
+  return kExitOk;
 }
 
 }  // namespace vireo::cli

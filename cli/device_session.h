@@ -1,6 +1,8 @@
 // One vireo-cli conversation with the machine (or its emulator): connect, trace, read-all, write-all.
 #pragma once
 
+#include <functional>
+
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -68,6 +70,12 @@ class CheckedSender final : public ReportSender {
   ReportSender& link_;
   bool refused_ = false;
 };
+
+// Reads everything, makes `edit` through a sender that notices a lost machine, then prints what the edit
+// wrote to its text: kExitOk, or kExitFailure with one line when the machine did not take the edit.
+using MachineEdit = std::function<void(ParameterStore&, ReportSender&, std::ostream&)>;
+int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err,
+                  const MachineEdit& edit);
 
 // UTF-8 text of the store's wide strings.
 std::string Utf8(std::u16string_view text);

@@ -68,20 +68,6 @@ int ShowFile(int id, const std::string& path, std::ostream& out, std::ostream& e
   return kExitOk;
 }
 
-// Reads everything, makes the edit through a sender that notices a lost machine, then prints.
-using Edit = std::function<void(ParameterStore&, ReportSender&, std::ostream&)>;
-int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err, const Edit& edit) {
-  int status = kExitFailure;
-  auto session = ConnectAndRead(options, err, &status);
-  if (!session) return status;
-  CheckedSender sender(session->connection().sender());
-  std::ostringstream text;
-  edit(session->store(), sender, text);
-  if (sender.refused()) return Failure(err, "the machine did not take the edit: it is no longer connected");
-  out << text.str();
-  return kExitOk;
-}
-
 int Show(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
          std::ostream& err) {
   int id = 0;

@@ -39,17 +39,14 @@ void PrintLocation(std::ostream& out, const ParameterStore& store) {
 }
 
 using Edit = std::function<void(ParameterStore&, ReportSender&)>;
-// Reads everything, makes the edit through a sender that notices a lost machine, then prints the location.
+// The edit on the machine, then the location as it stands.
 int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err, const Edit& edit,
                   bool print = true) {
-  int status = kExitFailure;
-  auto session = ConnectAndRead(options, err, &status);
-  if (!session) return status;
-  CheckedSender sender(session->connection().sender());
-  edit(session->store(), sender);
-  if (sender.refused()) return Failure(err, "the machine did not take the edit: it is no longer connected");
-  if (print) PrintLocation(out, session->store());
-  return kExitOk;
+  return cli::EditOnMachine(options, out, err,
+                            [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                              edit(store, sender);
+                              if (print) PrintLocation(text, store);
+                            });
 }
 
 int SpeakerIndex(const std::string& name) {
