@@ -20,6 +20,9 @@ inline constexpr std::size_t kMachineSettingsBytes = 13;
 inline constexpr int kBandRecordBytes = 7;
 inline constexpr int kBandCount = 179;
 inline constexpr int kOutputChannels = 8;
+constexpr bool IsOutputChannel(int channel) {
+  return channel >= 0 && channel < kOutputChannels;
+}
 inline constexpr int kModeSlots = 4;
 
 // Text capacities in wide characters, terminator included.
@@ -131,6 +134,8 @@ inline constexpr int musicCompOff = 215;
 }  // namespace slot
 
 // Byte offset of a slot inside mainParams (and, plus 4, inside a mode file).
-constexpr std::size_t SlotOffset(int slotIndex) { return static_cast<std::size_t>(slotIndex) * 4; }
+constexpr std::size_t SlotOffset(int slotIndex) {
+  return static_cast<std::size_t>(slotIndex) * 4;
+}
 
 }  // namespace vireo

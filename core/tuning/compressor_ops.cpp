@@ -15,10 +15,6 @@ namespace {
 
 constexpr std::array<CompSliderRange, kCompSliderCount> kRanges{{{-60, 0}, {10, 300}, {1, 100}, {1, 1000}}};
 
-bool ValidChannel(int channel) {
-  return channel >= 0 && channel < kOutputChannels;
-}
-
 const SlotArray<kOutputChannels>& SlotsOf(CompSlider slider) {
   switch (slider) {
     case CompSlider::threshold:
@@ -55,7 +51,7 @@ CompSliderRange CompSliderRangeOf(CompSlider slider) {
 }
 
 int CompSliderPosition(const ParameterStore& store, int channel, CompSlider slider) {
-  if (!ValidChannel(channel)) return CompSliderRangeOf(slider).lo;
+  if (!IsOutputChannel(channel)) return CompSliderRangeOf(slider).lo;
   const double v = store.Float(SlotsOf(slider)[channel]) * Scale(slider);
   return Held(slider, std::trunc(v));
 }
@@ -74,18 +70,18 @@ std::string CompSliderText(CompSlider slider, int position) {
 }
 
 bool CompressorOn(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) && store.Int(slot::chCompOff[channel]) == 0;
+  return IsOutputChannel(channel) && store.Int(slot::chCompOff[channel]) == 0;
 }
 
 void SetCompressorOn(ParameterStore& store, ReportSender& sender, int channel, bool on) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   store.SetInt(slot::chCompOff[channel], on ? 0 : 1);
   SendField(sender, store, *FindSlotField("chCompOff"), channel);
 }
 
 CompressorSettings MoveCompSlider(ParameterStore& store, ReportSender& sender, int channel, CompSlider slider,
                                   int position) {
-  if (!ValidChannel(channel)) return {};
+  if (!IsOutputChannel(channel)) return {};
   const int p = Held(slider, position);
   const float value = static_cast<float>(p / Scale(slider));
   store.SetFloat(SlotsOf(slider)[channel], value);

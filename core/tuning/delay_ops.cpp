@@ -14,20 +14,12 @@
 #include "tuning/band_text.h"
 
 namespace vireo::tuning {
-namespace {
-
-bool ValidChannel(int channel) {
-  return channel >= 0 && channel < kOutputChannels;
-}
-
-}  // namespace
-
 float ChannelDelay(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) ? store.Float(slot::chDelay[channel]) : kDelayMinMs;
+  return IsOutputChannel(channel) ? store.Float(slot::chDelay[channel]) : kDelayMinMs;
 }
 
 bool SetChannelDelay(ParameterStore& store, ReportSender& sender, int channel, float ms) {
-  if (!ValidChannel(channel) || std::isnan(ms)) return false;
+  if (!IsOutputChannel(channel) || std::isnan(ms)) return false;
   if (ms == store.Float(slot::chDelay[channel])) return false;
   store.SetFloat(slot::chDelay[channel], std::max(ms, kDelayMinMs));
   SendField(sender, store, *FindSlotField("chDelay"), channel);
@@ -55,22 +47,22 @@ float DelayUpDownClick(int position, bool up) {
 }
 
 bool DelayOn(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) && store.Int(slot::chDelayOff[channel]) == 0;
+  return IsOutputChannel(channel) && store.Int(slot::chDelayOff[channel]) == 0;
 }
 
 void SetDelayOn(ParameterStore& store, ReportSender& sender, int channel, bool on) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   store.SetInt(slot::chDelayOff[channel], on ? 0 : 1);
   SendField(sender, store, *FindSlotField("chDelayOff"), channel);
 }
 
 DelayMode ChannelDelayMode(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) && store.Int(slot::chDelayMode[channel]) == 1 ? DelayMode::channel
-                                                                             : DelayMode::highFreq;
+  return IsOutputChannel(channel) && store.Int(slot::chDelayMode[channel]) == 1 ? DelayMode::channel
+                                                                                : DelayMode::highFreq;
 }
 
 void SetDelayMode(ParameterStore& store, ReportSender& sender, int channel, DelayMode mode) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   const int index = ChannelSplitIndex(store, channel);
   store.SetInt(slot::chDelayMode[channel], static_cast<int>(mode));
   SendField(sender, store, *FindSlotField("chDelayMode"), channel);
@@ -78,12 +70,12 @@ void SetDelayMode(ParameterStore& store, ReportSender& sender, int channel, Dela
 }
 
 int ChannelSplitIndex(const ParameterStore& store, int channel) {
-  if (!ValidChannel(channel)) return 0;
+  if (!IsOutputChannel(channel)) return 0;
   return SplitIndexOfFrequency(ReadBand(store, channel + 5, 13).frequency);
 }
 
 void MoveSplit(ParameterStore& store, ReportSender& sender, int channel, int index) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   SendSplitBands(store, sender, channel, std::clamp(index, 0, kSplitEntries - 1));
 }
 

@@ -18,9 +18,6 @@ namespace {
 constexpr int kLocateModule = 4;
 constexpr int kLocateParam = 34;
 
-bool ValidChannel(int channel) {
-  return channel >= 0 && channel < kOutputChannels;
-}
 bool ValidSpeaker(int speaker) {
   return speaker >= 0 && speaker < kLocationSpeakers;
 }
@@ -63,14 +60,14 @@ int ChannelOfSpeaker(const ParameterStore& store, int speaker) {
 }
 
 float ChannelLocationGain(const ParameterStore& store, int channel) {
-  if (!ValidChannel(channel)) return 0.0f;
+  if (!IsOutputChannel(channel)) return 0.0f;
   std::array<std::uint8_t, 4> bits{};
   store.ReadBytes(Region::chLocationGain, 4 * static_cast<std::size_t>(channel), bits);
   return BitsFloat(GetBigEndian32(bits.data()));
 }
 
 void SetChannelLocationGain(ParameterStore& store, ReportSender& sender, int channel, float db) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   std::array<std::uint8_t, 4> bits{};
   PutBigEndian32(bits.data(), FloatBits(db));
   store.WriteBytes(Region::chLocationGain, 4 * static_cast<std::size_t>(channel), bits);
@@ -171,13 +168,14 @@ void ResetLocation(ParameterStore& store, ReportSender& sender) {
 }
 
 void SetChannelTrim(ParameterStore& store, ReportSender& sender, int channel, int percent) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   store.SetInt(slot::chTrim[channel], std::clamp(percent, 0, 100));
   SendField(sender, store, *FindSlotField("chTrim"), channel);
 }
 
 void SendLocate(const ParameterStore& store, ReportSender& sender, int channel) {
-  const std::int32_t value = ValidChannel(channel) ? (store.Int(slot::chType[channel]) & 0xFF) : kLocateNone;
+  const std::int32_t value =
+      IsOutputChannel(channel) ? (store.Int(slot::chType[channel]) & 0xFF) : kLocateNone;
   const std::uint32_t word = static_cast<std::uint32_t>(value);
   WriteParamValues(sender, kLocateModule, kLocateParam, std::span(&word, 1));
 }

@@ -1,6 +1,8 @@
 // Links, mute, phase, role, mix levels and equaliser of the output channels.
 #include "tuning/output_ops.h"
 
+#include "model/store_layout.h"
+
 #include <algorithm>
 
 #include "device/protocol.h"
@@ -23,10 +25,6 @@ constexpr std::array<std::string_view, kMixLevelCount> kMixFields = {"chDirectLe
 constexpr std::array<std::string_view, 4> kCompValueFields = {"chCompThreshold", "chCompRatio",
                                                               "chCompAttack", "chCompRelease"};
 
-bool ValidChannel(int channel) {
-  return channel >= 0 && channel < kOutputChannels;
-}
-
 const SlotField& Field(std::string_view name) {
   return *FindSlotField(name);
 }
@@ -43,7 +41,7 @@ bool SameWord(const ParameterStore& store, std::string_view name, int a, int b) 
 // Stores an integer field of one channel and sends it by the field's rule.
 void SetChannelInt(ParameterStore& store, ReportSender& sender, std::string_view name, int channel,
                    int value) {
-  if (!ValidChannel(channel)) return;
+  if (!IsOutputChannel(channel)) return;
   const SlotField& field = Field(name);
   store.SetInt(field.SlotOf(channel), value);
   SendField(sender, store, field, channel);
@@ -93,7 +91,7 @@ int LinkPartner(int channel) {
 }
 
 std::vector<int> LinkSet(int channel, const LinkStates& links) {
-  if (!ValidChannel(channel)) return {};
+  if (!IsOutputChannel(channel)) return {};
   std::vector<int> set{channel};
   const int pair = LinkPairOf(channel);
   if (pair >= 0 && links[static_cast<std::size_t>(pair)]) set.push_back(LinkPartner(channel));
@@ -106,19 +104,19 @@ int ShownChannelBandType(int storedType) {
 }
 
 bool ChannelMuted(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) && store.Int(Field("chMute").SlotOf(channel)) != 0;
+  return IsOutputChannel(channel) && store.Int(Field("chMute").SlotOf(channel)) != 0;
 }
 void SetChannelMute(ParameterStore& store, ReportSender& sender, int channel, bool muted) {
   SetChannelInt(store, sender, "chMute", channel, muted ? 1 : 0);
 }
 bool ChannelPhaseInverted(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) && store.Int(Field("chPhase").SlotOf(channel)) != 0;
+  return IsOutputChannel(channel) && store.Int(Field("chPhase").SlotOf(channel)) != 0;
 }
 void SetChannelPhase(ParameterStore& store, ReportSender& sender, int channel, bool inverted) {
   SetChannelInt(store, sender, "chPhase", channel, inverted ? 1 : 0);
 }
 int ChannelRole(const ParameterStore& store, int channel) {
-  return ValidChannel(channel) ? std::clamp(store.Int(Field("chType").SlotOf(channel)), 0, 7) : 0;
+  return IsOutputChannel(channel) ? std::clamp(store.Int(Field("chType").SlotOf(channel)), 0, 7) : 0;
 }
 void SetChannelRole(ParameterStore& store, ReportSender& sender, int channel, int role) {
   SetChannelInt(store, sender, "chType", channel, std::clamp(role, 0, 7));
@@ -128,7 +126,7 @@ std::string_view MixLevelField(MixLevel level) {
   return kMixFields[static_cast<std::size_t>(level)];
 }
 int ChannelMixLevel(const ParameterStore& store, int channel, MixLevel level) {
-  return ValidChannel(channel) ? store.Int(Field(MixLevelField(level)).SlotOf(channel)) : 0;
+  return IsOutputChannel(channel) ? store.Int(Field(MixLevelField(level)).SlotOf(channel)) : 0;
 }
 void SetMixLevel(ParameterStore& store, ReportSender& sender, std::span<const int> channels, MixLevel level,
                  int value) {
@@ -140,7 +138,8 @@ int WriteChannelBand(ParameterStore& store, ReportSender& sender, std::span<cons
                      const dsp::BandShape& shape) {
   int bytes = 0;
   for (int channel : channels) {
-    if (ValidChannel(channel)) bytes += WriteEqBand(store, sender, ChannelEqIdentity(channel), band, shape);
+    if (IsOutputChannel(channel))
+      bytes += WriteEqBand(store, sender, ChannelEqIdentity(channel), band, shape);
   }
   return bytes;
 }
@@ -149,7 +148,8 @@ int WriteChannelCrossover(ParameterStore& store, ReportSender& sender, std::span
                           std::span<const dsp::BandShape, 4> sections) {
   int bytes = 0;
   for (int channel : channels) {
-    if (ValidChannel(channel)) bytes += WriteCrossover(store, sender, ChannelEqIdentity(channel), sections);
+    if (IsOutputChannel(channel))
+      bytes += WriteCrossover(store, sender, ChannelEqIdentity(channel), sections);
   }
   return bytes;
 }
@@ -165,7 +165,8 @@ std::array<dsp::BandShape, 4> CrossoverFamilySections(const dsp::BandShape& cros
 
 bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel,
                         std::span<const int> channels, int family) {
-  if (!ValidChannel(channel) || family < 0 || family >= static_cast<int>(dsp::kCrossoverFamilyNames.size()))
+  if (!IsOutputChannel(channel) || family < 0 ||
+      family >= static_cast<int>(dsp::kCrossoverFamilyNames.size()))
     return false;
   const dsp::BandShape crossover = ReadEqBand(store, ChannelEqIdentity(channel), kCrossoverBand);
   if (!dsp::IsLowPassType(crossover.type) && !dsp::IsHighPassType(crossover.type)) return false;
@@ -174,7 +175,7 @@ bool SetCrossoverFamily(ParameterStore& store, ReportSender& sender, int channel
 }
 
 bool ToggleChannelEqBypass(ParameterStore& store, ReportSender& sender, int channel, bool partnerLinked) {
-  if (!ValidChannel(channel)) return false;
+  if (!IsOutputChannel(channel)) return false;
   const bool bypass = !EqBypass(store, ChannelEqIdentity(channel));
   SetEqBypass(store, sender, ChannelEqIdentity(channel), bypass);
   const int partner = LinkPartner(channel);
@@ -185,12 +186,12 @@ bool ToggleChannelEqBypass(ParameterStore& store, ReportSender& sender, int chan
 
 void ResetChannelEq(ParameterStore& store, ReportSender& sender, std::span<const int> channels) {
   for (int channel : channels) {
-    if (ValidChannel(channel)) ResetEq(store, sender, ChannelEqIdentity(channel));
+    if (IsOutputChannel(channel)) ResetEq(store, sender, ChannelEqIdentity(channel));
   }
 }
 
 bool ChannelsDiffer(const ParameterStore& store, int a, int b) {
-  if (!ValidChannel(a) || !ValidChannel(b)) return false;
+  if (!IsOutputChannel(a) || !IsOutputChannel(b)) return false;
   for (std::string_view name : kMixFields) {
     if (!SameWord(store, name, a, b)) return true;
   }
@@ -208,7 +209,7 @@ bool ChannelsDiffer(const ParameterStore& store, int a, int b) {
 }
 
 void CopyChannelSettings(ParameterStore& store, ReportSender& sender, int source, int destination) {
-  if (!ValidChannel(source) || !ValidChannel(destination) || source == destination) return;
+  if (!IsOutputChannel(source) || !IsOutputChannel(destination) || source == destination) return;
   for (std::string_view name : kMixFields) CopyWord(store, sender, name, source, destination);
   CopyWord(store, sender, "chEqBypass", source, destination);
   const int split = ChannelSplitIndex(store, source);
