@@ -1,0 +1,26 @@
+#include "home/smart_home_pages.h"
+
+#include "app/kestrel_app.h"
+#include "i18n/language_table.h"
+#include "smarthome/smart_home_controller.h"
+#include "home/smart_home_link.h"
+
+void StartSceneRun(SmartHomeLink& link, int scene, bool fromTest) {
+  if (!link.connected()) {
+    link.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
+    return;
+  }
+  QString text;
+  if (fromTest) {
+    text = LangText("载入情景中……", "Loading scene...");
+  } else if (scene == 4) {
+    text = LangText("调用开机情景……", "Power on ");
+  } else if (scene == 5) {
+    text = LangText("调用关机情景……", "Power off");
+  } else {
+    text = LangText("载入情景中", "Loading scene...");
+  }
+  link.ShowSyncWindow(text);
+  // The end of the run (3025 with 1, 1) closes the window; a refused start must not leave it open.
+  if (!link.controller().RunScene(scene)) link.FinishSyncWindow();
+}
