@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/gdip_button.h"
+#include "device/connection.h"
 #include "home/remote_dlg.h"
 #include "home/remote_keypad.h"
 #include "home/remote_picture.h"
@@ -56,6 +57,10 @@ class RecordingLink final : public SmartHomeLink {
 
 using Bytes = std::vector<std::uint8_t>;
 
+CGdipButton* Button(QWidget* window, int id) {
+  return FindByControlId<CGdipButton>(window, id);
+}
+
 }  // namespace
 
 class RemoteDialogsTests : public QObject {
@@ -90,7 +95,6 @@ class RemoteDialogsTests : public QObject {
   void ClickKey(int slot) {
     QTest::mouseClick(dialog->picture(), Qt::LeftButton, {}, dialog->picture()->KeyPosition(slot));
   }
-  CGdipButton* Button(QWidget* window, int id) { return FindByControlId<CGdipButton>(window, id); }
   QLabel* Label(QWidget* window, int id) { return FindByControlId<QLabel>(window, id); }
   void SetTable(std::uint8_t first) {
     for (std::size_t i = 0; i < 18; ++i)
@@ -242,7 +246,10 @@ void RemoteDialogsTests::keyboardMovesTheRingAndEnterLearns() {
   dialog->activateWindow();
   dialog->picture()->setFocus();
   QCOMPARE(dialog->picture()->focusedKey(), 0);
+  link->store().SetByte(vireo::Region::remoteKeyTable, 10, 0x4E);
   QTest::keyClick(dialog->picture(), Qt::Key_Right);  // power -> mute
+  QCOMPARE(Label(dialog, remote_dlg_id::keyName)->text(), QString::fromUtf8("静音键"));
+  QVERIFY(Label(dialog, remote_dlg_id::keyCode)->text().endsWith("4E"));
   QTest::keyClick(dialog->picture(), Qt::Key_Return);
   QCOMPARE(link->sent.size(), 1u);
   QCOMPARE(link->sent[0].bytes, (Bytes{0x0A}));
@@ -369,11 +376,76 @@ void RemoteDialogsTests::englishTexts() {
   QCOMPARE(Button(study, remote_study_id::close)->text(), QString::fromUtf8("关闭"));
 }
 
+// The same window on the application's link to the emulated machine: the reports on the wire.
+class RemoteOnTheMachineTests : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+  void learningSendsItsReportAndTheReplyFillsTheTable();
+  void applySendsTheTableAsOneReport();
+
+ private:
+  const vireo::Report* Find(const std::vector<vireo::Report>& requests, int code) {
+    for (const vireo::Report& r : requests)
+      if (r[1] == code) return &r;
+    return nullptr;
+  }
+  std::unique_ptr<UiHarness> rig;
+  QPointer<CRemoteDlg> dialog;
+};
+
+void RemoteOnTheMachineTests::init() {
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(0), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  rig->ClearRequests();
+  dialog = new CRemoteDlg(rig->app().smartHome(), &rig->frame());
+  dialog->show();
+}
+
+void RemoteOnTheMachineTests::cleanup() {
+  delete dialog;
+  rig.reset();
+}
+
+void RemoteOnTheMachineTests::learningSendsItsReportAndTheReplyFillsTheTable() {
+  QVERIFY(!rig->app().connection().meterPollEnabled());
+  vireo::TheStore().SetByte(vireo::Region::remoteKeyTable, 5, 0x00);
+  QTest::mouseClick(dialog->picture(), Qt::LeftButton, {}, dialog->picture()->KeyPosition(4));
+  // The emulated machine "sees" a key a moment later and answers 96 with index 5 and code 0x85.
+  QTRY_COMPARE_WITH_TIMEOUT(vireo::TheStore().Byte(vireo::Region::remoteKeyTable, 5), 0x85, 10000);
+  Button(dialog->studyDialog(), remote_study_id::cancel)->click();
+  const std::vector<vireo::Report> requests = rig->Requests();
+  const vireo::Report* learn = Find(requests, 0x60);
+  QVERIFY(learn);
+  QCOMPARE((*learn)[0], 0x02);
+  QCOMPARE((*learn)[2], 0x05);
+  QVERIFY(Find(requests, 0x61));
+  dialog->close();
+  QTRY_VERIFY(!dialog);
+  QVERIFY(rig->app().connection().meterPollEnabled());
+}
+
+void RemoteOnTheMachineTests::applySendsTheTableAsOneReport() {
+  for (std::size_t i = 0; i < 18; ++i)
+    vireo::TheStore().SetByte(vireo::Region::remoteKeyTable, i, static_cast<std::uint8_t>(0x90 + i));
+  Button(dialog, remote_dlg_id::apply)->click();
+  const std::vector<vireo::Report> requests = rig->Requests();
+  const vireo::Report* apply = Find(requests, 0x63);
+  QVERIFY(apply);
+  const QByteArray args(reinterpret_cast<const char*>(apply->data()) + 2, 19);
+  QCOMPARE(args, QByteArray::fromHex("909192939495969798999A9B9C9D9E9FA0A100"));
+  QCOMPARE(rig->lastNotice(), QString::fromUtf8("遥控器键码保存成功!"));
+}
+
 int main(int argc, char** argv) {
   PrepareUiTestEnvironment();
   QApplication app(argc, argv);
   RemoteDialogsTests tests;
-  return QTest::qExec(&tests, argc, argv);
+  RemoteOnTheMachineTests machineTests;
+  const int failed = QTest::qExec(&tests, argc, argv);
+  return failed + QTest::qExec(&machineTests, argc, argv);
 }
 
 #include "remote_dialogs_tests.moc"

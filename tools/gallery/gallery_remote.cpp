@@ -2,10 +2,8 @@
 #include "gallery_remote.h"
 
 #include <QDialog>
-#include <cstdlib>
 
 #include "app/kestrel_app.h"
-#include "device/connection.h"
 #include "gallery_shots.h"
 #include "home/remote_dlg.h"
 #include "home/remote_picture.h"
@@ -15,28 +13,6 @@
 #include "shell/main_frame.h"
 
 namespace {
-
-// The application as the remote windows see it, without sending anything: pictures must not change the
-// machine.
-class PictureLink final : public SmartHomeLink {
- public:
-  explicit PictureLink(CKestrelv13App& app) : app_(app) {}
-  vireo::smarthome::SmartHomeController& controller() override { std::abort(); }
-  vireo::ParameterStore& store() override { return vireo::TheStore(); }
-  bool connected() const override { return app_.connection().connected(); }
-  void ShowNotice(const QString&, int) override {}
-  void ShowSyncWindow(const QString&) override {}
-  void FinishSyncWindow() override {}
-  std::string plugFolder() const override { return {}; }
-  void OpenHelp() override {}
-  bool meterPollEnabled() const override { return poll_; }
-  void setMeterPollEnabled(bool on) override { poll_ = on; }
-  void SendCommand(std::uint8_t, std::span<const std::uint8_t>, bool) override {}
-
- private:
-  CKestrelv13App& app_;
-  bool poll_ = true;
-};
 
 QString Take(QWidget* widget, const QDir& out, const QString& name, const QString& tag) {
   WaitUntil([] { return false; }, 80);  // let layouts and paints settle
@@ -55,13 +31,14 @@ void DemoCodes(vireo::ParameterStore& store) {
 
 QStringList RenderRemoteGallery(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
   QStringList written;
-  PictureLink link(app);
+  // The pictures only open the windows: nothing is learned, applied or sent.
+  SmartHomeLink& link = app.smartHome();
   DemoCodes(vireo::TheStore());
   auto* remote = new CRemoteDlg(link, app.frame());
   remote->show();
   remote->activateWindow();
   remote->picture()->setFocus();
-  remote->picture()->SetFocusedKey(7);
+  remote->picture()->SetFocusedKey(3);
   written << Take(remote, out, QStringLiteral("dialog_373_remote"), languageTag);
 
   auto* study = new CRemoteStudyDlg(link, 5, remote);

@@ -4,8 +4,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 #include <string>
 
 #include "app/kestrel_app.h"
@@ -31,6 +33,14 @@ const char* const kRemoteFilter = "Remote Data File(*.remo)";
 // A read-all may replace the table while the window is open; the codes follow within this time.
 constexpr int kRefreshMs = 500;
 
+// The function's name: its learning text without the lead-in ("Learning key:").
+QString FunctionName(int function) {
+  if (function == 0) return LangText("不支持该功能", "No support!");
+  const QString text = QString::fromStdString(vireo::smarthome::LearningText(function, LanguageIndex()));
+  const qsizetype colon = std::max(text.indexOf(QChar(0xFF1A)), text.indexOf(QLatin1Char(':')));
+  return text.mid(colon + 1).trimmed();
+}
+
 RemoteKeyTable TableOf(const vireo::ParameterStore& store) {
   RemoteKeyTable table{};
   store.ReadBytes(vireo::Region::remoteKeyTable, 0, table);
@@ -55,6 +65,32 @@ CRemoteDlg::CRemoteDlg(SmartHomeLink& link, QWidget* parent) : QDialog(parent), 
   hint_->setFont(SongTiFont(13, 400));
   hint_->setStyleSheet(QStringLiteral("color: rgb(50, 64, 84);"));
   hint_->setMinimumWidth(150);
+  // The key in view, large: its function and the code learned for it.
+  auto* card = new QFrame(this);
+  card->setObjectName(QStringLiteral("keyCard"));
+  card->setStyleSheet(QStringLiteral(
+      "#keyCard { background: white; border: 1px solid rgb(186, 210, 234); border-radius: 8px; }"));
+  keyName_ = new QLabel(card);
+  SetControlId(keyName_, id::keyName);
+  keyName_->setWordWrap(true);
+  keyName_->setFont(HeiTiFont(16, 700));
+  keyName_->setStyleSheet(QStringLiteral("color: rgb(24, 58, 110);"));
+  keyCode_ = new QLabel(card);
+  keyCode_->setTextFormat(Qt::RichText);
+  SetControlId(keyCode_, id::keyCode);
+  QFont mono;
+  mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+  mono.setPixelSize(22);
+  mono.setBold(true);
+  keyCode_->setFont(mono);
+  keyCode_->setStyleSheet(QStringLiteral("color: rgb(30, 110, 170);"));
+  auto* cardColumn = new QVBoxLayout(card);
+  cardColumn->setContentsMargins(14, 12, 14, 12);
+  cardColumn->setSpacing(6);
+  cardColumn->addWidget(keyName_);
+  cardColumn->addWidget(keyCode_);
+  connect(picture_, &CRemotePicture::keyShown, this, &CRemoteDlg::ShowKeyInfo);
+
   apply_ = new CGdipButton(id::apply, QString(), this);
   load_ = new CGdipButton(id::loadFile, QString(), this);
   save_ = new CGdipButton(id::saveFile, QString(), this);
@@ -66,6 +102,8 @@ CRemoteDlg::CRemoteDlg(SmartHomeLink& link, QWidget* parent) : QDialog(parent), 
   auto* side = new QVBoxLayout;
   side->setSpacing(10);
   side->addWidget(hint_);
+  side->addSpacing(6);
+  side->addWidget(card);
   side->addStretch(1);
   side->addWidget(load_);
   side->addWidget(save_);
@@ -98,18 +136,36 @@ CRemoteDlg::~CRemoteDlg() {
 void CRemoteDlg::Recaption() {
   setWindowTitle(LangText("遥控学习", "Learn remoter control"));
   hint_->setText(
-      LangText("点击遥控器上的按键，再按下您的遥控器上要用于该功能的按键。键下方显示已学到的键码。",
-               "Click a key of the remote, then press the key of your own remote that is to do "
-               "its job. Each key shows the code learned for it."));
+      LangText("点击图中遥控器上的按键开始学习，再将您的遥控器对准机器，按下要用于该功能的按键。"
+               "每个键下方显示它已学习的键码。",
+               "Click a key of the pictured remote to learn it, then point your own remote at the "
+               "machine and press the key that is to do its job. Each key shows the code learned "
+               "for it."));
   apply_->setText(LangText("应用设置", "Apply"));
   load_->setText(LangText("载入文件", "Load file"));
   save_->setText(LangText("保存文件", "Save file"));
+  ShowKeyInfo(shownKey_);
   ApplyLanguageTexts(this, id::dialog);
   if (study_) study_->Recaption();
 }
 
 void CRemoteDlg::RefreshKeyCodes() {
   picture_->SetCodes(TableOf(link_.store()));
+  ShowKeyInfo(shownKey_);
+}
+
+void CRemoteDlg::ShowKeyInfo(int slot) {
+  shownKey_ = slot;
+  const int function = remote_keypad::Keys()[static_cast<std::size_t>(slot)].function;
+  keyName_->setText(FunctionName(function));
+  const std::uint8_t code =
+      link_.store().Byte(vireo::Region::remoteKeyTable, static_cast<std::size_t>(function));
+  // A small caption before the large code.
+  const QString caption = QStringLiteral(
+                              "<span style=\"font-family:sans-serif; font-size:13px; font-weight:normal; "
+                              "color:#5a6a80\">%1</span>&nbsp;&nbsp;")
+                              .arg(LangText("已学习键码", "Learned code").toHtmlEscaped());
+  keyCode_->setText(function == 0 ? QStringLiteral("—") : caption + QString::asprintf("%02X", code));
 }
 
 void CRemoteDlg::OnKeyLearned(int code) {

@@ -10,6 +10,7 @@
 class CGdipButton;
 class CRemotePicture;
 class CRemoteStudyDlg;
+class QFrame;
 class QLabel;
 class SmartHomeLink;
 
@@ -20,6 +21,8 @@ inline constexpr int loadFile = 1301;
 inline constexpr int saveFile = 1302;
 inline constexpr int hint = 1303;
 inline constexpr int picture = 1304;
+inline constexpr int keyName = 1305;  // the function of the key in view (its text changes with the key)
+inline constexpr int keyCode = 1306;  // and its learned code
 }  // namespace remote_dlg_id
 
 class CRemoteDlg : public QDialog {
@@ -50,12 +53,16 @@ class CRemoteDlg : public QDialog {
   void OnSaveFile();
   bool RequireConnection();
   void RestoreMeterPoll();
+  void ShowKeyInfo(int slot);
 
   SmartHomeLink& link_;
   bool pollWasOn_ = false;
   bool pollRestored_ = false;
   CRemotePicture* picture_;
   QLabel* hint_;
+  QLabel* keyName_;
+  QLabel* keyCode_;
+  int shownKey_ = 0;
   CGdipButton* apply_;
   CGdipButton* load_;
   CGdipButton* save_;

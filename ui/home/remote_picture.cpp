@@ -264,6 +264,7 @@ void CRemotePicture::SetFocusedKey(int slot) {
   if (slot < 0 || slot >= remote_keypad::kKeyCount || slot == focused_) return;
   focused_ = slot;
   update();
+  emit keyShown(ShownKey());
 }
 
 QPoint CRemotePicture::KeyPosition(int slot) const {
@@ -290,6 +291,7 @@ void CRemotePicture::SetHovered(int slot) {
   hovered_ = slot;
   setCursor(slot >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
   update();
+  emit keyShown(ShownKey());
 }
 
 void CRemotePicture::paintEvent(QPaintEvent*) {
@@ -337,7 +339,7 @@ void CRemotePicture::mousePressEvent(QMouseEvent* event) {
     return;
   }
   pressed_ = KeyUnder(event->position());
-  if (pressed_ >= 0) focused_ = pressed_;
+  if (pressed_ >= 0) SetFocusedKey(pressed_);
   update();
 }
 

@@ -26,6 +26,8 @@ class CRemotePicture : public QWidget {
  signals:
   // A key was clicked, or Enter / Space pressed on the focused key.
   void keyActivated(int slot);
+  // The key the user is looking at changed: the one under the pointer, else the focused one.
+  void keyShown(int slot);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -39,6 +41,7 @@ class CRemotePicture : public QWidget {
 
  private:
   int KeyUnder(const QPointF& pixel) const;
+  int ShownKey() const { return hovered_ >= 0 ? hovered_ : focused_; }
   void SetHovered(int slot);
 
   std::array<std::uint8_t, remote_keypad::kKeyCount> codes_{};

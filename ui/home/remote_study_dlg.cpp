@@ -86,6 +86,7 @@ CRemoteStudyDlg::CRemoteStudyDlg(SmartHomeLink& link, int function, QWidget* par
   hint_ = new QLabel(this);
   SetControlId(hint_, id::hint);
   hint_->setWordWrap(true);
+  hint_->setMinimumWidth(300);
   hint_->setStyleSheet(QStringLiteral("color: rgb(80, 90, 105);"));
   code_ = new QLabel(this);
   SetControlId(code_, id::code);
@@ -129,7 +130,7 @@ CRemoteStudyDlg::CRemoteStudyDlg(SmartHomeLink& link, int function, QWidget* par
   column->setContentsMargins(18, 18, 18, 14);
   column->addLayout(top, 1);
   column->addLayout(buttons);
-  setMinimumWidth(400);
+  setMinimumWidth(440);
 
   autoClose_.setSingleShot(true);
   connect(&autoClose_, &QTimer::timeout, this, &CRemoteStudyDlg::accept);
