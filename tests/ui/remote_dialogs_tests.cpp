@@ -84,6 +84,7 @@ class RemoteDialogsTests : public QObject {
   void unreadableAndUnwritableFilesShowTheirBoxes();
   void aCancelledFileDialogShowsNothing();
   void theMeterPollComesBackAsItWas();
+  void closingTheWindowWhileLearningStopsTheLearning();
   void englishTexts();
 
  private:
@@ -357,6 +358,15 @@ void RemoteDialogsTests::theMeterPollComesBackAsItWas() {
     QTRY_VERIFY(!dialog);
     QCOMPARE(link->poll, before);
   }
+}
+
+void RemoteDialogsTests::closingTheWindowWhileLearningStopsTheLearning() {
+  Open();
+  ClickKey(1);
+  delete dialog;
+  QCOMPARE(link->sent.size(), 2u);
+  QCOMPARE(link->sent[1].code, 0x61);
+  QCOMPARE(link->poll, true);
 }
 
 void RemoteDialogsTests::englishTexts() {

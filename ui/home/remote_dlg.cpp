@@ -181,6 +181,8 @@ void CRemoteDlg::done(int result) {
 void CRemoteDlg::RestoreMeterPoll() {
   if (pollRestored_) return;
   pollRestored_ = true;
+  // A window closed in the middle of a learn (the application closing) still stops the machine's learning.
+  if (study_) study_->reject();
   refresh_.stop();
   link_.setMeterPollEnabled(pollWasOn_);
 }
