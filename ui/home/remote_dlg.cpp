@@ -150,7 +150,10 @@ void CRemoteDlg::Recaption() {
 }
 
 void CRemoteDlg::RefreshKeyCodes() {
-  picture_->SetCodes(TableOf(link_.store()));
+  const RemoteKeyTable table = TableOf(link_.store());
+  if (table == shownTable_) return;
+  shownTable_ = table;
+  picture_->SetCodes(table);
   ShowKeyInfo(shownKey_);
 }
 

@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
+#include <array>
+#include <cstdint>
+#include <optional>
 
 class CGdipButton;
 class CRemotePicture;
@@ -63,6 +66,7 @@ class CRemoteDlg : public QDialog {
   QLabel* keyName_;
   QLabel* keyCode_;
   int shownKey_ = 0;
+  std::optional<std::array<std::uint8_t, 18>> shownTable_;  // what the picture shows
   CGdipButton* apply_;
   CGdipButton* load_;
   CGdipButton* save_;
