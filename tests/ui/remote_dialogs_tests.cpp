@@ -69,6 +69,7 @@ class RemoteDialogsTests : public QObject {
   void init();
   void cleanup();
   void everyKeyIsHitAtItsCentreAndNothingOutsideTheBody();
+  void theBodyFitsCentredInAnyWidget();
   void arrowKeysFollowRowsAndColumns();
   void learningKey5Sends96With5AndShowsItsText();
   void aLearnedCodeShowsInHexAndTheDialogClosesWithoutStopping();
@@ -135,6 +136,24 @@ void RemoteDialogsTests::everyKeyIsHitAtItsCentreAndNothingOutsideTheBody() {
   QCOMPARE(remote_keypad::KeyAt({120, 250 - 28.5}), -1);  // the gap between OK and the ring
   QCOMPARE(remote_keypad::KeyAt({120, 250 - 62.5}), -1);  // just outside the ring
   QCOMPARE(remote_keypad::Keys()[remote_keypad::kUnsupportedKey].function, 0);
+}
+
+void RemoteDialogsTests::theBodyFitsCentredInAnyWidget() {
+  struct Case {
+    double width, height, scale, offsetX, offsetY;
+  };
+  // The body is 240 x 620 design units.
+  const Case cases[] = {
+      {240, 620, 1, 0, 0}, {480, 620, 1, 120, 0}, {240, 1240, 1, 0, 310}, {120, 620, 0.5, 0, 155}};
+  for (const Case& c : cases) {
+    const remote_keypad::Fit fit = remote_keypad::FitBody(c.width, c.height);
+    QCOMPARE(fit.scale, c.scale);
+    QCOMPARE(fit.offsetX, c.offsetX);
+    QCOMPARE(fit.offsetY, c.offsetY);
+  }
+  const remote_keypad::Point back = remote_keypad::FitBody(120, 620).ToDesign({60, 155 + 125});
+  QCOMPARE(back.x, 120.0);
+  QCOMPARE(back.y, 250.0);  // the OK key's centre
 }
 
 void RemoteDialogsTests::arrowKeysFollowRowsAndColumns() {
