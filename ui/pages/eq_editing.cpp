@@ -1,10 +1,14 @@
 // EQ editing of the pages.
 #include "pages/eq_editing.h"
 
+#include <QFile>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
+#include "app/user_prompts.h"
 #include "controls/eq_panel.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
@@ -14,9 +18,11 @@
 #include "pages/band_list.h"
 #include "pages/page_edits.h"
 #include "shell/control_id.h"
+#include "shell/mode_file_loading.h"
 #include "tuning/band_text.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/filter_file.h"
 #include "tuning/output_ops.h"
 
 namespace {
@@ -54,6 +60,7 @@ CEqEditing::CEqEditing(QWidget* page, int dialogId, EqEditingRules rules)
           [this](const vireo::dsp::EqBand&, int slot) { OnBandPicked(slot); });
   connect(graph_, &CEqPanel::EmptyClick, this, &CEqEditing::OnEmptyClick);
   connect(graph_, &CEqPanel::CopyPasteEq, this, &CEqEditing::OnCopyPaste);
+  connect(graph_, &CEqPanel::FilterFileRequested, this, [this](int action, int) { OnFilterFile(action); });
   connect(list_, &CBandList::cellEdited, this, &CEqEditing::OnCellEdited);
   connect(editor_, &CBandEditor::sliderMoved, this, &CEqEditing::OnSliderMoved);
   connect(editor_, &CBandEditor::editsEntered, this, &CEqEditing::ApplyEdits);
@@ -164,6 +171,75 @@ void CEqEditing::OnCopyPaste(int action, int identity) {
   page_edits::Paste(EqCopySource(), identity_);
   RefreshFromStore();
   emit pasted();
+}
+
+void CEqEditing::OnFilterFile(int action) {
+  if (action == 0) {
+    ImportFilterFile();
+  } else {
+    ExportFilterFile();
+  }
+}
+
+namespace {
+const char* const kFilterFileFilter = "Filter text (*.txt);;All files (*)";
+constexpr qint64 kLargestFilterFile = 1 << 20;  // far above any real filter list
+}  // namespace
+
+void CEqEditing::ImportFilterFile() {
+  FileDialogRequest request;
+  request.filter = QString::fromLatin1(kFilterFileFilter);
+  const QString path = Prompts().ChooseFile(graph_, request);
+  if (path.isEmpty()) return;
+  const QString caption = LangText("导入滤波器", "Import filters");
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestFilterFile) {
+    ShowMessage(graph_, LangText("无法读取文件:\n", "Cannot read the file:\n") + path, caption,
+                BoxIcon::error);
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  const vireo::tuning::FilterFileResult result = vireo::tuning::ParseFilterFile(
+      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+      vireo::tuning::ImportableBandCount(identity_));
+  if (!result.ok) {
+    // Nothing was changed: the whole file is refused for its first fault.
+    ShowMessage(
+        graph_,
+        LangText("文件未导入，均衡没有改变。\n", "The file was not imported; the EQ is unchanged.\n") +
+            QString::fromStdString(result.error),
+        caption, BoxIcon::warning);
+    return;
+  }
+  page_edits::ImportFilters(identity_, result.bands);
+  RefreshFromStore();
+  emit pasted();
+  if (!result.notes.empty()) {
+    QStringList notes;
+    for (const std::string& note : result.notes) notes << QString::fromStdString(note);
+    ShowMessage(
+        graph_,
+        LangText("已导入。以下行被忽略:\n", "Imported. These lines were ignored:\n") + notes.join('\n'),
+        caption, BoxIcon::information);
+  }
+}
+
+void CEqEditing::ExportFilterFile() {
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = QString::fromLatin1(kFilterFileFilter);
+  request.defaultSuffix = QStringLiteral("txt");
+  request.defaultName = QStringLiteral("filters.txt");
+  const QString path = Prompts().ChooseFile(graph_, request);
+  if (path.isEmpty()) return;
+  const std::string text =
+      vireo::tuning::FormatFilterFile(vireo::tuning::ExportableBands(vireo::TheStore(), identity_));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+      !file.flush()) {
+    ShowFileOpenFailure(path, graph_);
+  }
 }
 
 void CEqEditing::OnCellEdited(int row, int column, const QString& text) {

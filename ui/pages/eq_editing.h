@@ -75,6 +75,9 @@ class CEqEditing : public QObject {
   void OnBandPicked(int band);
   void OnEmptyClick();
   void OnCopyPaste(int action, int identity);
+  void OnFilterFile(int action);
+  void ImportFilterFile();
+  void ExportFilterFile();
   void OnCellEdited(int row, int column, const QString& text);
   void OnSliderMoved(int controlId, int position);
   void OnTypeClicked(int index);
