@@ -1,6 +1,7 @@
 // The microphone and music page and the effect EQ editor on the emulator, driven by control id: what each
 // edit stores and sends, the editors' typing rules, the page switches and the meters.
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -58,6 +59,7 @@ class EqPagesTests : public QObject {
   void aDragAndAPasteAreOneUndoStepEach();
   void wheelOverThePageGoesToTheFocusedGraph();
   void filterTextImportsAsOneStepRefusesWhollyAndExports();
+  void theCurveSavesAsPictureDrawingAndTable();
 
  private:
   CDialogMusic* Music();
@@ -325,6 +327,23 @@ void EqPagesTests::filterTextImportsAsOneStepRefusesWhollyAndExports() {
   rig->frame().Undo();  // the whole import
   QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 6, 0).gainDb, before.gainDb);
   QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 6, 0).frequency, before.frequency);
+}
+
+void EqPagesTests::theCurveSavesAsPictureDrawingAndTable() {
+  Music()->SetView(2);
+  CEqPanel* graph = Music()->eq().graph();
+  const QString base = rig->dir() + "/curve";
+  rig->prompts().files = {base + ".png", base + ".svg", base + ".csv"};
+  for (int command : {CEqPanel::kSavePictureCommand, CEqPanel::kSaveSvgCommand, CEqPanel::kSaveCsvCommand})
+    graph->RunMenuCommand(command);
+  QCOMPARE(QImage(base + ".png").size(), graph->size() * 2);
+  QFile svg(base + ".svg");
+  QVERIFY(svg.open(QIODevice::ReadOnly));
+  QVERIFY(svg.readAll().contains(">Music EQ</text>"));
+  QFile csv(base + ".csv");
+  QVERIFY(csv.open(QIODevice::ReadOnly));
+  QCOMPARE(csv.readAll().count('\n'), 513);
+  QCOMPARE(rig->prompts().fileRequests.last().defaultSuffix, QString("csv"));
 }
 
 void EqPagesTests::wheelOverThePageGoesToTheFocusedGraph() {

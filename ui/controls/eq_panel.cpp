@@ -157,8 +157,8 @@ void CEqPanel::RunMenuCommand(int command) {
     emit CopyPasteEq(command == kCopyCommand ? 0 : 1, identity());
     return;
   }
-  if (command == kImportFiltersCommand || command == kExportFiltersCommand) {
-    emit FilterFileRequested(command == kImportFiltersCommand ? 0 : 1, identity());
+  if (command >= kImportFiltersCommand && command <= kSaveCsvCommand) {
+    emit FileCommandChosen(command);
     return;
   }
   const int type = command - kTypeMenuCommand;

@@ -2,6 +2,7 @@
 #include "pages/eq_editing.h"
 
 #include <QFile>
+#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "app/user_prompts.h"
 #include "controls/eq_panel.h"
+#include "controls/eq_panel_painter.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
 #include "i18n/language_table.h"
@@ -20,6 +22,7 @@
 #include "shell/control_id.h"
 #include "shell/mode_file_loading.h"
 #include "tuning/band_text.h"
+#include "tuning/curve_export.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
 #include "tuning/filter_file.h"
@@ -60,7 +63,7 @@ CEqEditing::CEqEditing(QWidget* page, int dialogId, EqEditingRules rules)
           [this](const vireo::dsp::EqBand&, int slot) { OnBandPicked(slot); });
   connect(graph_, &CEqPanel::EmptyClick, this, &CEqEditing::OnEmptyClick);
   connect(graph_, &CEqPanel::CopyPasteEq, this, &CEqEditing::OnCopyPaste);
-  connect(graph_, &CEqPanel::FilterFileRequested, this, [this](int action, int) { OnFilterFile(action); });
+  connect(graph_, &CEqPanel::FileCommandChosen, this, &CEqEditing::OnFileCommand);
   connect(list_, &CBandList::cellEdited, this, &CEqEditing::OnCellEdited);
   connect(editor_, &CBandEditor::sliderMoved, this, &CEqEditing::OnSliderMoved);
   connect(editor_, &CBandEditor::editsEntered, this, &CEqEditing::ApplyEdits);
@@ -173,12 +176,51 @@ void CEqEditing::OnCopyPaste(int action, int identity) {
   emit pasted();
 }
 
-void CEqEditing::OnFilterFile(int action) {
-  if (action == 0) {
+void CEqEditing::OnFileCommand(int command) {
+  if (command == CEqPanel::kImportFiltersCommand) {
     ImportFilterFile();
-  } else {
+  } else if (command == CEqPanel::kExportFiltersCommand) {
     ExportFilterFile();
+  } else {
+    SaveCurve(command);
   }
+}
+
+void CEqEditing::SaveCurve(int command) {
+  FileDialogRequest request;
+  request.save = true;
+  if (command == CEqPanel::kSavePictureCommand) {
+    request.filter = QStringLiteral("PNG (*.png)");
+    request.defaultSuffix = QStringLiteral("png");
+  } else if (command == CEqPanel::kSaveSvgCommand) {
+    request.filter = QStringLiteral("SVG (*.svg)");
+    request.defaultSuffix = QStringLiteral("svg");
+  } else {
+    request.filter = QStringLiteral("CSV (*.csv)");
+    request.defaultSuffix = QStringLiteral("csv");
+  }
+  request.defaultName = QStringLiteral("eq.") + request.defaultSuffix;
+  const QString path = Prompts().ChooseFile(graph_, request);
+  if (path.isEmpty()) return;
+  bool saved = false;
+  if (command == CEqPanel::kSavePictureCommand) {
+    // Twice the widget's size, for reports and high-density screens.
+    QPixmap picture(graph_->size() * 2);
+    picture.setDevicePixelRatio(2.0);
+    graph_->render(&picture);
+    saved = picture.save(path, "PNG");
+  } else {
+    const vireo::tuning::EqCurve curve = vireo::tuning::EqCurveOf(vireo::TheStore(), identity_);
+    const std::string text =
+        command == CEqPanel::kSaveSvgCommand
+            ? vireo::tuning::CurveSvg(curve, EqIdentityTitle(identity_, LanguageIndex()).toStdString())
+            : vireo::tuning::CurveCsv(curve);
+    QFile file(path);
+    saved = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+            file.flush();
+  }
+  if (!saved) ShowFileOpenFailure(path, graph_);
 }
 
 namespace {
