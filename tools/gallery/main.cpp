@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
     written += RenderRemoteGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
+    written += RenderAbShot(app, out, tag);
   }
   for (const QString& file : written) std::printf("%s\n", file.toLocal8Bit().constData());
   return written.isEmpty() ? 1 : 0;
