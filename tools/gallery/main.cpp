@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
     config.quitWhenClosed = false;
     config.helpPagePath = work.path() + "/help/Plug.html";
     config.plugFolder = work.path() + "/Plug";
+    config.backupFolder = work.path() + "/backups";
     CKestrelv13App app(config);
     if (app.Start() != CKestrelv13App::StartResult::running) return 1;
     const bool synced = WaitUntil(
