@@ -26,7 +26,9 @@ class SmartHomeLink {
 
   // A timed popup over the main window (the application's notice); kNoticeShortMs is the usual 1100 ms.
   virtual void ShowNotice(const QString& text, int durationMs) = 0;
-  // The synchronisation window with a text, and its normal end.
+  // The synchronisation window with a text. It is modal: the call returns once FinishSyncWindow() has
+  // ended it (or its own time-out), so start the operation first and show the window after; the
+  // operation's end event arrives while the window runs its event loop.
   virtual void ShowSyncWindow(const QString& text) = 0;
   virtual void FinishSyncWindow() = 0;
 

@@ -20,7 +20,7 @@ void StartSceneRun(SmartHomeLink& link, int scene, bool fromTest) {
   } else {
     text = LangText("载入情景中", "Loading scene...");
   }
+  // The window is modal: the run starts first and its end (3025 with 1, 1) closes the window.
+  if (!link.controller().RunScene(scene)) return;
   link.ShowSyncWindow(text);
-  // The end of the run (3025 with 1, 1) closes the window; a refused start must not leave it open.
-  if (!link.controller().RunScene(scene)) link.FinishSyncWindow();
 }
