@@ -43,8 +43,13 @@ std::string StepValueText(const SceneStep& step, int languageIndex, const std::s
 }
 
 std::string KnobValueText(int value) {
-  if (value <= 0) return "关";
-  if (value >= kValueOn) return "最大";
+  return KnobValueText(value, 0);
+}
+
+std::string KnobValueText(int value, int languageIndex) {
+  const bool english = languageIndex == 1;
+  if (value <= 0) return english ? "OFF" : "关";
+  if (value >= kValueOn) return english ? "MAX" : "最大";
   char text[16];
   std::snprintf(text, sizeof text, "%d%%", value);
   return text;

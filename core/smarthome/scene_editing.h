@@ -15,6 +15,8 @@ namespace vireo::smarthome {
 std::string StepValueText(const SceneStep& step, int languageIndex, const std::string& keyName);
 // The knob dialog's slider text: 0 "关", 99 "最大", else "N%".
 std::string KnobValueText(int value);
+// The same in the language (0 Chinese, 1 English: "OFF", "MAX", "N%").
+std::string KnobValueText(int value, int languageIndex);
 // The infrared plug's progress reports (2..7) as the wait dialog shows them; empty for other values.
 std::string IrProgressText(int value);
 // "开关" and the smallest number 1, 2, ... that no name in `taken` has (compared without regard to case).

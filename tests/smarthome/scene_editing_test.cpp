@@ -29,6 +29,10 @@ TEST(SceneEditing, KnobTexts) {
   EXPECT_EQ(KnobValueText(1), "1%");
   EXPECT_EQ(KnobValueText(98), "98%");
   EXPECT_EQ(KnobValueText(99), "最大");
+  EXPECT_EQ(KnobValueText(0, 1), "OFF");
+  EXPECT_EQ(KnobValueText(50, 1), "50%");
+  EXPECT_EQ(KnobValueText(99, 1), "MAX");
+  EXPECT_EQ(KnobValueText(99, 0), "最大");
 }
 
 TEST(SceneEditing, ProposedNameTakesTheSmallestFreeNumberIgnoringCase) {
