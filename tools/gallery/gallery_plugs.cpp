@@ -85,7 +85,8 @@ QStringList RenderPlugsGallery(CKestrelv13App& app, const QDir& out, const QStri
   // No time-out while the picture is taken; closed by deletion, which sends no stop.
   WaitTimings slow;
   slow.timeoutMs = 600000;
-  auto* wait = new CWaitDlg(link, sh::WaitKind::add, 0, LangText("添加设备……", "Adding plug..."), window, slow);
+  auto* wait =
+      new CWaitDlg(link, sh::WaitKind::add, 0, LangText("添加设备……", "Adding plug..."), window, slow);
   wait->OnZwaveEvent(sh::zevent::addNode, 1);
   wait->show();
   WaitUntil([wait] { return wait->progress() >= 40; }, 3000);

@@ -22,7 +22,8 @@ namespace id = plug_edit_id;
 namespace sh = vireo::smarthome;
 
 std::u16string ToU16(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                        static_cast<std::size_t>(text.size()));
 }
 
 QString FromU16(const std::u16string& text) {

@@ -51,7 +51,8 @@ CDlgZwaveList::CDlgZwaveList(SmartHomeLink& link, StartWaitFn startWait, QWidget
   }
   connect(list_, &CReportCtrl::rowClicked, this, [this](int, int row) { OpenPlug(row); });
   // Enter on the highlighted row does what a click does, for the keyboard.
-  connect(list_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) { OpenPlug(index.row()); });
+  connect(list_, &QAbstractItemView::activated, this,
+          [this](const QModelIndex& index) { OpenPlug(index.row()); });
   connect(add_, &QPushButton::clicked, this, &CDlgZwaveList::OnAdd);
   connect(remove_, &QPushButton::clicked, this, &CDlgZwaveList::OnRemove);
 
@@ -84,7 +85,8 @@ void CDlgZwaveList::Refresh() {
   list_->setRowCount(0);
   for (int node : nodes_) {
     const sh::PlugRecord record = controller.memory().plug(node);
-    const int row = list_->InsertRow(-1, QString::fromUtf16(record.name.data(), static_cast<qsizetype>(record.name.size())));
+    const int row = list_->InsertRow(
+        -1, QString::fromUtf16(record.name.data(), static_cast<qsizetype>(record.name.size())));
     list_->item(row, 0)->setIcon(PlugIcon(record.type, kIconSize));
     if (node == keptNode) list_->selectRow(row);
   }
@@ -116,6 +118,10 @@ void CDlgZwaveList::CloseDialogs() {
   for (QDialog* d : std::initializer_list<QDialog*>{edit_, switch_, knob_}) {
     if (d != nullptr) d->close();
   }
+  // Closed dialogs are deleted later; from now on they are not this page's.
+  edit_ = nullptr;
+  switch_ = nullptr;
+  knob_ = nullptr;
 }
 
 void CDlgZwaveList::OpenPlug(int row) {

@@ -81,7 +81,9 @@ QColor Adjusted(const QColor& c, ButtonState state) {
 void PaintPlugIcon(QPainter& p, const QRectF& rect, int type) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
-  const QColor rim = type == 1 ? QColor(30, 90, 170) : type == 2 ? QColor(180, 100, 20) : QColor(120, 128, 140);
+  const QColor rim = type == 1   ? QColor(30, 90, 170)
+                     : type == 2 ? QColor(180, 100, 20)
+                                 : QColor(120, 128, 140);
   const QRectF face = PaintSocketBody(p, rect, rim);
   if (type == 1) {
     PaintPinSlots(p, face, 0.05, 0.4);

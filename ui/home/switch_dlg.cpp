@@ -14,7 +14,8 @@
 
 namespace sh = vireo::smarthome;
 
-void SetPlugValue(SmartHomeLink& link, const StartWaitFn& startWait, int node, int value, const QString& text) {
+void SetPlugValue(SmartHomeLink& link, const StartWaitFn& startWait, int node, int value,
+                  const QString& text) {
   if (!link.connected() || !link.controller().SetValue(node, value)) {
     link.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
     return;

@@ -36,6 +36,7 @@ class CDlgZwaveSwitch : public QDialog {
 
 // Sends `value` to plug `node` and opens the wait dialog with `text`; without a connection only the popup
 // "请先连接设备!" / "Please connect device!". Shared by the switch and knob dialogs.
-void SetPlugValue(SmartHomeLink& link, const StartWaitFn& startWait, int node, int value, const QString& text);
+void SetPlugValue(SmartHomeLink& link, const StartWaitFn& startWait, int node, int value,
+                  const QString& text);
 // The plug's name for a dialog's heading.
 QString PlugNameText(SmartHomeLink& link, int node);

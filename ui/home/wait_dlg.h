@@ -21,9 +21,9 @@ inline constexpr int abort = 1302;
 }  // namespace wait_id
 
 struct WaitTimings {
-  int stepMs = 150;          // the bar moves by 10 each step
-  int timeoutMs = 20000;     // the operation is given up
-  int closeDelayMs = 1000;   // the answer stays readable this long
+  int stepMs = 150;         // the bar moves by 10 each step
+  int timeoutMs = 20000;    // the operation is given up
+  int closeDelayMs = 1000;  // the answer stays readable this long
 };
 
 class CWaitDlg : public QDialog {
