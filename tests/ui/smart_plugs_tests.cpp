@@ -43,6 +43,8 @@ class SmartPlugsTests : public QObject {
   void resetEmptiesThePlugFolderAndSendsTheControllerReset();
   void meterPollStopsWhileOpenAndComesBack();
   void helpKeyOpensTheHelpPage();
+  void tabsShowTheirPageWithTheirCaptionInBlue();
+  void englishTexts();
 
  private:
   CDialogHomeTheater* OpenWindow();
@@ -337,6 +339,51 @@ void SmartPlugsTests::helpKeyOpensTheHelpPage() {
   QCOMPARE(rig->prompts().openedUrls.size(), 1);
   FindByControlId<QPushButton>(window, home_id::help)->click();
   QCOMPARE(rig->prompts().openedUrls.size(), 2);
+}
+
+void SmartPlugsTests::tabsShowTheirPageWithTheirCaptionInBlue() {
+  OpenWindow();
+  const auto colour = [this](int id) {
+    return FindByControlId<QPushButton>(window, id)->palette().color(QPalette::ButtonText);
+  };
+  QCOMPARE(window->currentPage(), int(CDialogHomeTheater::plugPage));
+  QCOMPARE(colour(home_id::plugTab), QColor(0, 0, 255));
+  QCOMPARE(colour(home_id::sceneTab), QColor(0, 0, 0));
+  FindByControlId<QPushButton>(window, home_id::learnTab)->click();
+  QCOMPARE(window->currentPage(), int(CDialogHomeTheater::learnPage));
+  QVERIFY(window->page(2)->isVisible() && !window->page(0)->isVisible());
+  QCOMPARE(colour(home_id::learnTab), QColor(0, 0, 255));
+  QCOMPARE(colour(home_id::plugTab), QColor(0, 0, 0));
+}
+
+void SmartPlugsTests::englishTexts() {
+  rig.reset();
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(1), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  link().controller().StartReadAll();
+  link().controller().WaitIdle();
+  OpenWindow();
+  QCOMPARE(window->windowTitle(), QStringLiteral("Smart plug"));
+  QCOMPARE(FindByControlId<QLabel>(window, home_id::powerOnCaption)->text(), QStringLiteral("Power ON"));
+  QCOMPARE(FindByControlId<QPushButton>(window, home_id::sceneTab)->text(), QStringLiteral("Scene list"));
+  CDlgZwaveList* list = window->plugList();
+  QCOMPARE(FindByControlId<QPushButton>(list, plug_list_id::remove)->text(), QStringLiteral("Delete plug"));
+  list->OnRemove();
+  QCOMPARE(window->waitDialog()->text(), QStringLiteral("Remove plug"));
+  QCOMPARE(FindByControlId<QPushButton>(window->waitDialog(), wait_id::abort)->text(),
+           QStringLiteral("Abort"));
+  window->OnZwaveEvent(sh::zevent::removeNode, 1);
+  QCOMPARE(window->waitDialog()->text(), QStringLiteral("Press and hold 3 second"));
+  delete window->waitDialog();
+  list->OpenPlug(1);
+  FindByControlId<QPushButton>(list->knobDialog(), knob_id::up)->click();
+  delete window->waitDialog();
+  for (int k = 0; k < 60; ++k) FindByControlId<QPushButton>(list->knobDialog(), knob_id::up)->click();
+  QCOMPARE(FindByControlId<QLabel>(list->knobDialog(), knob_id::value)->text(), QStringLiteral("MAX"));
+  list->EditPlug(0);
+  QCOMPARE(FindByControlId<QPushButton>(list->editDialog(), plug_edit_id::ok)->text(),
+           QStringLiteral("Modify"));
 }
 
 int main(int argc, char** argv) {
