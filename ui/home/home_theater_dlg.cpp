@@ -109,6 +109,10 @@ CDialogHomeTheater::CDialogHomeTheater(SmartHomeLink& link, QWidget* parent) : Q
   Recaption();
   pages_->Layout();
   SelectPage(plugPage);
+  // Tab goes round the top row from left to right, then the tabs, then the page.
+  QWidget* order[] = {powerOn_, reset_, help_, powerOff_, tabs_[0], tabs_[1], tabs_[2], plugs_};
+  for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
+  plugs_->setFocus();
 
   firstRead_.setSingleShot(true);
   connect(&firstRead_, &QTimer::timeout, this, &CDialogHomeTheater::OnFirstTimer);

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "app/kestrel_app.h"
 #include "controls/report_ctrl.h"
@@ -49,6 +50,12 @@ CDlgZwaveList::CDlgZwaveList(SmartHomeLink& link, StartWaitFn startWait, QWidget
     b->setAutoDefault(false);
     b->setMinimumWidth(96);
   }
+  setFocusProxy(list_);
+  // The report list leaves the wheel to its page: here it scrolls a long network.
+  connect(list_, &CReportCtrl::wheelTurned, this, [this](int, int direction) {
+    QScrollBar* bar = list_->verticalScrollBar();
+    bar->setValue(bar->value() - direction * bar->singleStep() * 3);
+  });
   connect(list_, &CReportCtrl::rowClicked, this, [this](int, int row) { OpenPlug(row); });
   // Enter on the highlighted row does what a click does, for the keyboard.
   connect(list_, &QAbstractItemView::activated, this,
