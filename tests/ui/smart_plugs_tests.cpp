@@ -35,6 +35,7 @@ class SmartPlugsTests : public QObject {
   void namesAreKeptToTwelveCharactersWhenTypedOrPasted();
   void addingAPlugSendsTheAddFrameAndListsTheNewPlug();
   void renamingWritesTheRecordAtTheNodesAddress();
+  void removingAPlugDropsItFromTheListWithItsDialog();
   void switchAndKnobSendTheirBasicSets();
   void theWaitDialogTimesOutAndStopsAddMode();
   void abortSendsTheStopOfEachOperation();
@@ -188,6 +189,24 @@ void SmartPlugsTests::renamingWritesTheRecordAtTheNodesAddress() {
                               'a',  0,    'm',  0,    'p',  0,    '2', 0, 0, 0}),
                1);
   QCOMPARE(rows->GetItemText(1, 0), QStringLiteral("Lamp2"));
+}
+
+void SmartPlugsTests::removingAPlugDropsItFromTheListWithItsDialog() {
+  OpenWindow();
+  CDlgZwaveList* list = window->plugList();
+  list->OpenPlug(2);  // IR Plug (node 4), the plug the emulator lets go
+  QVERIFY(list->switchDialog());
+  FindByControlId<QPushButton>(list, plug_list_id::remove)->click();
+  QCOMPARE(window->waitDialog()->text(), QString::fromUtf8("删除设备"));
+  // 0x4B 0x01 0x09: checksum FF^05^00^4B^01^09 = 0xB9.
+  QTRY_COMPARE(CountStarting({0x02, 0x12, 0x07, 0x01, 0x05, 0x00, 0x4B, 0x01, 0x09, 0xB9}), 1);
+  QTRY_VERIFY_WITH_TIMEOUT(!link().controller().present(4), 15000);
+  window->OnZwaveEvent(sh::zevent::removeNode, (4 << 16) | sh::kRemoveLeft);
+  QCOMPARE(list->nodes(), (std::vector<int>{2, 3}));
+  QVERIFY(!list->switchDialog());
+  // Removal mode ends: 0x4B 0x05, checksum FF^04^00^4B^05 = 0xB5.
+  QTRY_COMPARE(CountStarting({0x02, 0x12, 0x06, 0x01, 0x04, 0x00, 0x4B, 0x05, 0xB5}), 1);
+  QTRY_VERIFY(!window->waitDialog());
 }
 
 void SmartPlugsTests::switchAndKnobSendTheirBasicSets() {

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "app/kestrel_app.h"
 #include "controls/report_ctrl.h"
@@ -89,6 +90,13 @@ void CDlgZwaveList::Refresh() {
   const sh::SmartHomeController& controller = link_.controller();
   const int keptNode = nodeAt(list_->GetSelectedRow());
   nodes_ = controller.presentPlugs();
+  // A plug that has left the network takes its dialogs with it: they could only time out.
+  const auto gone = [this](int node) {
+    return std::find(nodes_.begin(), nodes_.end(), node) == nodes_.end();
+  };
+  if ((switch_ && gone(switch_->node())) || (knob_ && gone(knob_->node())) ||
+      (edit_ && editNode_ != 0 && gone(editNode_)))
+    CloseDialogs();
   list_->setRowCount(0);
   for (int node : nodes_) {
     const sh::PlugRecord record = controller.memory().plug(node);
