@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -13,8 +14,11 @@
 #include "model/band.h"
 #include "model/mode_file.h"
 #include "model/store_layout.h"
+#include "tuning/curve_export.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/filter_file.h"
+#include "tuning/headroom.h"
 #include "tuning/output_ops.h"
 
 namespace vireo::cli {
@@ -168,11 +172,125 @@ int Crossover(const GlobalOptions& options, const std::vector<std::string>& args
   return status;
 }
 
+void PrintHeadroom(std::ostream& out, const ParameterStore& store) {
+  for (int channel = 0; channel < kOutputChannels; ++channel) {
+    const tuning::Headroom h = tuning::ChannelHeadroom(store, channel);
+    out << "CH" << channel + 1 << ' ' << (h.atRisk() ? tuning::HeadroomText(h, 1) : "no boost above 0 dB")
+        << '\n';
+  }
+}
+
+// The largest lift of the music path (music equaliser, then the channel's) on every output channel.
+int Headroom(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+             std::ostream& err) {
+  const bool file = args.size() == 3 && args[1] == "--file";
+  if (args.size() != 1 && !file) return UsageError(err, "eq headroom takes no argument but --file FILE");
+  if (file) {
+    ParameterStore store;
+    ResetStoreDefaults(store);
+    const ModeFileResult result = ReadModeFile(store, args[2]);
+    if (!result.ok) return ModeFileFailure(err, args[2], result);
+    PrintHeadroom(out, store);
+    return kExitOk;
+  }
+  return EditOnMachine(options, out, err, [](ParameterStore& store, ReportSender&, std::ostream& text) {
+    PrintHeadroom(text, store);
+  });
+}
+
+// Filter text (Room EQ Wizard, Equalizer APO) onto an equaliser: the file is read and checked before the
+// machine is touched, so a refused file changes nothing.
+int Import(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+  int id = 0;
+  if (args.size() != 3 || !ParseIdentity(args[1], &id))
+    return UsageError(err, "eq import takes an ID 0..14 and a FILE");
+  std::ifstream in(args[2], std::ios::binary);
+  if (!in) return Failure(err, "cannot read " + args[2]);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const tuning::FilterFileResult file = tuning::ParseFilterFile(text, tuning::ImportableBandCount(id));
+  if (!file.ok) return Failure(err, args[2] + ": " + file.error);
+  for (const std::string& note : file.notes) err << args[2] << ": " << note << '\n';
+  return EditOnMachine(options, out, err,
+                       [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                         tuning::ApplyFilterBands(store, sender, id, file.bands);
+                         PrintEq(text, store, id);
+                       });
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  return static_cast<bool>(file);
+}
+
+// An equaliser as Equalizer APO filter lines (which REW imports too).
+int Export(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+  int id = 0;
+  if (args.size() != 3 || !ParseIdentity(args[1], &id))
+    return UsageError(err, "eq export takes an ID 0..14 and a FILE");
+  int status = kExitOk;
+  if (!CheckOutputPath(err, args[2], &status)) return status;
+  std::string text;
+  status = EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender&, std::ostream&) {
+    text = tuning::FormatFilterFile(tuning::ExportableBands(store, id));
+  });
+  if (status != kExitOk) return status;
+  if (!WriteText(args[2], text)) return Failure(err, "cannot write " + args[2]);
+  return kExitOk;
+}
+
+// The response of an equaliser as CSV and / or SVG, from the machine or from a mode file.
+int Curve(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+          std::ostream& err) {
+  int id = 0;
+  std::string csv;
+  std::string svg;
+  std::string modeFile;
+  bool good = args.size() >= 4 && args.size() % 2 == 0 && ParseIdentity(args[1], &id);
+  for (std::size_t i = 2; good && i + 1 < args.size(); i += 2) {
+    std::string& target = args[i] == "--csv"    ? csv
+                          : args[i] == "--svg"  ? svg
+                          : args[i] == "--file" ? modeFile
+                                                : csv;
+    good = (args[i] == "--csv" || args[i] == "--svg" || args[i] == "--file") && target.empty();
+    target = args[i + 1];
+  }
+  if (!good || (csv.empty() && svg.empty()))
+    return UsageError(
+        err, "eq curve takes an ID 0..14, --csv FILE and / or --svg FILE, and optionally --file FILE");
+  int status = kExitOk;
+  for (const std::string* path : {&csv, &svg}) {
+    if (!path->empty() && !CheckOutputPath(err, *path, &status)) return status;
+  }
+  tuning::EqCurve curve;
+  if (!modeFile.empty()) {
+    ParameterStore store;
+    ResetStoreDefaults(store);
+    const ModeFileResult result = ReadModeFile(store, modeFile);
+    if (!result.ok) return ModeFileFailure(err, modeFile, result);
+    curve = tuning::EqCurveOf(store, id);
+  } else {
+    status = EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender&, std::ostream&) {
+      curve = tuning::EqCurveOf(store, id);
+    });
+    if (status != kExitOk) return status;
+  }
+  if (!csv.empty() && !WriteText(csv, tuning::CurveCsv(curve))) return Failure(err, "cannot write " + csv);
+  if (!svg.empty() && !WriteText(svg, tuning::CurveSvg(curve, "EQ " + args[1])))
+    return Failure(err, "cannot write " + svg);
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
-  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy, bypass or crossover");
+  if (args.empty())
+    return UsageError(
+        err, "eq needs show, set, reset, copy, bypass, crossover, headroom, import, export or curve");
   const std::string& command = args[0];
   if (command == "show") return Show(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
@@ -180,6 +298,10 @@ int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& a
   if (command == "copy") return Copy(options, args, out, err);
   if (command == "bypass") return Bypass(options, args, out, err);
   if (command == "crossover") return Crossover(options, args, out, err);
+  if (command == "headroom") return Headroom(options, args, out, err);
+  if (command == "import") return Import(options, args, out, err);
+  if (command == "export") return Export(options, args, out, err);
+  if (command == "curve") return Curve(options, args, out, err);
   return UsageError(err, "unknown eq command '" + command + "'");
 }
 

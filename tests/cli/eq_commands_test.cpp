@@ -3,10 +3,14 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 
+#include "model/band.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "model/store_layout.h"
 #include "run_cli.h"
+#include "tuning/eq_identity.h"
 
 namespace vireo::cli::test {
 namespace {
@@ -37,6 +41,38 @@ TEST_F(EqCommandsTest, ShowReadsOneEqualiserOfAModeFile) {
   EXPECT_EQ(Lines(RunArgs({"eq", "show", "12", "--file", path_}).out).size(), 14u);  // 13 bands of output 6
 }
 
+TEST_F(EqCommandsTest, HeadroomNamesTheChannelsTheMusicPathLifts) {
+  ParameterStore store;
+  ResetStoreDefaults(store);
+  // Music band 3: Peaking +6 dB at 1000 Hz, Q 1.41 (gain (6 + 15) x 10 = 0x00D2, Q 1410 = 0x0582).
+  const std::array<std::uint8_t, 7> peak{0x00, 0xD2, 0x03, 0xE8, 0x05, 0x82, 0x01};
+  const tuning::EqIdentity& music = *tuning::FindEqIdentity(6);
+  store.WriteBytes(Region::dspBlock,
+                   static_cast<std::size_t>(EqBandAddress(music.group, music.firstBand + 3)), peak);
+  store.SetInt(slot::chEqBypass[1], 1);  // channel 2's equaliser bypassed: the music lift still reaches it
+  ASSERT_TRUE(WriteModeFile(store, path_).ok);
+  const CliRun run = RunArgs({"eq", "headroom", "--file", path_});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 8u);
+  // The grid point nearest 1 kHz lies at 1006 Hz.
+  for (const std::string& line : lines)
+    EXPECT_NE(line.find("+6.0 dB at 1.0 kHz: risk of clipping"), std::string::npos);
+  EXPECT_EQ(lines[0].rfind("CH1 ", 0), 0u);
+  EXPECT_EQ(RunArgs({"eq", "headroom", "extra"}).status, 2);
+}
+
+TEST_F(EqCommandsTest, ARefusedFilterFileNeverReachesForTheMachine) {
+  {
+    std::ofstream file(path_, std::ios::binary);
+    file << "Filter 1: ON PK Fc 1000 Hz Gain -3 dB Q 1.41\r\nFilter 2: ON NO Fc 50 Hz\r\n";
+  }
+  const CliRun run = RunArgs({"eq", "import", "6", path_});
+  EXPECT_EQ(run.status, 1);
+  // Without a machine attached, the file's fault is still the one reported.
+  EXPECT_EQ(run.err, "vireo-cli: " + path_ + ": line 2: filter type NO has no counterpart on the machine\n");
+}
+
 TEST_F(EqCommandsTest, BadArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"eq"},
@@ -46,6 +82,8 @@ TEST_F(EqCommandsTest, BadArgumentsAreUsageErrors) {
       {"eq", "set", "0", "1", "PEQ", "loud", "1000", "1"},
       {"eq", "copy", "0"},
       {"eq", "bypass", "3", "maybe"},
+      {"eq", "import", "15", "x.txt"},
+      {"eq", "export", "6"},
   };
   for (const auto& args : cases) EXPECT_EQ(RunArgs(args).status, 2) << args.back();
 }

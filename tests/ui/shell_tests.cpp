@@ -8,8 +8,10 @@
 #include <QtTest>
 
 #include "app/app_settings.h"
+#include "app/device_services.h"
 #include "app/help_page.h"
 #include "app/tray_balloon.h"
+#include "controls/step_slider.h"
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
@@ -27,6 +29,7 @@
 #include "shell/connection_controller.h"
 #include "shell/main_status_bar.h"
 #include "shell/main_view.h"
+#include "tuning/edit_history.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -38,6 +41,7 @@ class ShellTests : public QObject {
   void startsWithDefaultsChineseAndTheFirstPage();
   void firstStartFollowsTheLocaleThenTheSetting();
   void languageSettingOneStartsInEnglish();
+  void f9SwitchesTuningsSendingTheDifferenceAsOneStep();
   void languageSwitchRecaptionsAndIsRemembered();
   void statusBarFollowsConnectionAndMode();
   void secondNoticeReplacesTextAndRestartsTimer();
@@ -94,12 +98,14 @@ void ShellTests::startsWithDefaultsChineseAndTheFirstPage() {
   QVERIFY(frame.view()->currentPage()->width() >= 1024);
   QVERIFY(frame.view()->currentPage()->height() >= 520);
   QCOMPARE(frame.view()->currentPage()->geometry(), frame.view()->pageArea());
-  // At the smallest size every master-level panel stays whole; the wireless panel gives way.
+  // At the smallest size every panel, the wireless one included, stays whole in the narrower sliders.
   CRibbonCategory* input = frame.ribbon()->category(kInputCategory);
-  QVERIFY(input->panel(8)->geometry().right() < input->width());
-  QVERIFY(!input->panel(kWirelessPanel)->isVisible());
-  frame.resize(1250, 760);
   QTRY_VERIFY(input->panel(kWirelessPanel)->isVisible());
+  QVERIFY(input->panel(kWirelessPanel)->geometry().right() < input->width());
+  QCOMPARE(input->slider(MasterLevel::mic)->width(), 70);
+  frame.resize(1250, 760);
+  QTRY_COMPARE(input->slider(MasterLevel::mic)->width(), 90);
+  QVERIFY(input->panel(kWirelessPanel)->isVisible());
   // Connected within a second of the start.
   QTRY_VERIFY_WITH_TIMEOUT(TheStore().connected() != 0, 1000);
   QVERIFY(rig->WaitSynchronised());
@@ -136,6 +142,33 @@ void ShellTests::languageSettingOneStartsInEnglish() {
            QString::fromUtf8("Last documents(最近的文档)"));
   QCOMPARE(rig->frame().mainStatusBar()->connectionPane()->text(), QString("USB:Disconnected"));
   QCOMPARE(rig->frame().mainStatusBar()->bypassBox()->text(), QString("Bypass"));
+  // The English captions are the wider ones: the smallest window still shows every panel whole.
+  rig->frame().resize(rig->frame().minimumSize());
+  CRibbonCategory* output = ribbon->category(kOutputCategory);
+  ribbon->SelectCategory(kOutputCategory);
+  QTRY_VERIFY(output->panel(kWirelessPanel)->isVisible());
+  QVERIFY(output->panel(kWirelessPanel)->geometry().right() < output->width());
+}
+
+void ShellTests::f9SwitchesTuningsSendingTheDifferenceAsOneStep() {
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(1), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  CMainFrame& frame = rig->frame();
+  QLabel* pane = frame.mainStatusBar()->abPane();
+  QVERIFY(pane->isHidden());
+  QTest::keyClick(&frame, Qt::Key_F9);  // B begins as a copy of A
+  QCOMPARE(pane->text(), QString("Tuning B live (F9: A/B)"));
+  rig->app().device().edits().Apply({vireo::tuning::FieldValue{"echoVolume", 0, 30}});
+  rig->WaitEditsSent();
+  rig->ClearRequests();
+  frame.OnCommand(cmd::abCompare);  // the tab row's "A/B"
+  QCOMPARE(pane->text(), QString("Tuning A live (F9: A/B)"));
+  const int echoA = TheStore().Int(vireo::slot::echoVolume);
+  QVERIFY(echoA != 30);
+  QCOMPARE(rig->Requests().size(), std::size_t(1));  // the echo volume alone, no write-all
+  frame.Undo();
+  QCOMPARE(TheStore().Int(vireo::slot::echoVolume), 30);
 }
 
 void ShellTests::languageSwitchRecaptionsAndIsRemembered() {

@@ -59,6 +59,15 @@ void ShowMenuAndTake(Shots& shots, QMenu* menu, const QString& name) {
 
 }  // namespace
 
+QStringList RenderAbShot(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
+  Shots shots(out, languageTag);
+  CMainFrame* frame = app.frame();
+  frame->resize(1200, 760);
+  frame->SwitchTuning();
+  shots.Take(frame, QStringLiteral("main_ab"));
+  return shots.written();
+}
+
 QStringList RenderShellGallery(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
   Shots shots(out, languageTag);
   CMainFrame* frame = app.frame();
