@@ -247,11 +247,10 @@ void CDialogHomeTheater::OpenWait(sh::WaitKind kind, int node, const QString& te
 void CDialogHomeTheater::OnZwaveEvent(std::intptr_t a, std::intptr_t b) {
   if (wait_) wait_->OnZwaveEvent(a, b);
   const int low = static_cast<int>(b & 0xFFFF);
-  const int node = static_cast<int>(b >> 16);
   switch (a) {
     case sh::zevent::nodeValue:
 #if VIREO_HOME_OTHER_PAGES
-      static_cast<CRemoteLearnDlg*>(learn_)->OnNodeValue(node, low & 0xFF);
+      static_cast<CRemoteLearnDlg*>(learn_)->OnNodeValue(static_cast<int>(b >> 16), low & 0xFF);
 #endif
       break;
     case sh::zevent::addNode:
@@ -263,7 +262,6 @@ void CDialogHomeTheater::OnZwaveEvent(std::intptr_t a, std::intptr_t b) {
     default:
       break;
   }
-  (void)node;
 }
 
 void CDialogHomeTheater::OnSmartHomeRefresh(std::intptr_t a, std::intptr_t b) {
