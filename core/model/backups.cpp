@@ -27,15 +27,26 @@ bool IsStamp(std::string_view name) {
   return true;
 }
 
-// The backups' file names, oldest first (by their stamps; within one second, by name).
+// The backups' file names, oldest first: by their stamps, and within one second by when they were written.
 std::vector<std::string> BackupNames(const std::string& folder) {
-  std::vector<std::string> names;
+  struct Found {
+    std::string name;
+    fs::file_time_type written;
+  };
+  std::vector<Found> found;
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
-    if (IsStamp(name) && name.ends_with(kExtension) && entry.is_regular_file(ec)) names.push_back(name);
+    if (!IsStamp(name) || !name.ends_with(kExtension) || !entry.is_regular_file(ec)) continue;
+    found.push_back({name, entry.last_write_time(ec)});
   }
-  std::sort(names.begin(), names.end());
+  std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    const int stamp = a.name.compare(0, kStampLength, b.name, 0, kStampLength);
+    if (stamp != 0) return stamp < 0;
+    return a.written != b.written ? a.written < b.written : a.name < b.name;
+  });
+  std::vector<std::string> names;
+  for (Found& f : found) names.push_back(std::move(f.name));
   return names;
 }
 

@@ -10,6 +10,7 @@
 #include "device/connection.h"
 #include "gallery_controls.h"
 #include "gallery_dialogs.h"
+#include "gallery_plugs.h"
 #include "gallery_remote.h"
 #include "gallery_pages.h"
 #include "gallery_shots.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     written += RenderPageGallery(app, out, tag);
     written += RenderTuningDialogGallery(app, out, tag);
     written += RenderRemoteGallery(app, out, tag);
+    written += RenderPlugsGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
     written += RenderAbShot(app, out, tag);

@@ -83,8 +83,7 @@ class CKestrelv13App : public QObject {
   const AppConfig& config() const { return config_; }
   QString helpPagePath() const;
 
-  bool smartPlugWindowOpen() const { return smartPlugOpen_; }
-  void setSmartPlugWindowOpen(bool open) { smartPlugOpen_ = open; }
+  bool smartPlugWindowOpen() const { return windows_.smartPlugs && windows_.smartPlugs->isVisible(); }
   int currentOutputChannel() const { return currentOutputChannel_; }
   void setCurrentOutputChannel(int channel) { currentOutputChannel_ = channel; }
 
@@ -114,7 +113,6 @@ class CKestrelv13App : public QObject {
   WindowSlots windows_;
   QTimer noticeTimer_;        // the notice's duration (one-shot, restarted by every notice)
   QString deferredModeFile_;  // a command-line file that waits for the first synchronisation
-  bool smartPlugOpen_ = false;
   int currentOutputChannel_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "app/user_prompts.h"
 #include "device/events.h"
 #include "dialogs/tuning_dialog_kit.h"
+#include "home/home_theater_dlg.h"
 #include "home/remote_dlg.h"
 #include "home/remote_study_dlg.h"
 #include "home/smart_home_link.h"
@@ -20,6 +21,23 @@ T* Existing(const QPointer<QWidget>& slot) {
 }
 }  // namespace
 
+void OpenSmartPlugs(CKestrelv13App& app) {
+  auto* window = Existing<CDialogHomeTheater>(app.windows().smartPlugs);
+  if (window == nullptr) {
+    // The key files of the infrared plugs live there; without the folder a learned key would be lost.
+    std::string problem;
+    const std::string folder = app.smartHome().plugFolder();
+    if (!folder.empty() && !vireo::smarthome::EnsureFolder(folder, &problem))
+      ShowMessage(app.frame(), QString::fromUtf8("创建Key目录失败!"), QString::fromUtf8("提示"),
+                  BoxIcon::error);
+    window = new CDialogHomeTheater(app.smartHome(), app.frame());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    app.windows().smartPlugs = window;
+  }
+  window->Recaption();
+  ShowCentred(window);
+}
+
 void OpenRemoteLearning(CKestrelv13App& app) {
   if (!app.smartHome().connected()) return;
   auto* window = Existing<CRemoteDlg>(app.windows().remoteLearning);
@@ -32,11 +50,18 @@ void OpenRemoteLearning(CKestrelv13App& app) {
   ShowCentred(window);
 }
 
-bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t /*b*/) {
+bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t b) {
   switch (message) {
     case vireo::event::keyLearned:
       if (auto* remote = Existing<CRemoteDlg>(app.windows().remoteLearning))
         remote->OnKeyLearned(static_cast<int>(a));
+      return true;
+    case vireo::event::zwaveEvent:
+      if (auto* plugs = Existing<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->OnZwaveEvent(a, b);
+      return true;
+    case vireo::event::smartHomeRefresh:
+      if (auto* plugs = Existing<CDialogHomeTheater>(app.windows().smartPlugs))
+        plugs->OnSmartHomeRefresh(a, b);
       return true;
     default:
       return false;
@@ -44,5 +69,6 @@ bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std:
 }
 
 void RecaptionSmartHomeWindows(CKestrelv13App& app) {
+  if (auto* plugs = Existing<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->Recaption();
   if (auto* remote = Existing<CRemoteDlg>(app.windows().remoteLearning)) remote->Recaption();
 }

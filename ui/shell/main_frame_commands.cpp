@@ -47,6 +47,7 @@ void CMainFrame::OnCommand(int id) {
     case cmd::smartPlug:
       // The smart-plug window opens even without a machine, after this reminder.
       if (!connected) app_.ShowNotice(LangText("请先连接机器", "Please connect device"), kNoticeShortMs);
+      OpenSmartPlugs(app_);
       break;
     case cmd::remoteControl:
       OpenRemoteLearning(app_);
