@@ -9,17 +9,12 @@
 #include "device/virtual_clock.h"
 #include "emulator/emulator_backend.h"
 #include "model/store_layout.h"
+#include "quiet_events.h"
 #include "tuning/ab_compare.h"
 #include "tuning/eq_operations.h"
 
 namespace vireo {
 namespace {
-
-class QuietEvents final : public EventSink {
- public:
-  void Post(int, std::intptr_t, std::intptr_t) override {}
-  void Send(int, std::intptr_t, std::intptr_t) override {}
-};
 
 class CountingSender final : public ReportSender {
  public:

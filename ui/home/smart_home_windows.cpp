@@ -14,15 +14,8 @@
 #include "shell/main_frame.h"
 #include "smarthome/plug_keys.h"
 
-namespace {
-template <typename T>
-T* Existing(const QPointer<QWidget>& slot) {
-  return qobject_cast<T*>(slot.data());
-}
-}  // namespace
-
 void OpenSmartPlugs(CKestrelv13App& app) {
-  auto* window = Existing<CDialogHomeTheater>(app.windows().smartPlugs);
+  auto* window = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs);
   if (window == nullptr) {
     // The key files of the infrared plugs live there; without the folder a learned key would be lost.
     std::string problem;
@@ -40,7 +33,7 @@ void OpenSmartPlugs(CKestrelv13App& app) {
 
 void OpenRemoteLearning(CKestrelv13App& app) {
   if (!app.smartHome().connected()) return;
-  auto* window = Existing<CRemoteDlg>(app.windows().remoteLearning);
+  auto* window = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning);
   if (window == nullptr) {
     window = new CRemoteDlg(app.smartHome(), app.frame());
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -53,14 +46,15 @@ void OpenRemoteLearning(CKestrelv13App& app) {
 bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t b) {
   switch (message) {
     case vireo::event::keyLearned:
-      if (auto* remote = Existing<CRemoteDlg>(app.windows().remoteLearning))
+      if (auto* remote = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning))
         remote->OnKeyLearned(static_cast<int>(a));
       return true;
     case vireo::event::zwaveEvent:
-      if (auto* plugs = Existing<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->OnZwaveEvent(a, b);
+      if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs))
+        plugs->OnZwaveEvent(a, b);
       return true;
     case vireo::event::smartHomeRefresh:
-      if (auto* plugs = Existing<CDialogHomeTheater>(app.windows().smartPlugs))
+      if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs))
         plugs->OnSmartHomeRefresh(a, b);
       return true;
     default:
@@ -69,6 +63,6 @@ bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std:
 }
 
 void RecaptionSmartHomeWindows(CKestrelv13App& app) {
-  if (auto* plugs = Existing<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->Recaption();
-  if (auto* remote = Existing<CRemoteDlg>(app.windows().remoteLearning)) remote->Recaption();
+  if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->Recaption();
+  if (auto* remote = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning)) remote->Recaption();
 }
