@@ -13,6 +13,7 @@
 #include "controls/eq_panel_painter.h"
 #include "device/connection.h"
 #include "dialogs/dialog_look.h"
+#include "dialogs/field_names.h"
 #include "i18n/language_table.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
@@ -39,9 +40,8 @@ QString ShapeText(const vireo::dsp::BandShape& b) {
 QString DifferenceLine(const t::EditValue& now, const t::EditValue& kept) {
   if (const auto* f = std::get_if<t::FieldValue>(&now)) {
     const auto& k = std::get<t::FieldValue>(kept);
-    return QStringLiteral("%1[%2]: %3 → %4")
-        .arg(QString::fromStdString(f->name))
-        .arg(f->element)
+    return QStringLiteral("%1: %2 → %3")
+        .arg(FieldDisplayName(f->name, f->element, LanguageIndex()))
         .arg(f->value)
         .arg(k.value);
   }
