@@ -18,6 +18,7 @@
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "tuning/ab_compare.h"
+#include "tuning/band_text.h"
 
 namespace t = vireo::tuning;
 
@@ -33,7 +34,12 @@ QString BackupSourceText(const QString& source) {
 namespace {
 
 QString ShapeText(const vireo::dsp::BandShape& b) {
-  return QString::asprintf("%d %+.1f dB %.0f Hz Q %.2f", b.type, b.gainDb, b.frequency, b.q);
+  const std::string_view type = t::BandTypeName(b.type, LanguageIndex());
+  return QStringLiteral("%1 %2 %3 Q %4")
+      .arg(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())),
+           QString::fromStdString(t::BandGainText(b.gainDb)),
+           QString::fromStdString(t::BandFrequencyText(b.frequency)),
+           QString::fromStdString(t::BandQText(b.q)));
 }
 
 // "what: now -> backup" for one value the backup holds differently.
