@@ -328,9 +328,11 @@ void ShortcutsTests::rightCtrlWithFunctionKeyLoads() {
 void ShortcutsTests::modeKeysAreConsumedWhenTheyCannotAct() {
   KeyRecorder recorder;
   recorder.show();
-  rig->app().setSmartPlugWindowOpen(true);
+  rig->frame().OnCommand(cmd::smartPlug);
+  QVERIFY(rig->app().smartPlugWindowOpen());
   QTest::keyClick(&recorder, Qt::Key_F1);
-  rig->app().setSmartPlugWindowOpen(false);
+  rig->app().windows().smartPlugs->close();
+  QTRY_VERIFY(!rig->app().smartPlugWindowOpen());
   rig->app().connection().DisconnectMachine();
   Key(&recorder, Qt::Key_F1, Qt::ControlModifier);
   QTest::keyClick(&recorder, Qt::Key_F5);
