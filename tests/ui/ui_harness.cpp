@@ -102,6 +102,7 @@ CKestrelv13App::StartResult UiHarness::Start(int language, LaunchOptions launch)
   config.clock = &clock_;
   config.instanceDirectory = dir_.path() + "/instance";
   config.helpPagePath = dir_.path() + "/help/Plug.html";
+  config.plugFolder = dir_.path() + "/Plug";
   config.quitWhenClosed = false;
   app_ = std::make_unique<CKestrelv13App>(config);
   QObject::connect(app_.get(), &CKestrelv13App::noticeShown,

@@ -50,12 +50,17 @@ class ScriptedPrompts final : public UserPrompts {
                 BoxButtons buttons) override;
   QString ChooseFile(QWidget* owner, const FileDialogRequest& request) override;
   int Choose(QWidget* owner, const QString& message, const QString& first, const QString& second) override;
+  bool OpenUrl(const QUrl& url) override {
+    openedUrls.append(url);
+    return true;
+  }
 
   std::deque<BoxAnswer> answers;  // default: yes for questions, ok for messages
   std::deque<int> choices;        // default: 0, the box closed without a choice
   QStringList choiceBoxes;        // message, first and second choice of each box, joined by '|'
   std::deque<QString> files;      // default: cancel
   QList<PromptRecord> asked;
+  QList<QUrl> openedUrls;
   QList<FileDialogRequest> fileRequests;
 };
 

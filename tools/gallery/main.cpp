@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
     config.singleInstance = false;
     config.quitWhenClosed = false;
     config.helpPagePath = work.path() + "/help/Plug.html";
+    config.plugFolder = work.path() + "/Plug";
     CKestrelv13App app(config);
     if (app.Start() != CKestrelv13App::StartResult::running) return 1;
     const bool synced = WaitUntil(

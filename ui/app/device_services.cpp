@@ -28,6 +28,9 @@ DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterSto
   connection_ = std::make_unique<vireo::MachineConnection>(store, *backend_, clock_, events);
   editSender_ = std::make_unique<vireo::tuning::EditSender>(connection_->sender(), clock_);
   edits_ = std::make_unique<vireo::tuning::EditSession>(store, *editSender_, clock_);
+  smartHome_ = std::make_unique<vireo::smarthome::SmartHomeController>(store, connection_->sender(), clock_,
+                                                                       &events);
+  smartHome_->Attach(*connection_);
   if (!options.traceFile.isEmpty()) {
     if (trace_.Open(options.traceFile.toStdString())) {
       connection_->SetTraceHook(
@@ -42,7 +45,9 @@ DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterSto
 
 DeviceServices::~DeviceServices() {
   // The edit sender ends before the link it sends through; the connection joins its threads next; the
-  // trace and the backend outlive every report.
+  // trace and the backend outlive every report. The smart-home worker detaches and ends first: it
+  // sends through the connection.
+  smartHome_.reset();
   edits_.reset();
   editSender_.reset();
   connection_.reset();

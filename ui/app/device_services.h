@@ -10,6 +10,7 @@
 #include "device/clock.h"
 #include "device/connection.h"
 #include "emulator/emulator_backend.h"
+#include "smarthome/smart_home_controller.h"
 #include "tuning/edit_history.h"
 #include "tuning/edit_sender.h"
 
@@ -28,6 +29,8 @@ class DeviceServices {
   // Every user edit goes through here: sent on the edit sender's thread, undoable.
   vireo::tuning::EditSession& edits() { return *edits_; }
   vireo::tuning::EditSender& editSender() { return *editSender_; }
+  // The machine's Z-Wave controller, attached to the connection for as long as this object lives.
+  vireo::smarthome::SmartHomeController& smartHome() { return *smartHome_; }
   // At exit: lets the edits already made reach the machine (within the sender's bound); edits made
   // afterwards only change the store.
   void FinishEdits() { editSender_->Shutdown(); }
@@ -42,5 +45,6 @@ class DeviceServices {
   std::unique_ptr<vireo::MachineConnection> connection_;
   std::unique_ptr<vireo::tuning::EditSender> editSender_;  // sends through the connection's link
   std::unique_ptr<vireo::tuning::EditSession> edits_;
+  std::unique_ptr<vireo::smarthome::SmartHomeController> smartHome_;
   QString problem_;
 };

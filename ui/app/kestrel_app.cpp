@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/app_icon.h"
+#include "app/app_smart_home_link.h"
 #include "app/device_services.h"
 #include "app/help_page.h"
 #include "app/qt_event_sink.h"
@@ -55,6 +56,7 @@ CKestrelv13App::~CKestrelv13App() {
   if (shortcuts_) qApp->removeEventFilter(shortcuts_.get());
   shortcuts_.reset();
   if (events_) events_->ShutDown();
+  smartHomeLink_.reset();
   device_.reset();
   events_.reset();
   guard_.reset();
@@ -67,6 +69,10 @@ vireo::MachineConnection& CKestrelv13App::connection() {
 
 CKestrelv13View* CKestrelv13App::view() const {
   return frame_ ? frame_->view() : nullptr;
+}
+
+SmartHomeLink& CKestrelv13App::smartHome() {
+  return *smartHomeLink_;
 }
 
 QString CKestrelv13App::helpPagePath() const {
@@ -118,6 +124,7 @@ CKestrelv13App::StartResult CKestrelv13App::Start() {
       this, [this](int message, std::intptr_t a, std::intptr_t b) { OnDeviceEvent(message, a, b); });
   device_ = std::make_unique<DeviceServices>(config_.launch, vireo::TheStore(), *events_, config_.clock);
   if (!device_->problem().isEmpty()) ReportStartProblem(device_->problem());
+  smartHomeLink_ = std::make_unique<AppSmartHomeLink>(*this, config_.plugFolder);
   shortcuts_ = std::make_unique<CShortcutFilter>(*this);
   qApp->installEventFilter(shortcuts_.get());
 

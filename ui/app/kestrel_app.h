@@ -16,6 +16,8 @@ class CKestrelv13View;
 class DeviceServices;
 class QApplication;
 class QtEventSink;
+class SmartHomeLink;
+class AppSmartHomeLink;
 class SingleInstanceGuard;
 class CShortcutFilter;
 
@@ -30,6 +32,7 @@ struct AppConfig {
   QString instanceDirectory;      // lock file and socket; the runtime folder when empty
   bool singleInstance = true;
   QString helpPagePath;        // the default under the data folder when empty
+  QString plugFolder;          // the plug key files; the documents folder's "Plug" when empty
   bool quitWhenClosed = true;  // end the event loop when the main window has closed
 };
 
@@ -65,6 +68,8 @@ class CKestrelv13App : public QObject {
   AppSettings& settings() { return *settings_; }
   WindowSlots& windows() { return windows_; }
   DeviceServices& device() { return *device_; }
+  // What the smart-home windows use of the application.
+  SmartHomeLink& smartHome();
   vireo::MachineConnection& connection();
   CMainFrame* frame() const { return frame_.get(); }
   CKestrelv13View* view() const;
@@ -97,6 +102,7 @@ class CKestrelv13App : public QObject {
   std::unique_ptr<SingleInstanceGuard> guard_;
   std::unique_ptr<QtEventSink> events_;
   std::unique_ptr<DeviceServices> device_;
+  std::unique_ptr<AppSmartHomeLink> smartHomeLink_;
   std::unique_ptr<CShortcutFilter> shortcuts_;
   std::unique_ptr<CMainFrame> frame_;
   WindowSlots windows_;

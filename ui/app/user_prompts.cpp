@@ -1,6 +1,7 @@
 // The Qt dialogs behind the prompt seam.
 #include "app/user_prompts.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -76,6 +77,10 @@ int UserPrompts::Choose(QWidget* owner, const QString& message, const QString& f
   CDlgMsgBox box(message, first, second, owner);
   box.exec();
   return box.choice();
+}
+
+bool UserPrompts::OpenUrl(const QUrl& url) {
+  return QDesktopServices::openUrl(url);
 }
 
 UserPrompts& Prompts() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 class QWidget;
 
@@ -25,6 +26,8 @@ class UserPrompts {
   virtual QString ChooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
   // The three-choice box: 1 for the first choice, 2 for the second, 0 for Cancel or closing.
   virtual int Choose(QWidget* owner, const QString& message, const QString& first, const QString& second);
+  // Hands a page (the help) to the desktop's viewer; false when none took it.
+  virtual bool OpenUrl(const QUrl& url);
 };
 
 // The prompts in use: the Qt dialogs unless a test installed its own (nullptr restores them).

@@ -51,6 +51,8 @@ void CConnectionController::OnConnectTimer() {
 }
 
 void CConnectionController::AnnounceAndRead(int balloonMs) {
+  // A new connection may be another machine, or the same one after its plugs changed.
+  app_.device().smartHome().ClearSmartTableRead();
   view_.ShowTrayBalloon(LangText("设备已连接，同步中……", "Device connected!"),
                         LangText("信息", "Information"), balloonMs);
   syncPending_ = true;
