@@ -29,7 +29,7 @@ enum class SceneEdit {
   noSelection,   // "请先选择列表项" / "Please select a item"
   alreadyFirst,  // "已移至首项" / "Already be first"
   alreadyLast,   // "已移至尾项" / "Already be last"
-  wrongKind,     // a reset that does not fit the selected step (a key or level for a wait, seconds for a plug)
+  wrongKind,  // a reset that does not fit the selected step (a key or level for a wait, seconds for a plug)
 };
 
 // What a Reset button gives the selected step: plug steps take a value or a key, wait steps a delay.

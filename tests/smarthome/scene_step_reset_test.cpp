@@ -15,11 +15,16 @@ struct ResetCase {
 
 TEST(SceneStepReset, EachResetFitsItsKindOfStep) {
   const ResetCase cases[] = {
-      {{2, 0}, StepPart::value, SceneEdit::ok, 7},          {{232, 0}, StepPart::key, SceneEdit::ok, 7},
-      {{240, 5}, StepPart::delay, SceneEdit::ok, 7},        {{240, 5}, StepPart::value, SceneEdit::wrongKind, 5},
-      {{240, 5}, StepPart::key, SceneEdit::wrongKind, 5},   {{2, 99}, StepPart::delay, SceneEdit::wrongKind, 99},
-      {{254, 2}, StepPart::value, SceneEdit::wrongKind, 2}, {{254, 2}, StepPart::delay, SceneEdit::wrongKind, 2},
-      {{1, 0}, StepPart::value, SceneEdit::wrongKind, 0},   {{233, 0}, StepPart::key, SceneEdit::wrongKind, 0},
+      {{2, 0}, StepPart::value, SceneEdit::ok, 7},
+      {{232, 0}, StepPart::key, SceneEdit::ok, 7},
+      {{240, 5}, StepPart::delay, SceneEdit::ok, 7},
+      {{240, 5}, StepPart::value, SceneEdit::wrongKind, 5},
+      {{240, 5}, StepPart::key, SceneEdit::wrongKind, 5},
+      {{2, 99}, StepPart::delay, SceneEdit::wrongKind, 99},
+      {{254, 2}, StepPart::value, SceneEdit::wrongKind, 2},
+      {{254, 2}, StepPart::delay, SceneEdit::wrongKind, 2},
+      {{1, 0}, StepPart::value, SceneEdit::wrongKind, 0},
+      {{233, 0}, StepPart::key, SceneEdit::wrongKind, 0},
   };
   for (const ResetCase& c : cases) {
     std::vector<SceneStep> steps = {{3, 40}, c.step};

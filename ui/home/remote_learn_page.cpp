@@ -34,8 +34,8 @@ struct Caption {
 };
 
 constexpr Caption kCaptions[] = {
-    {id::plugCaption, "插座", "Plug"},     {id::nameCaption, "遥控键名称", "Key name"},
-    {id::rename, "重命名", "Rename"},     {id::learn, "学习", "Learn"},
+    {id::plugCaption, "插座", "Plug"}, {id::nameCaption, "遥控键名称", "Key name"},
+    {id::rename, "重命名", "Rename"},  {id::learn, "学习", "Learn"},
     {id::emitKey, "发射", "Emit"},
 };
 
@@ -71,6 +71,7 @@ CRemoteLearnDlg::CRemoteLearnDlg(SmartHomeLink& link, StartWaitFn startWait, QWi
   auto* emitKey = new CGdipButton(id::emitKey, QString(), this);
 
   auto* top = new QHBoxLayout;
+  top->setSpacing(8);
   top->addWidget(plugCaption);
   top->addWidget(plugs_, 1);
   top->addStretch(1);
@@ -158,12 +159,13 @@ void CRemoteLearnDlg::LoadKeys() {
     // Once: a folder that cannot be made stays so, and every plug change would say it again.
     if (!folderFailureShown_) {
       folderFailureShown_ = true;
-      ShowMessage(this, LangText("创建Key目录失败!", "Failed to create the key folder!"), LangText("提示", "Information"),
-                  BoxIcon::error);
+      ShowMessage(this, LangText("创建Key目录失败!", "Failed to create the key folder!"),
+                  LangText("提示", "Information"), BoxIcon::error);
     }
     return;
   }
-  if (!sh::LoadOrCreatePlugKeys(sh::PlugKeyFilePath(folder, node), &keys_, &error)) keys_ = sh::DefaultPlugKeys();
+  if (!sh::LoadOrCreatePlugKeys(sh::PlugKeyFilePath(folder, node), &keys_, &error))
+    keys_ = sh::DefaultPlugKeys();
 }
 
 void CRemoteLearnDlg::FillKeys(int selectRow) {
@@ -178,7 +180,8 @@ void CRemoteLearnDlg::FillKeys(int selectRow) {
   for (std::size_t k = 0; k < keys_.size(); ++k) {
     const int row = keyList_->InsertRow(-1, QString::number(k + 1));
     keyList_->SetItemText(row, 1, QString::fromStdString(keys_[k].name));
-    keyList_->SetItemText(row, 2, keys_[k].status == 1 ? LangText("已学习", "Ready") : LangText("未学习", "Not Ready"));
+    keyList_->SetItemText(
+        row, 2, keys_[k].status == 1 ? LangText("已学习", "Ready") : LangText("未学习", "Not Ready"));
   }
   keyList_->verticalScrollBar()->setValue(scrolled);
   if (selectRow >= 0 && selectRow < keyList_->rowCount()) keyList_->selectRow(selectRow);
@@ -221,7 +224,8 @@ void CRemoteLearnDlg::Send(int valueBase, sh::WaitKind kind, const QString& wait
     learningNode_ = node;
     learningKey_ = key;
   }
-  if (!link_.controller().SetValue(node, valueBase + key)) return Notice("请先连接设备!", "Please connect device!");
+  if (!link_.controller().SetValue(node, valueBase + key))
+    return Notice("请先连接设备!", "Please connect device!");
   if (startWait_) startWait_(kind, node, waitText);
 }
 
@@ -229,15 +233,19 @@ void CRemoteLearnDlg::OnLearn() {
   Send(sh::kLearnKeyBase, sh::WaitKind::learn, LangText("遥控学习操作", "Learning remote key"));
 }
 
+// The core's enumerator shares its name with Qt's signal keyword, which the preprocessor would erase.
+#pragma push_macro("emit")
+#undef emit
 void CRemoteLearnDlg::OnEmit() {
   Send(sh::kEmitKeyBase, sh::WaitKind::emit, LangText("遥控操作", "Sending remote key"));
 }
+#pragma pop_macro("emit")
 
 void CRemoteLearnDlg::OnRename() {
   const QString name = name_->text().trimmed();
   if (name.isEmpty()) {
-    ShowMessage(this, LangText("遥控键名称不能为空字符串!", "The key name must not be empty!"), LangText("提示", "Information"),
-                BoxIcon::warning);
+    ShowMessage(this, LangText("遥控键名称不能为空字符串!", "The key name must not be empty!"),
+                LangText("提示", "Information"), BoxIcon::warning);
     return;
   }
   if (!CheckPlugAndRow("Please select a key row")) return;

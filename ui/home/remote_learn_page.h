@@ -54,7 +54,7 @@ class CRemoteLearnDlg : public QWidget {
   SmartHomeLink& link_;
   StartWaitFn startWait_;
   std::vector<vireo::smarthome::PlugKey> keys_;  // the chosen plug's keys as its file holds them
-  int learningNode_ = -1;  // the key asked to learn, until its plug reports it learned
+  int learningNode_ = -1;                        // the key asked to learn, until its plug reports it learned
   int learningKey_ = -1;
   bool folderFailureShown_ = false;
   QComboBox* plugs_ = nullptr;

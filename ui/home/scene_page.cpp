@@ -89,6 +89,7 @@ QListWidget* MakeList(int controlId, QWidget* parent) {
   SetControlId(list, controlId);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setMinimumHeight(52);  // three rows: the page must fit the smallest page area
   return list;
 }
 
@@ -98,7 +99,8 @@ bool IsPlugNode(int node) {
 
 }  // namespace
 
-CDialogZwaveRemoter::CDialogZwaveRemoter(SmartHomeLink& link, QWidget* parent) : QWidget(parent), link_(link) {
+CDialogZwaveRemoter::CDialogZwaveRemoter(SmartHomeLink& link, QWidget* parent)
+    : QWidget(parent), link_(link) {
   SetControlId(this, id::dialog);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kPageBackground);
@@ -109,11 +111,11 @@ CDialogZwaveRemoter::CDialogZwaveRemoter(SmartHomeLink& link, QWidget* parent) :
   columns->setContentsMargins(6, 6, 6, 6);
   columns->setSpacing(6);
   columns->addWidget(BuildScenes());
-  columns->addWidget(BuildSteps(), 1);
+  columns->addWidget(BuildSteps(), 3);
   auto* right = new QVBoxLayout;
   right->setSpacing(4);
   BuildEditors(right);
-  columns->addLayout(right);
+  columns->addLayout(right, 2);
   SetTabOrder();
   Recaption();
   scenes_->setCurrentRow(0);
@@ -139,6 +141,7 @@ QWidget* CDialogZwaveRemoter::BuildSteps() {
   auto* box = new QVBoxLayout(group);
   stepList_ = new CReportCtrl(id::stepList, group);
   stepList_->setMinimumWidth(200);
+  stepList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   stepList_->installEventFilter(this);
   box->addWidget(stepList_, 1);
   auto* row1 = new QHBoxLayout;
@@ -162,6 +165,7 @@ QWidget* CDialogZwaveRemoter::BuildSteps() {
 void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
   auto* plugGroup = MakeDialogGroup(id::plugGroup, QString(), this);
   auto* plugBox = new QVBoxLayout(plugGroup);
+  plugBox->setSpacing(4);
   plugs_ = MakeList(id::plugList, plugGroup);
   plugBox->addWidget(plugs_, 1);
   valueEditor_ = new QStackedWidget(plugGroup);
@@ -194,6 +198,7 @@ void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
 
   auto* keyGroup = MakeDialogGroup(id::keyGroup, QString(), this);
   auto* keyBox = new QVBoxLayout(keyGroup);
+  keyBox->setSpacing(4);
   keyList_ = MakeList(id::keyList, keyGroup);
   keyBox->addWidget(keyList_, 1);
   auto* keyButtons = new QHBoxLayout;
@@ -203,6 +208,7 @@ void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
 
   auto* delayGroup = MakeDialogGroup(id::delayGroup, QString(), this);
   auto* delayBox = new QGridLayout(delayGroup);
+  delayBox->setVerticalSpacing(4);
   delay_ = MakeSlider(id::delaySlider, kDelayMin, kDelayMax, delayGroup);
   delay_->SetPos(kDelayDefault);
   delayText_ = new QLabel(delayGroup);
@@ -232,10 +238,10 @@ CGdipButton* CDialogZwaveRemoter::MakeButton(int controlId, void (CDialogZwaveRe
 
 void CDialogZwaveRemoter::SetTabOrder() {
   // Left to right, then top to bottom within each column: choose, edit, then save.
-  const int order[] = {id::sceneList, id::stepList,   id::up,         id::down,     id::deleteStep,
-                       id::modify,    id::clear,      id::plugList,   id::switchBox, id::levelSlider,
-                       id::add,       id::resetValue, id::keyList,    id::addKey,   id::resetKey,
-                       id::delaySlider, id::addDelay, id::resetDelay, id::test,     id::save};
+  const int order[] = {id::sceneList,   id::stepList,   id::up,         id::down,      id::deleteStep,
+                       id::modify,      id::clear,      id::plugList,   id::switchBox, id::levelSlider,
+                       id::add,         id::resetValue, id::keyList,    id::addKey,    id::resetKey,
+                       id::delaySlider, id::addDelay,   id::resetDelay, id::test,      id::save};
   QWidget* previous = nullptr;
   for (int controlId : order) {
     QWidget* next = FindByControlId(this, controlId);
@@ -251,7 +257,8 @@ void CDialogZwaveRemoter::Recaption() {
     if (auto* button = qobject_cast<QAbstractButton*>(control)) button->setText(LangText(c.zh, c.en));
   }
   ApplyDialogTexts(this, id::dialog);
-  for (int s = 0; s < sh::kSceneCount; ++s) scenes_->item(s)->setText(Utf16(sh::SceneName(s, LanguageIndex())));
+  for (int s = 0; s < sh::kSceneCount; ++s)
+    scenes_->item(s)->setText(Utf16(sh::SceneName(s, LanguageIndex())));
   FillSteps(SelectedStep());
   UpdateValueTexts();
 }
@@ -308,9 +315,10 @@ std::string CDialogZwaveRemoter::KeyName(int node, int value) const {
 void CDialogZwaveRemoter::FillSteps(int selectRow) {
   const QSignalBlocker quiet(stepList_);
   stepList_->DeleteAll();
-  stepList_->InsertColumn(0, LangText("序号", "Index"), Qt::AlignCenter, 44);
-  stepList_->InsertColumn(1, LangText("设备名称", "Name"), Qt::AlignLeft, 96);
+  stepList_->InsertColumn(0, LangText("序号", "Index"), Qt::AlignCenter, 42);
+  stepList_->InsertColumn(1, LangText("设备名称", "Name"), Qt::AlignLeft, 84);
   stepList_->InsertColumn(2, LangText("参数", "Parameter"), Qt::AlignLeft, 80);
+  // The parameter takes what is left: a key's name is the longest text of a step.
   stepList_->horizontalHeader()->setStretchLastSection(true);
   const int language = LanguageIndex();
   for (std::size_t i = 0; i < steps_.size(); ++i) {
