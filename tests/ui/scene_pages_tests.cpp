@@ -14,6 +14,7 @@
 #include "home/remote_learn_page.h"
 #include "home/scene_page.h"
 #include "home/smart_home_link.h"
+#include "i18n/language_table.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
 #include "ui_harness.h"
@@ -46,6 +47,8 @@ class ScenePagesTests : public QObject {
   void renameWritesTheKeyFile();
   void renameAndLearnNeedANameAPlugAndARow();
   void englishTexts();
+  void recaptionFollowsTheLanguage();
+  void withoutAMachineNothingIsSentOrClaimed();
 
  private:
   void Open(int language = 0);
@@ -313,6 +316,36 @@ void ScenePagesTests::englishTexts() {
   Click(learn.get(), lid::learn);
   QCOMPARE(rig->lastNotice(), QStringLiteral("Please select a row"));
   QCOMPARE(In<CReportCtrl>(learn.get(), lid::keyList)->GetItemText(0, 2), QStringLiteral("Not Ready"));
+}
+
+void ScenePagesTests::recaptionFollowsTheLanguage() {
+  Open(0);
+  In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(4);
+  SetLanguageIndex(1);
+  scenes->Recaption();
+  learn->Recaption();
+  SetLanguageIndex(0);
+  QCOMPARE(In<CGdipButton>(scenes.get(), sid::resetDelay)->text(), QStringLiteral("Reset delay"));
+  QCOMPARE(In<QListWidget>(scenes.get(), sid::sceneList)->item(0)->text(), QStringLiteral("TV"));
+  QCOMPARE(In<CReportCtrl>(scenes.get(), sid::stepList)->GetItemText(0, 2), QStringLiteral("ON"));
+  QCOMPARE(In<CGdipButton>(learn.get(), lid::emitKey)->text(), QStringLiteral("Emit"));
+  QCOMPARE(In<CReportCtrl>(learn.get(), lid::keyList)->horizontalHeaderItem(1)->text(),
+           QStringLiteral("Key name"));
+}
+
+void ScenePagesTests::withoutAMachineNothingIsSentOrClaimed() {
+  Open();
+  rig->emulatorBackend().Unplug();
+  QTRY_VERIFY(!rig->app().smartHome().connected());
+  In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(0);
+  Click(scenes.get(), sid::clear);
+  Click(scenes.get(), sid::save);
+  QCOMPARE(rig->lastNotice(), QStringLiteral("请先连接设备!"));
+  QCOMPARE(static_cast<int>(rig->app().smartHome().controller().memory().scene(0).size()), 3);
+  In<CReportCtrl>(learn.get(), lid::keyList)->selectRow(0);
+  Click(learn.get(), lid::learn);
+  QCOMPARE(rig->lastNotice(), QStringLiteral("请先连接设备!"));
+  QVERIFY(waits.empty());
 }
 
 int main(int argc, char** argv) {

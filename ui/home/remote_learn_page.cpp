@@ -3,7 +3,6 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +23,7 @@ namespace sh = vireo::smarthome;
 namespace id = remote_learn_id;
 
 const QColor kPageBackground(240, 240, 240);
+const QColor kLearnedInk(0, 128, 0);
 constexpr int kNameMaxChars = 32;
 constexpr int kLearnedReport = 3;
 
@@ -58,7 +58,7 @@ CRemoteLearnDlg::CRemoteLearnDlg(SmartHomeLink& link, StartWaitFn startWait, QWi
   auto* plugCaption = MakeCaption(id::plugCaption, this);
   plugs_ = new QComboBox(this);
   SetControlId(plugs_, id::plugChoice);
-  plugs_->setMinimumWidth(140);
+  plugs_->setMinimumWidth(150);
   plugCaption->setBuddy(plugs_);
   keyList_ = new CReportCtrl(id::keyList, this);
   auto* nameCaption = MakeCaption(id::nameCaption, this);
@@ -70,27 +70,23 @@ CRemoteLearnDlg::CRemoteLearnDlg(SmartHomeLink& link, StartWaitFn startWait, QWi
   auto* learn = new CGdipButton(id::learn, QString(), this);
   auto* emitKey = new CGdipButton(id::emitKey, QString(), this);
 
-  auto* top = new QHBoxLayout;
-  top->setSpacing(8);
-  top->addWidget(plugCaption);
-  top->addWidget(plugs_, 1);
-  top->addStretch(1);
+  // The list takes the height; the choices and actions stand beside it, top to bottom in Tab order.
   auto* side = new QVBoxLayout;
+  side->addWidget(plugCaption);
+  side->addWidget(plugs_);
+  side->addSpacing(12);
   side->addWidget(nameCaption);
   side->addWidget(name_);
   side->addWidget(rename);
-  side->addSpacing(16);
+  side->addSpacing(12);
   side->addWidget(learn);
   side->addWidget(emitKey);
   side->addStretch(1);
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(8, 8, 8, 8);
-  grid->setHorizontalSpacing(10);
-  grid->addLayout(top, 0, 0, 1, 2);
-  grid->addWidget(keyList_, 1, 0);
-  grid->addLayout(side, 1, 1);
-  grid->setColumnStretch(0, 1);
-  grid->setColumnMinimumWidth(1, 150);
+  auto* columns = new QHBoxLayout(this);
+  columns->setContentsMargins(8, 8, 8, 8);
+  columns->setSpacing(10);
+  columns->addWidget(keyList_, 1);
+  columns->addLayout(side);
   setTabOrder(plugs_, keyList_);
   setTabOrder(keyList_, name_);
   setTabOrder(name_, rename);
@@ -180,8 +176,9 @@ void CRemoteLearnDlg::FillKeys(int selectRow) {
   for (std::size_t k = 0; k < keys_.size(); ++k) {
     const int row = keyList_->InsertRow(-1, QString::number(k + 1));
     keyList_->SetItemText(row, 1, QString::fromStdString(keys_[k].name));
-    keyList_->SetItemText(
-        row, 2, keys_[k].status == 1 ? LangText("已学习", "Ready") : LangText("未学习", "Not Ready"));
+    const bool learned = keys_[k].status == 1;
+    keyList_->SetItemText(row, 2, learned ? LangText("已学习", "Ready") : LangText("未学习", "Not Ready"));
+    if (learned) keyList_->item(row, 2)->setForeground(kLearnedInk);
   }
   keyList_->verticalScrollBar()->setValue(scrolled);
   if (selectRow >= 0 && selectRow < keyList_->rowCount()) keyList_->selectRow(selectRow);

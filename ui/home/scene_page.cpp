@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <map>
 
 #include "app/kestrel_app.h"
 #include "controls/gdip_button.h"
@@ -290,26 +291,20 @@ void CDialogZwaveRemoter::FillKeys() {
   keys_.clear();
   keyList_->clear();
   if (node < 0) return;
-  const std::string folder = link_.plugFolder();
-  std::string error;
-  // A plug whose file does not exist yet has the default names; this page never creates files.
-  if (folder.empty() || !sh::LoadPlugKeys(sh::PlugKeyFilePath(folder, node), &keys_, &error)) {
-    keys_ = sh::DefaultPlugKeys();
-  }
+  keys_ = KeysOf(node);
   for (const sh::PlugKey& key : keys_) keyList_->addItem(U8(key.name));
   if (chosen >= 0 && chosen < keyList_->count()) keyList_->setCurrentRow(chosen);
 }
 
-std::string CDialogZwaveRemoter::KeyName(int node, int value) const {
-  const int key = value - sh::kEmitKeyBase;
-  if (!IsPlugNode(node) || key < 0 || key >= sh::kPlugKeyCount) return {};
+std::vector<sh::PlugKey> CDialogZwaveRemoter::KeysOf(int node) const {
   std::vector<sh::PlugKey> keys;
   std::string error;
   const std::string folder = link_.plugFolder();
+  // A plug whose file does not exist yet has the default names; this page never creates files.
   if (folder.empty() || !sh::LoadPlugKeys(sh::PlugKeyFilePath(folder, node), &keys, &error)) {
     keys = sh::DefaultPlugKeys();
   }
-  return keys[static_cast<std::size_t>(key)].name;
+  return keys;
 }
 
 void CDialogZwaveRemoter::FillSteps(int selectRow) {
@@ -321,8 +316,16 @@ void CDialogZwaveRemoter::FillSteps(int selectRow) {
   // The parameter takes what is left: a key's name is the longest text of a step.
   stepList_->horizontalHeader()->setStretchLastSection(true);
   const int language = LanguageIndex();
+  std::map<int, std::vector<sh::PlugKey>> keyFiles;  // each plug's file read once per fill
   for (std::size_t i = 0; i < steps_.size(); ++i) {
     const SceneStep step = steps_[i];
+    std::string keyName;
+    const int key = step.value - sh::kEmitKeyBase;
+    if (IsPlugNode(step.node) && key >= 0 && key < sh::kPlugKeyCount) {
+      auto file = keyFiles.find(step.node);
+      if (file == keyFiles.end()) file = keyFiles.emplace(step.node, KeysOf(step.node)).first;
+      keyName = file->second[static_cast<std::size_t>(key)].name;
+    }
     QString name;
     if (step.node == sh::kWaitNode) {
       name = LangText("延时", "Delay");
@@ -334,7 +337,7 @@ void CDialogZwaveRemoter::FillSteps(int selectRow) {
     }
     const int row = stepList_->InsertRow(-1, QString::number(i + 1));
     stepList_->SetItemText(row, 1, name);
-    stepList_->SetItemText(row, 2, U8(sh::StepValueText(step, language, KeyName(step.node, step.value))));
+    stepList_->SetItemText(row, 2, U8(sh::StepValueText(step, language, keyName)));
   }
   if (selectRow >= 0 && selectRow < stepList_->rowCount()) {
     stepList_->selectRow(selectRow);

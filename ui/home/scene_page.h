@@ -85,7 +85,7 @@ class CDialogZwaveRemoter : public QWidget {
   // The popup of an edit's outcome; `selection` is the no-selection text of the button.
   bool Report(vireo::smarthome::SceneEdit result, const char* selectionZh);
   void Notice(const char* zh, const char* en);
-  std::string KeyName(int node, int value) const;
+  std::vector<vireo::smarthome::PlugKey> KeysOf(int node) const;
 
   void OnSceneChosen();
   void OnAdd();
