@@ -48,6 +48,7 @@ class ScenePagesTests : public QObject {
   void renameAndLearnNeedANameAPlugAndARow();
   void englishTexts();
   void recaptionFollowsTheLanguage();
+  void testRunsTheSavedSceneNotTheEdits();
   void withoutAMachineNothingIsSentOrClaimed();
 
  private:
@@ -331,6 +332,18 @@ void ScenePagesTests::recaptionFollowsTheLanguage() {
   QCOMPARE(In<CGdipButton>(learn.get(), lid::emitKey)->text(), QStringLiteral("Emit"));
   QCOMPARE(In<CReportCtrl>(learn.get(), lid::keyList)->horizontalHeaderItem(1)->text(),
            QStringLiteral("Key name"));
+}
+
+void ScenePagesTests::testRunsTheSavedSceneNotTheEdits() {
+  Open();
+  In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(3);  // Music: [3, 50]
+  Click(scenes.get(), sid::clear);
+  // The synchronisation window is modal; the run's end would close it, here the test does.
+  QTimer::singleShot(0, this, [this] { rig->app().FinishSyncWindow(); });
+  Click(scenes.get(), sid::test);
+  QTRY_COMPARE(static_cast<int>(SetFrames().size()), 1);
+  const vireo::Report frame = SetFrames()[0];
+  QCOMPARE(std::vector<int>(frame.begin() + 7, frame.begin() + 12), std::vector<int>({3, 3, 0x20, 0x01, 50}));
 }
 
 void ScenePagesTests::withoutAMachineNothingIsSentOrClaimed() {
