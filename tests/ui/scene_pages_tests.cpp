@@ -48,7 +48,7 @@ class ScenePagesTests : public QObject {
   void renameAndLearnNeedANameAPlugAndARow();
   void englishTexts();
   void recaptionFollowsTheLanguage();
-  void testRunsTheSavedSceneNotTheEdits();
+  void testRunsTheSavedSceneAndKeepsTheEdits();
   void withoutAMachineNothingIsSentOrClaimed();
 
  private:
@@ -334,7 +334,7 @@ void ScenePagesTests::recaptionFollowsTheLanguage() {
            QStringLiteral("Key name"));
 }
 
-void ScenePagesTests::testRunsTheSavedSceneNotTheEdits() {
+void ScenePagesTests::testRunsTheSavedSceneAndKeepsTheEdits() {
   Open();
   In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(3);  // Music: [3, 50]
   Click(scenes.get(), sid::clear);
@@ -344,6 +344,13 @@ void ScenePagesTests::testRunsTheSavedSceneNotTheEdits() {
   QTRY_COMPARE(static_cast<int>(SetFrames().size()), 1);
   const vireo::Report frame = SetFrames()[0];
   QCOMPARE(std::vector<int>(frame.begin() + 7, frame.begin() + 12), std::vector<int>({3, 3, 0x20, 0x01, 50}));
+  // The refresh after the run keeps the edits; one after new data from the machine does not.
+  scenes->RefreshLists();
+  QVERIFY(scenes->steps().empty());
+  const std::vector<sh::SceneStep> read = {{2, 99}};
+  rig->app().smartHome().controller().memory().setScene(3, read);
+  scenes->RefreshLists();
+  QCOMPARE(scenes->steps(), read);
 }
 
 void ScenePagesTests::withoutAMachineNothingIsSentOrClaimed() {

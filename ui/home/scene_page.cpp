@@ -268,8 +268,16 @@ void CDialogZwaveRemoter::Recaption() {
 
 void CDialogZwaveRemoter::RefreshLists() {
   FillPlugs();
-  steps_ = link_.controller().memory().scene(currentScene());
-  FillSteps(-1);
+  // The window refreshes after every scene run, Test included: edits survive unless the PC copy of the
+  // scene has changed under them (a read or a reset).
+  std::vector<SceneStep> copy = link_.controller().memory().scene(currentScene());
+  if (copy != loaded_) {
+    loaded_ = copy;
+    steps_ = std::move(copy);
+    FillSteps(-1);
+  } else {
+    FillSteps(SelectedStep());
+  }
 }
 
 void CDialogZwaveRemoter::FillPlugs() {
@@ -441,7 +449,7 @@ bool CDialogZwaveRemoter::Report(SceneEdit result, const char* selectionZh) {
 }
 
 void CDialogZwaveRemoter::OnSceneChosen() {
-  steps_ = link_.controller().memory().scene(currentScene());
+  loaded_ = steps_ = link_.controller().memory().scene(currentScene());
   FillSteps(-1);
 }
 
@@ -503,6 +511,7 @@ void CDialogZwaveRemoter::OnSave() {
   if (!link_.connected() || !link_.controller().SaveScene(currentScene(), steps_)) {
     return Notice("请先连接设备!", "Please connect device!");
   }
+  loaded_ = steps_;
   Notice("保存完成", "Save finished");
 }
 

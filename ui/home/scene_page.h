@@ -54,7 +54,8 @@ class CDialogZwaveRemoter : public QWidget {
  public:
   CDialogZwaveRemoter(SmartHomeLink& link, QWidget* parent);
 
-  // The plug list and the chosen scene's steps from the PC copies; unsaved edits are dropped.
+  // The plug list and the chosen scene's steps from the PC copies; unsaved edits are kept while the
+  // PC copy of the scene is still the one they started from.
   void RefreshLists();
   void Recaption();
 
@@ -104,8 +105,9 @@ class CDialogZwaveRemoter : public QWidget {
   void Reset(vireo::smarthome::StepPart part, std::uint8_t value);
 
   SmartHomeLink& link_;
-  std::vector<vireo::smarthome::SceneStep> steps_;  // the chosen scene as edited, saved by Save
-  std::vector<vireo::smarthome::PlugKey> keys_;     // the selected plug's keys
+  std::vector<vireo::smarthome::SceneStep> steps_;   // the chosen scene as edited, saved by Save
+  std::vector<vireo::smarthome::SceneStep> loaded_;  // the PC copy the edits started from
+  std::vector<vireo::smarthome::PlugKey> keys_;      // the selected plug's keys
   QListWidget* scenes_ = nullptr;
   QListWidget* plugs_ = nullptr;
   CReportCtrl* stepList_ = nullptr;
