@@ -40,6 +40,8 @@ const std::string_view kUsage =
     "  eq bypass ID on|off           switch the EQ bypass\n"
     "  eq crossover CH FAMILY        crossover family 0..10 on band 10 of output channel CH 1..8,\n"
     "                                which must be a low-pass or high-pass crossover already\n"
+    "  eq headroom [--file FILE]     per output channel, the largest lift of the music path (music EQ,\n"
+    "                                then the channel's EQ and crossover) above 0 dB, and where\n"
     "  location show                 room W L, listener X Y, speaker NAME X Y (metres), gain CH DB\n"
     "  location room W L             room size in whole metres, held to 1..10\n"
     "  location listener X Y         move the listener (held in the room); all eight corrections follow\n"

@@ -15,6 +15,7 @@
 #include "model/store_layout.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/headroom.h"
 #include "tuning/output_ops.h"
 
 namespace vireo::cli {
@@ -168,11 +169,37 @@ int Crossover(const GlobalOptions& options, const std::vector<std::string>& args
   return status;
 }
 
+void PrintHeadroom(std::ostream& out, const ParameterStore& store) {
+  for (int channel = 0; channel < kOutputChannels; ++channel) {
+    const tuning::Headroom h = tuning::ChannelHeadroom(store, channel);
+    out << "CH" << channel + 1 << ' ' << (h.atRisk() ? tuning::HeadroomText(h, 1) : "no boost above 0 dB")
+        << '\n';
+  }
+}
+
+// The largest lift of the music path (music equaliser, then the channel's) on every output channel.
+int Headroom(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+             std::ostream& err) {
+  const bool file = args.size() == 3 && args[1] == "--file";
+  if (args.size() != 1 && !file) return UsageError(err, "eq headroom takes no argument but --file FILE");
+  if (file) {
+    ParameterStore store;
+    ResetStoreDefaults(store);
+    const ModeFileResult result = ReadModeFile(store, args[2]);
+    if (!result.ok) return ModeFileFailure(err, args[2], result);
+    PrintHeadroom(out, store);
+    return kExitOk;
+  }
+  return EditOnMachine(options, out, err, [](ParameterStore& store, ReportSender&, std::ostream& text) {
+    PrintHeadroom(text, store);
+  });
+}
+
 }  // namespace
 
 int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
-  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy, bypass or crossover");
+  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy, bypass, crossover or headroom");
   const std::string& command = args[0];
   if (command == "show") return Show(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
@@ -180,6 +207,7 @@ int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& a
   if (command == "copy") return Copy(options, args, out, err);
   if (command == "bypass") return Bypass(options, args, out, err);
   if (command == "crossover") return Crossover(options, args, out, err);
+  if (command == "headroom") return Headroom(options, args, out, err);
   return UsageError(err, "unknown eq command '" + command + "'");
 }
 

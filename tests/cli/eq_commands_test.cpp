@@ -4,9 +4,12 @@
 #include <array>
 #include <filesystem>
 
+#include "model/band.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "model/store_layout.h"
 #include "run_cli.h"
+#include "tuning/eq_identity.h"
 
 namespace vireo::cli::test {
 namespace {
@@ -35,6 +38,27 @@ TEST_F(EqCommandsTest, ShowReadsOneEqualiserOfAModeFile) {
             "0 1 0.0 61 1.41\n1 1 0.0 125 1.41\n2 4 1.5 300 2.00\n3 1 0.0 500 1.41\n4 1 0.0 1000 1.41\n"
             "5 1 0.0 2300 1.41\n6 2 0.0 5000 0.71\nbypass 1\n");
   EXPECT_EQ(Lines(RunArgs({"eq", "show", "12", "--file", path_}).out).size(), 14u);  // 13 bands of output 6
+}
+
+TEST_F(EqCommandsTest, HeadroomNamesTheChannelsTheMusicPathLifts) {
+  ParameterStore store;
+  ResetStoreDefaults(store);
+  // Music band 3: Peaking +6 dB at 1000 Hz, Q 1.41 (gain (6 + 15) x 10 = 0x00D2, Q 1410 = 0x0582).
+  const std::array<std::uint8_t, 7> peak{0x00, 0xD2, 0x03, 0xE8, 0x05, 0x82, 0x01};
+  const tuning::EqIdentity& music = *tuning::FindEqIdentity(6);
+  store.WriteBytes(Region::dspBlock,
+                   static_cast<std::size_t>(EqBandAddress(music.group, music.firstBand + 3)), peak);
+  store.SetInt(slot::chEqBypass[1], 1);  // channel 2's equaliser bypassed: the music lift still reaches it
+  ASSERT_TRUE(WriteModeFile(store, path_).ok);
+  const CliRun run = RunArgs({"eq", "headroom", "--file", path_});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 8u);
+  // The grid point nearest 1 kHz lies at 1006 Hz.
+  for (const std::string& line : lines)
+    EXPECT_NE(line.find("+6.0 dB at 1.0 kHz: risk of clipping"), std::string::npos);
+  EXPECT_EQ(lines[0].rfind("CH1 ", 0), 0u);
+  EXPECT_EQ(RunArgs({"eq", "headroom", "extra"}).status, 2);
 }
 
 TEST_F(EqCommandsTest, BadArgumentsAreUsageErrors) {

@@ -1,6 +1,8 @@
 // The machine settings, features and music source dialogs on the emulator: opening, one instance, the
 // controls by id, what reaches the machine, refresh after a synchronisation, closing.
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -34,6 +36,7 @@ class TuningDialogsTests : public QObject {
   void applySendsThePowerOnModeAndCancelDropsEdits();
   void applyWithoutAMachineDoesNotClaimSuccess();
   void aModeButtonRestoresTheSlotAndReadsBack();
+  void clearPlugDataResetsTheControllerAndDropsTheKeyFiles();
   void featuresShowTheStoredBoostAndSendTheNewOne();
   void featuresFollowASynchronisationWhileHidden();
   void theWheelGoesToTheFocusedSlider();
@@ -153,6 +156,25 @@ void TuningDialogsTests::aModeButtonRestoresTheSlotAndReadsBack() {
   QCOMPARE(CountCommands(rig->Requests(), 6, 1), 1);
   QVERIFY(m2->isChecked());
   QVERIFY(!In<CGdipButton>(Settings(), machine_set_id::firstModeButton)->isChecked());
+}
+
+void TuningDialogsTests::clearPlugDataResetsTheControllerAndDropsTheKeyFiles() {
+  QVERIFY(rig->WaitSynchronised());
+  QVERIFY(QDir().mkpath(rig->dir() + "/Plug"));
+  QFile keys(rig->dir() + "/Plug/4.xml");
+  QVERIFY(keys.open(QIODevice::WriteOnly));
+  keys.close();
+  rig->ClearRequests();
+  PressF7();
+  In<CGdipButton>(Settings(), machine_set_id::clearPlugs)->click();
+  QCOMPARE(rig->lastNotice(), QString::fromUtf8("正在清除插座数据，请稍等……"));
+  QVERIFY(!keys.exists());
+  // The controller reset: request 18 carrying the frame 01 04 00 42 02 BB (0xFF ^ 04 ^ 00 ^ 42 ^ 02).
+  const auto isReset = [](const vireo::Report& r) {
+    return r[1] == 18 && r[2] == 6 && r[3] == 0x01 && r[4] == 0x04 && r[5] == 0x00 && r[6] == 0x42 &&
+           r[7] == 0x02 && r[8] == 0xBB;
+  };
+  QTRY_VERIFY(std::ranges::any_of(rig->Requests(), isReset));
 }
 
 void TuningDialogsTests::featuresShowTheStoredBoostAndSendTheNewOne() {

@@ -71,7 +71,8 @@ void AppSmartHomeLink::setMeterPollEnabled(bool on) {
   app_.connection().setMeterPollEnabled(on);
 }
 
-void AppSmartHomeLink::SendCommand(std::uint8_t code, std::span<const std::uint8_t> bytes, bool releasePacing) {
+void AppSmartHomeLink::SendCommand(std::uint8_t code, std::span<const std::uint8_t> bytes,
+                                   bool releasePacing) {
   std::vector<std::uint8_t> args(bytes.begin(), bytes.end());
   // Each command is its own target: a newer learn request must not replace a stop still queued.
   static int serial = 0;

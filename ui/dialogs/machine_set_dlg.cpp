@@ -10,6 +10,9 @@
 #include <QRadioButton>
 
 #include "app/kestrel_app.h"
+#include "home/smart_home_link.h"
+#include "smarthome/plug_keys.h"
+#include "smarthome/smart_home_controller.h"
 #include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
 #include "device/connection.h"
@@ -233,8 +236,10 @@ void CMachineSetDlg::OnModeButton(int slot) {
 void CMachineSetDlg::OnClearPlugs() {
   if (!Connected()) return;
   vireo::DebugLog("Start thread:SynchronizeData\n");
-  // The smart-plug data are cleared by the smart-home worker, which joins here once the smart-plug
-  // window exists; until then the machine's plug memory is left as it is.
+  // The same clearing as the smart-plug window's reset (controller defaults, empty scenes, the plug
+  // table read again), for when that window can no longer be opened; the key files go with the plugs.
+  SmartHomeLink& home = TheApp()->smartHome();
+  if (home.controller().StartReset()) vireo::smarthome::EmptyFolder(home.plugFolder());
   TheApp()->ShowNotice(LangText("正在清除插座数据，请稍等……", "Resetting, wait a moment"), kPlugNoticeMs);
 }
 

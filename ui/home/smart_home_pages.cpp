@@ -1,9 +1,9 @@
 #include "home/smart_home_pages.h"
 
 #include "app/kestrel_app.h"
+#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
 #include "smarthome/smart_home_controller.h"
-#include "home/smart_home_link.h"
 
 void StartSceneRun(SmartHomeLink& link, int scene, bool fromTest) {
   if (!link.connected()) {

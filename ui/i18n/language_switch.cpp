@@ -32,8 +32,10 @@ void RecaptionFileButtons(CRibbonCategory& category, int languageIndex) {
 void RecaptionRibbon(CRibbonBar& ribbon, CInputControls& inputs, int languageIndex) {
   ribbon.RecaptionShell(languageIndex);
   inputs.RecaptionForLanguage(languageIndex);
-  for (int index : {kInputCategory, kOutputCategory})
+  for (int index : {kInputCategory, kOutputCategory}) {
     RecaptionFileButtons(*ribbon.category(index), languageIndex);
+    ribbon.category(index)->FitPanels();
+  }
   ribbon.modeMenus()->Recaption(languageIndex);
   ribbon.applicationMenu()->Recaption(languageIndex);
   ribbon.updateGeometry();

@@ -20,6 +20,12 @@
 namespace {
 constexpr int kVolumeSliderWidth = 90;
 constexpr int kWideSliderWidth = 100;
+constexpr int kCompactVolumeSliderWidth = 70;
+constexpr int kCompactWideSliderWidth = 80;
+constexpr int kFileButtonWidth = 62;
+constexpr int kCompactFileButtonWidth = 48;
+constexpr double kWirelessFontScale = 0.85;
+constexpr double kCompactWirelessFontScale = 0.75;
 constexpr int kVolumeMaximum = 99;
 constexpr int kNoiseGateMaximum = 100;
 constexpr int kPitchLimit = 5;
@@ -118,7 +124,7 @@ void CRibbonCategory::AddFilePanel(int number, int modeId, QMenu* modeMenu, int 
     button->setIconSize(QSize(32, 32));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setMinimumWidth(62);
+    button->setMinimumWidth(kFileButtonWidth);
     panel->content()->addWidget(button);
   }
 }
@@ -144,7 +150,7 @@ int WidestWirelessText(const QFontMetrics& metrics) {
 void CRibbonCategory::AddWirelessPanel(int languageIndex) {
   CRibbonPanel* panel = AddPanel(kWirelessPanel, Qt::Horizontal, languageIndex);
   QFont small = font();
-  small.setPointSizeF(small.pointSizeF() * 0.85);
+  small.setPointSizeF(small.pointSizeF() * kWirelessFontScale);
   const int columnWidth = WidestWirelessText(QFontMetrics(small));
   for (int microphone = 0; microphone < 2; ++microphone) {
     auto* column = new QVBoxLayout;
@@ -160,12 +166,78 @@ void CRibbonCategory::AddWirelessPanel(int languageIndex) {
   }
 }
 
-void CRibbonCategory::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
+int CRibbonCategory::NeededWidth() const {
   const QMargins margins = layout()->contentsMargins();
   int needed = margins.left() + margins.right() + layout()->spacing() * (kRibbonPanels - 1);
   for (const CRibbonPanel* p : panels_) needed += p->sizeHint().width();
-  panel(kWirelessPanel)->setVisible(width() >= needed);
+  return needed;
+}
+
+void CRibbonCategory::SetCompact(bool compact) {
+  if (compact == compact_) return;
+  compact_ = compact;
+  for (MasterLevel level : {MasterLevel::mic, MasterLevel::effect, MasterLevel::reverb, MasterLevel::echo,
+                            MasterLevel::music})
+    slider(level)->setFixedWidth(compact ? kCompactVolumeSliderWidth : kVolumeSliderWidth);
+  for (MasterLevel level : {MasterLevel::noiseGate, MasterLevel::pitch})
+    slider(level)->setFixedWidth(compact ? kCompactWideSliderWidth : kWideSliderWidth);
+  for (int number : {7, 8}) {
+    for (QToolButton* b : panel(number)->findChildren<QToolButton*>())
+      b->setMinimumWidth(compact ? kCompactFileButtonWidth : kFileButtonWidth);
+  }
+  for (int number : {7, 8, kWirelessPanel}) panel(number)->content()->setSpacing(compact ? 2 : 6);
+  layout()->setSpacing(compact ? 2 : 3);
+  QFont small = font();
+  small.setPointSizeF(small.pointSizeF() * (compact ? kCompactWirelessFontScale : kWirelessFontScale));
+  const int columnWidth = WidestWirelessText(QFontMetrics(small));
+  for (int microphone = 0; microphone < 2; ++microphone) {
+    for (int text = 0; text < 3; ++text) {
+      QLabel* label = wirelessLabel(microphone, text);
+      label->setFont(small);
+      label->setFixedWidth(columnWidth);
+    }
+  }
+  // The panels' size hints are cached until the next layout pass; the width check needs them now.
+  for (CRibbonPanel* p : panels_) {
+    for (QLayout* l : p->findChildren<QLayout*>()) l->invalidate();
+    p->layout()->invalidate();
+  }
+}
+
+void CRibbonCategory::FitPanels() {
+  // Values change while a slider moves; a panel as wide as its current text would make the fit
+  // flicker between the full and the compact panels.
+  const int language = LanguageIndex();
+  for (MasterLevel level : {MasterLevel::mic, MasterLevel::effect, MasterLevel::reverb, MasterLevel::echo,
+                            MasterLevel::music, MasterLevel::noiseGate}) {
+    QLabel* text = label(level);
+    const QFontMetrics metrics(text->font());
+    const int highest = level == MasterLevel::noiseGate ? kNoiseGateMaximum : kVolumeMaximum;
+    int widest = 0;
+    for (int value = 0; value <= highest; ++value) {
+      for (bool switched : {false, true})
+        widest = std::max(widest, metrics.horizontalAdvance(LevelLabelText(level, value, language, switched)));
+    }
+    text->setMinimumWidth(widest);
+  }
+  QLabel* pitch = panel(6)->captionLabel();
+  const QFontMetrics metrics(pitch->font());
+  int widest = 0;
+  for (int value = -kPitchLimit; value <= kPitchLimit; ++value)
+    widest = std::max(widest, metrics.horizontalAdvance(PitchCaption(value, language)));
+  pitch->setMinimumWidth(widest);
+  for (CRibbonPanel* p : panels_) {
+    for (QLayout* l : p->findChildren<QLayout*>()) l->invalidate();
+    p->layout()->invalidate();
+  }
+  SetCompact(false);
+  if (width() < NeededWidth()) SetCompact(true);
+  panel(kWirelessPanel)->setVisible(width() >= NeededWidth());
+}
+
+void CRibbonCategory::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitPanels();
 }
 
 QLabel* CRibbonCategory::wirelessLabel(int microphone, int text) const {

@@ -48,9 +48,22 @@ class CRibbonCategory : public QWidget {
   void AddPitchPanel(int languageIndex);
   void AddFilePanel(int number, int modeId, QMenu* modeMenu, int fileId, int languageIndex);
   void AddWirelessPanel(int languageIndex);
+  // Sizes the panels for the widest text each can show in the current language, then picks the full or
+  // the compact panels for the width at hand; the wireless panel gives way only when even the compact
+  // ones do not fit. Called on every resize and after a language switch.
+ public:
+  void FitPanels();
+
+ private:
+  // The width the panels ask for, margins and spacing included.
+  int NeededWidth() const;
+  // Narrower sliders, file buttons and wireless columns, so the wireless panel still fits in a window
+  // at its smallest size.
+  void SetCompact(bool compact);
   CStepSlider* AddSlider(QWidget* panel, MasterLevel level, int id, int minimum, int maximum, int width);
 
   CategoryIds ids_;
   int categoryIndex_;
+  bool compact_ = false;
   std::array<CRibbonPanel*, kRibbonPanels> panels_{};
 };

@@ -15,6 +15,7 @@ class CRibbonPanel : public QFrame {
   QBoxLayout* content() { return content_; }
   void SetCaption(const QString& caption);
   QString caption() const;
+  QLabel* captionLabel() const { return caption_; }
 
  private:
   int number_;
