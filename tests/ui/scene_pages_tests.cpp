@@ -42,6 +42,7 @@ class ScenePagesTests : public QObject {
   void theDeleteKeyRemovesTheSelectedStep();
   void modifyAndTheResetsChangeTheSelectedStep();
   void pagesFitTheSmallestPageArea();
+  void tabWalksEachColumnTopToBottom();
   void learnSendsTheLearnValueAndTheListFollowsTheReport();
   void emitSendsTheEmitValue();
   void renameWritesTheKeyFile();
@@ -221,6 +222,25 @@ void ScenePagesTests::pagesFitTheSmallestPageArea() {
     QVERIFY2(least.width() <= 560 && least.height() <= 380,
              qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
   }
+}
+
+void ScenePagesTests::tabWalksEachColumnTopToBottom() {
+  Open();
+  ChoosePlug(3);  // a knob plug: the level slider, not the switch box, takes part
+  QList<int> order;
+  QWidget* at = In(scenes.get(), sid::sceneList);
+  do {
+    if ((at->focusPolicy() & Qt::TabFocus) != 0 && at->isVisibleTo(scenes.get()) && ControlIdOf(at) != 0) {
+      order << ControlIdOf(at);
+    }
+    at = at->nextInFocusChain();
+  } while (at != In(scenes.get(), sid::sceneList) && order.size() < 40);
+  const QList<int> expected = {sid::sceneList,   sid::stepList, sid::up,          sid::down,
+                               sid::deleteStep,  sid::modify,   sid::clear,       sid::plugList,
+                               sid::levelSlider, sid::add,      sid::resetValue,  sid::keyList,
+                               sid::addKey,      sid::resetKey, sid::delaySlider, sid::addDelay,
+                               sid::resetDelay,  sid::test,     sid::save};
+  QCOMPARE(order, expected);
 }
 
 void ScenePagesTests::learnSendsTheLearnValueAndTheListFollowsTheReport() {
