@@ -17,7 +17,6 @@
 #include "controls/gdip_button.h"
 #include "controls/report_ctrl.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "dialogs/tuning_dialog_kit.h"
 #include "home/smart_home_link.h"
 #include "home/smart_home_pages.h"
@@ -164,6 +163,12 @@ QWidget* CDialogZwaveRemoter::BuildSteps() {
 }
 
 void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
+  column->addWidget(BuildPlugEditor(), 3);
+  column->addWidget(BuildKeyEditor(), 3);
+  column->addWidget(BuildDelayEditor());
+}
+
+QWidget* CDialogZwaveRemoter::BuildPlugEditor() {
   auto* plugGroup = MakeDialogGroup(id::plugGroup, QString(), this);
   auto* plugBox = new QVBoxLayout(plugGroup);
   plugBox->setSpacing(4);
@@ -196,7 +201,12 @@ void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
     FillKeys();
   });
   connect(level_, &CXBmpSlider::positionChanged, this, [this] { UpdateValueTexts(); });
+  // Enter or a double click on a plug adds it.
+  connect(plugs_, &QListWidget::itemActivated, this, [this] { OnAdd(); });
+  return plugGroup;
+}
 
+QWidget* CDialogZwaveRemoter::BuildKeyEditor() {
   auto* keyGroup = MakeDialogGroup(id::keyGroup, QString(), this);
   auto* keyBox = new QVBoxLayout(keyGroup);
   keyBox->setSpacing(4);
@@ -206,7 +216,11 @@ void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
   keyButtons->addWidget(MakeButton(id::addKey, &CDialogZwaveRemoter::OnAddKey));
   keyButtons->addWidget(MakeButton(id::resetKey, &CDialogZwaveRemoter::OnResetKey));
   keyBox->addLayout(keyButtons);
+  connect(keyList_, &QListWidget::itemActivated, this, [this] { OnAddKey(); });
+  return keyGroup;
+}
 
+QWidget* CDialogZwaveRemoter::BuildDelayEditor() {
   auto* delayGroup = MakeDialogGroup(id::delayGroup, QString(), this);
   auto* delayBox = new QGridLayout(delayGroup);
   delayBox->setVerticalSpacing(4);
@@ -220,20 +234,13 @@ void CDialogZwaveRemoter::BuildEditors(QVBoxLayout* column) {
   delayBox->addWidget(MakeButton(id::addDelay, &CDialogZwaveRemoter::OnAddDelay), 1, 0);
   delayBox->addWidget(MakeButton(id::resetDelay, &CDialogZwaveRemoter::OnResetDelay), 1, 1, 1, 2);
   connect(delay_, &CXBmpSlider::positionChanged, this, [this] { UpdateValueTexts(); });
-  // Enter or a double click on a plug or key adds it.
-  connect(plugs_, &QListWidget::itemActivated, this, [this] { OnAdd(); });
-  connect(keyList_, &QListWidget::itemActivated, this, [this] { OnAddKey(); });
-
-  column->addWidget(plugGroup, 3);
-  column->addWidget(keyGroup, 3);
-  column->addWidget(delayGroup);
+  return delayGroup;
 }
 
 CGdipButton* CDialogZwaveRemoter::MakeButton(int controlId, void (CDialogZwaveRemoter::*slot)()) {
   auto* button = new CGdipButton(controlId);
   button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
   connect(button, &CGdipButton::clicked, this, slot);
-  buttons_.push_back(button);
   return button;
 }
 

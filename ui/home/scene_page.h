@@ -69,6 +69,9 @@ class CDialogZwaveRemoter : public QWidget {
   QWidget* BuildScenes();
   QWidget* BuildSteps();
   void BuildEditors(QVBoxLayout* column);
+  QWidget* BuildPlugEditor();
+  QWidget* BuildKeyEditor();
+  QWidget* BuildDelayEditor();
   CGdipButton* MakeButton(int id, void (CDialogZwaveRemoter::*slot)());
   void SetTabOrder();
 
@@ -118,5 +121,4 @@ class CDialogZwaveRemoter : public QWidget {
   QListWidget* keyList_ = nullptr;
   CXBmpSlider* delay_ = nullptr;
   QLabel* delayText_ = nullptr;
-  std::vector<CGdipButton*> buttons_;
 };
