@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -15,6 +16,7 @@
 #include "model/store_layout.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/filter_file.h"
 #include "tuning/headroom.h"
 #include "tuning/output_ops.h"
 
@@ -195,11 +197,52 @@ int Headroom(const GlobalOptions& options, const std::vector<std::string>& args,
   });
 }
 
+// Filter text (Room EQ Wizard, Equalizer APO) onto an equaliser: the file is read and checked before the
+// machine is touched, so a refused file changes nothing.
+int Import(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+  int id = 0;
+  if (args.size() != 3 || !ParseIdentity(args[1], &id))
+    return UsageError(err, "eq import takes an ID 0..14 and a FILE");
+  std::ifstream in(args[2], std::ios::binary);
+  if (!in) return Failure(err, "cannot read " + args[2]);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const tuning::FilterFileResult file = tuning::ParseFilterFile(text, tuning::ImportableBandCount(id));
+  if (!file.ok) return Failure(err, args[2] + ": " + file.error);
+  for (const std::string& note : file.notes) err << args[2] << ": " << note << '\n';
+  return EditOnMachine(options, out, err,
+                       [&](ParameterStore& store, ReportSender& sender, std::ostream& text) {
+                         tuning::ApplyFilterBands(store, sender, id, file.bands);
+                         PrintEq(text, store, id);
+                       });
+}
+
+// An equaliser as Equalizer APO filter lines (which REW imports too).
+int Export(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+  int id = 0;
+  if (args.size() != 3 || !ParseIdentity(args[1], &id))
+    return UsageError(err, "eq export takes an ID 0..14 and a FILE");
+  int status = kExitOk;
+  if (!CheckOutputPath(err, args[2], &status)) return status;
+  std::string text;
+  status = EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender&, std::ostream&) {
+    text = tuning::FormatFilterFile(tuning::ExportableBands(store, id));
+  });
+  if (status != kExitOk) return status;
+  std::ofstream file(args[2], std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  if (!file) return Failure(err, "cannot write " + args[2]);
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
-  if (args.empty()) return UsageError(err, "eq needs show, set, reset, copy, bypass, crossover or headroom");
+  if (args.empty())
+    return UsageError(err, "eq needs show, set, reset, copy, bypass, crossover, headroom, import or export");
   const std::string& command = args[0];
   if (command == "show") return Show(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
@@ -208,6 +251,8 @@ int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& a
   if (command == "bypass") return Bypass(options, args, out, err);
   if (command == "crossover") return Crossover(options, args, out, err);
   if (command == "headroom") return Headroom(options, args, out, err);
+  if (command == "import") return Import(options, args, out, err);
+  if (command == "export") return Export(options, args, out, err);
   return UsageError(err, "unknown eq command '" + command + "'");
 }
 

@@ -28,10 +28,12 @@ bool WriteRemoteFile(const std::string& path, const RemoteKeyTable& table, int* 
   return true;
 }
 
-bool ReadRemoteFile(const std::string& path, RemoteKeyTable* table, std::string* error) {
+bool ReadRemoteFile(const std::string& path, RemoteKeyTable* table, std::string* error, int* openError) {
   errno = 0;
+  if (openError != nullptr) *openError = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
+    if (openError != nullptr) *openError = errno != 0 ? errno : EIO;
     if (error != nullptr) *error = path + ": " + (errno != 0 ? std::strerror(errno) : "cannot open");
     return false;
   }
@@ -54,7 +56,7 @@ std::string LearningText(int index, int languageIndex) {
       {"您正在学习的键：音乐源切换", "Learning key: Audio music source switch"},
       {"您正在学习的键：视频(HDMI)切换", "Learning key: Video HDMI switch "},
       {"您正在学习的键：M1/方向上", "Learning key: M1/Up "},
-      {"您正在学习的键：M4/方向下", "Learning key: M4/Down "},
+      {"您正在学习的键：M4/方向下", "Learning key:M4/Down "},
       {"您正在学习的键：M3/方向左", "Learning key: M3/Left "},
       {"您正在学习的键：M2/方向右", "Learning key: M2/Right "},
       {"您正在学习的键：确认键", "Learning key: OK key"},

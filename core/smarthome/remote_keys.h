@@ -16,7 +16,10 @@ std::string RemoteFilePath(const std::string& chosen);
 // Exactly the 18 bytes. False with the system's error number in *errorCode (0 when unknown).
 bool WriteRemoteFile(const std::string& path, const RemoteKeyTable& table, int* errorCode);
 // Exactly 18 bytes, nothing else: a shorter or longer file is refused and *table is left as it was.
-bool ReadRemoteFile(const std::string& path, RemoteKeyTable* table, std::string* error);
+// *openError (when given) is the system's error number when the file could not be opened, else 0, so a
+// front end can tell an unreadable file from one that is not a remote file.
+bool ReadRemoteFile(const std::string& path, RemoteKeyTable* table, std::string* error,
+                    int* openError = nullptr);
 
 // "Learning key:..." text of function `index` (1..17) in the language (0 Chinese, 1 English), UTF-8;
 // empty for an index without a function.

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 
 #include "model/band.h"
 #include "model/mode_file.h"
@@ -61,6 +62,17 @@ TEST_F(EqCommandsTest, HeadroomNamesTheChannelsTheMusicPathLifts) {
   EXPECT_EQ(RunArgs({"eq", "headroom", "extra"}).status, 2);
 }
 
+TEST_F(EqCommandsTest, ARefusedFilterFileNeverReachesForTheMachine) {
+  {
+    std::ofstream file(path_, std::ios::binary);
+    file << "Filter 1: ON PK Fc 1000 Hz Gain -3 dB Q 1.41\r\nFilter 2: ON NO Fc 50 Hz\r\n";
+  }
+  const CliRun run = RunArgs({"eq", "import", "6", path_});
+  EXPECT_EQ(run.status, 1);
+  // Without a machine attached, the file's fault is still the one reported.
+  EXPECT_EQ(run.err, "vireo-cli: " + path_ + ": line 2: filter type NO has no counterpart on the machine\n");
+}
+
 TEST_F(EqCommandsTest, BadArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"eq"},
@@ -70,6 +82,8 @@ TEST_F(EqCommandsTest, BadArgumentsAreUsageErrors) {
       {"eq", "set", "0", "1", "PEQ", "loud", "1000", "1"},
       {"eq", "copy", "0"},
       {"eq", "bypass", "3", "maybe"},
+      {"eq", "import", "15", "x.txt"},
+      {"eq", "export", "6"},
   };
   for (const auto& args : cases) EXPECT_EQ(RunArgs(args).status, 2) << args.back();
 }

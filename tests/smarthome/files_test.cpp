@@ -58,6 +58,16 @@ TEST_F(FilesTest, RemoteFilesOfTheWrongSizeOrMissingAreRefused) {
   }
 }
 
+TEST_F(FilesTest, RemoteFileOpenFailureGivesTheErrorNumberAndAWrongSizeNone) {
+  Write("short.remo", std::string(17, '\x01'));
+  RemoteKeyTable table{};
+  int openError = -1;
+  EXPECT_FALSE(ReadRemoteFile(Path("missing.remo"), &table, nullptr, &openError));
+  EXPECT_EQ(openError, ENOENT);
+  EXPECT_FALSE(ReadRemoteFile(Path("short.remo"), &table, nullptr, &openError));
+  EXPECT_EQ(openError, 0);
+}
+
 TEST_F(FilesTest, RemoteFileWriteFailureGivesTheErrorNumber) {
   int errorCode = 0;
   EXPECT_FALSE(WriteRemoteFile(Path("no/such/dir/x.remo"), RemoteKeyTable{}, &errorCode));
@@ -67,6 +77,7 @@ TEST_F(FilesTest, RemoteFileWriteFailureGivesTheErrorNumber) {
 TEST_F(FilesTest, LearningTextsOfTheFirstAndLastFunction) {
   EXPECT_EQ(LearningText(1, 1), "Learning key:Power key");
   EXPECT_EQ(LearningText(17, 0), "您正在学习的键：减小音乐音量");
+  EXPECT_EQ(LearningText(5, 1), "Learning key:M4/Down ");
   EXPECT_EQ(LearningText(18, 1), "");
   EXPECT_EQ(LearningText(0, 1), "");
 }

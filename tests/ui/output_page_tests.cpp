@@ -2,9 +2,11 @@
 // copy of what differs, linked mix levels, the crossover type drop-down, and the layout at its sizes.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QtTest>
 
+#include "controls/eq_panel.h"
 #include "controls/xbmp_slider.h"
 #include "model/band.h"
 #include "model/parameter_store.h"
@@ -33,6 +35,7 @@ class OutputPageTests : public QObject {
   void theCrossoverTypeShowsOnlyForALowOrHighPassCrossover();
   void aLanguageSwitchKeepsTheRoles();
   void layoutKeepsEveryControlApartAndInside();
+  void aLiftOfTheMusicPathWarnsOfClipping();
 
  private:
   CDialogOutput* Page();
@@ -162,4 +165,22 @@ int main(int argc, char** argv) {
   OutputPageTests tests;
   return QTest::qExec(&tests, argc, argv);
 }
+
+void OutputPageTests::aLiftOfTheMusicPathWarnsOfClipping() {
+  auto* warning = Page()->findChild<QLabel*>(QStringLiteral("headroomWarning"));
+  QVERIFY(warning != nullptr);
+  QVERIFY(warning->isHidden());
+  // Music band 3: Peaking +6 dB at 1000 Hz, Q 1.41; the grid point nearest 1 kHz lies at 1006 Hz.
+  const std::array<std::uint8_t, 7> peak{0x00, 0xD2, 0x03, 0xE8, 0x05, 0x82, 0x01};
+  TheStore().WriteBytes(vireo::Region::dspBlock,
+                        static_cast<std::size_t>(vireo::EqBandAddress(4, 3) /* music: group 4 */), peak);
+  Page()->RefreshFromStore();
+  QVERIFY(!warning->isHidden());
+  QCOMPARE(warning->text(), QString::fromUtf8("\u26A0 +6.0 dB at 1.0 kHz: risk of clipping"));
+  QVERIFY(warning->geometry().intersected(Page()->eq().graph()->geometry()).isEmpty());
+  TheStore().SetInt(slot::musicEqBypass, 1);
+  Page()->RefreshFromStore();
+  QVERIFY(warning->isHidden());
+}
+
 #include "output_page_tests.moc"

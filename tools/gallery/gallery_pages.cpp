@@ -70,7 +70,8 @@ QStringList SaveCompPage(CKestrelv13App& app, const QDir& out, const char* sizeN
 }
 
 // The output channels page on CH 1 with no band selected, then on CH 4 with its crossover (a LinkwitzRiely
-// 24dB high-pass at 80 Hz, put into the store only) selected, so that the crossover type shows.
+// 24dB high-pass at 80 Hz, put into the store only) selected, so that the crossover type shows, and a
+// +4.5 dB presence lift at 2 kHz that brings up the clipping warning.
 QStringList SaveOutputPage(CKestrelv13App& app, const QDir& out, const char* sizeName, const QString& tag) {
   constexpr int kGroup = 5 + 3;
   for (int s = 0; s < 4; ++s) {
@@ -80,6 +81,10 @@ QStringList SaveOutputPage(CKestrelv13App& app, const QDir& out, const char* siz
                                  static_cast<std::size_t>(vireo::EqBandAddress(kGroup, 9 + s)),
                                  vireo::EncodeBandRecord(record));
   }
+  const vireo::BandRecord lift{4.5f, 2000, 1.41f, 1};
+  vireo::TheStore().WriteBytes(vireo::Region::dspBlock,
+                               static_cast<std::size_t>(vireo::EqBandAddress(kGroup, 6)),
+                               vireo::EncodeBandRecord(lift));
   ShowOutputPage(app, PageKind::output);
   auto* output = Shown<CDialogOutput>(app);
   if (output == nullptr) return {};

@@ -10,6 +10,7 @@
 #include "device/connection.h"
 #include "gallery_controls.h"
 #include "gallery_dialogs.h"
+#include "gallery_remote.h"
 #include "gallery_pages.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
     written += RenderShellGallery(app, out, tag);
     written += RenderPageGallery(app, out, tag);
     written += RenderTuningDialogGallery(app, out, tag);
+    written += RenderRemoteGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
   }

@@ -6,6 +6,7 @@
 #include "app/kestrel_app.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/tuning_dialogs.h"
+#include "home/smart_home_windows.h"
 #include "i18n/language_table.h"
 #include "pages/page.h"
 #include "ribbon/application_menu.h"
@@ -52,6 +53,7 @@ void SwitchLanguage(CKestrelv13App& app) {
     // The auxiliary windows take their texts here as they are built; the notice follows at once.
     if (app.windows().notice) app.windows().notice->Recaption();
     RecaptionTuningDialogs(app);
+    RecaptionSmartHomeWindows(app);
     if (frame && frame->view()->currentPage()) frame->view()->currentPage()->ApplyLanguage();
   }
   if (frame && frame->view()->currentPage()) frame->view()->currentPage()->update();

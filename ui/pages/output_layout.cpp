@@ -92,14 +92,15 @@ OutputPageLayout LayoutOutputPage(QSize page) {
     row = SliderRow(quickX, y, kQuickColumn, true);
     y += kQuickPitch;
   }
+  l.headroom = QRect(quickX, y, kQuickColumn, std::max(0, std::min(2 * kRowHeight, height - kMargin - y)));
   l.graph = QRect(kMargin, lowerTop, quickX - kGap - kMargin, height - kMargin - lowerTop);
   return l;
 }
 
 std::vector<QRect> SeparateRects(const OutputPageLayout& l) {
-  std::vector<QRect> rects{l.picture,        l.bandArea,    l.crossoverCaption,
-                           l.crossoverCombo, l.delaySwitch, l.highFreqRadio,
-                           l.channelRadio,   l.compSwitch,  l.graph};
+  std::vector<QRect> rects{l.picture,     l.bandArea,      l.crossoverCaption, l.crossoverCombo,
+                           l.delaySwitch, l.highFreqRadio, l.channelRadio,     l.compSwitch,
+                           l.headroom,    l.graph};
   rects.insert(rects.end(), l.links.begin(), l.links.end());
   for (const OutputMixLayout& m : l.mix) rects.insert(rects.end(), {m.caption, m.slider, m.value});
   for (const OutputChannelRowLayout& r : l.channels)

@@ -43,6 +43,7 @@ struct OutputPageLayout {
   OutputSliderRowLayout delayTime;
   QRect compSwitch;
   std::array<OutputSliderRowLayout, 4> comp;  // threshold, ratio, attack, release
+  QRect headroom;  // the clipping warning under the quick controls, beside the graph
   QRect graph;
 };
 

@@ -30,6 +30,7 @@
 #include "shell/input_controls.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/headroom.h"
 
 namespace t = vireo::tuning;
 namespace id = output_page_id;
@@ -102,6 +103,12 @@ CDialogOutput::CDialogOutput(QWidget* parent, int channel)
   BuildChannelRows();
   BuildLinks();
   BuildCrossover();
+  headroom_ = new QLabel(this);
+  headroom_->setObjectName(QStringLiteral("headroomWarning"));
+  headroom_->setWordWrap(true);
+  headroom_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  headroom_->setStyleSheet(QStringLiteral("color: #c0392b; font-weight: 600;"));
+  headroom_->hide();
   ApplyTexts();
   RefreshFromStore();
 }
@@ -208,6 +215,17 @@ void CDialogOutput::RefreshFromStore() {
   eq_->RefreshFromStore();
   RefreshChannelRows();
   quick_->Refresh(channel_);
+  RefreshHeadroom();
+}
+
+void CDialogOutput::RefreshHeadroom() {
+  const t::Headroom h = t::ChannelHeadroom(vireo::TheStore(), channel_);
+  headroom_->setVisible(h.atRisk());
+  if (!h.atRisk()) return;
+  headroom_->setText(QString::fromUtf8("\u26A0 ") +
+                     QString::fromStdString(t::HeadroomText(h, LanguageIndex())));
+  headroom_->setToolTip(LangText("音乐均衡与本通道均衡叠加后的最大提升",
+                                 "The largest lift of the music EQ and this channel's EQ together"));
 }
 
 void CDialogOutput::RefreshMix() {
@@ -266,6 +284,7 @@ void CDialogOutput::WriteBandForLinks(int band) {
   } else {
     output_edits::WriteBand(LinkSet(), band, shape(band));
   }
+  RefreshHeadroom();
 }
 
 // The crossover drop-down follows the band shown: only the crossover band as a low- or high-pass.
@@ -310,11 +329,13 @@ void CDialogOutput::ToggleShownEqBypass() {
   const int pair = t::LinkPairOf(channel_);
   const bool linked = pair >= 0 && links_[static_cast<std::size_t>(pair)]->isChecked();
   eq_->graph()->SetBypass(output_edits::ToggleBypass(channel_, linked));
+  RefreshHeadroom();
 }
 
 void CDialogOutput::ResetShownEq() {
   output_edits::ResetEq(LinkSet());
   eq_->RefreshFromStore();
+  RefreshHeadroom();
 }
 
 void CDialogOutput::SelectSection(int section) {
@@ -349,6 +370,7 @@ void CDialogOutput::resizeEvent(QResizeEvent* event) {
   crossover_->setGeometry(l.crossoverCombo);
   quick_->SetGeometry(l);
   eq_->graph()->setGeometry(l.graph);
+  headroom_->setGeometry(l.headroom);
 }
 
 void CDialogOutput::wheelEvent(QWheelEvent* event) {

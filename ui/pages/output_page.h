@@ -77,6 +77,8 @@ class CDialogOutput : public CPage {
   void WriteBandForLinks(int band);
   void FollowBand(int band);
   void ShowCrossover(bool shown);
+  // The largest lift of the channel's music path, shown only when it may clip.
+  void RefreshHeadroom();
   void OnFamilyChosen(int family);
 
   int channel_;
@@ -90,5 +92,6 @@ class CDialogOutput : public CPage {
   std::array<ChannelRow, 8> rows_{};
   std::array<QCheckBox*, 3> links_{};
   QLabel* crossoverCaption_ = nullptr;
+  QLabel* headroom_ = nullptr;
   QComboBox* crossover_ = nullptr;
 };

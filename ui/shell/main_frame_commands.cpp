@@ -7,6 +7,7 @@
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/tuning_dialogs.h"
+#include "home/smart_home_windows.h"
 #include "i18n/language_switch.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
@@ -46,6 +47,9 @@ void CMainFrame::OnCommand(int id) {
       // The smart-plug window opens even without a machine, after this reminder.
       if (!connected) app_.ShowNotice(LangText("请先连接机器", "Please connect device"), kNoticeShortMs);
       break;
+    case cmd::remoteControl:
+      OpenRemoteLearning(app_);
+      break;
     case cmd::machineReset:
       if (connected) view_->connectionController().AskResetMachine();
       break;
@@ -74,7 +78,6 @@ void CMainFrame::OnCommand(int id) {
       OpenMusicInput(app_);
       break;
     default:
-      // The remote-learning window joins here when it is built.
       break;
   }
 }
@@ -98,7 +101,6 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b) {
-  (void)b;
   switch (message) {
     case vireo::event::syncDone:
       view_->connectionController().OnSyncDone(static_cast<int>(a));
@@ -112,8 +114,7 @@ void CMainFrame::OnDeviceEvent(int message, std::intptr_t a, std::intptr_t b) {
       break;
     }
     default:
-      // Learned keys (1001) and the smart-home events (3024, 3025) go to their windows, which are
-      // ignored while those windows do not exist.
+      RouteSmartHomeEvent(app_, message, a, b);
       break;
   }
 }

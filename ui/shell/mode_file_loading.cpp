@@ -31,10 +31,7 @@ bool LoadModeFileIntoStore(const QString& path, QWidget* owner) {
 }
 
 void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner) {
-  if (result.errorCode != 0) {
-    ShowMessage(owner, FromView(vireo::kModeFileOpenErrorFormat).replace(QLatin1String("%s"), path),
-                FromView(vireo::kModeFileErrorCaption), BoxIcon::warning);
-  }
+  if (result.errorCode != 0) ShowFileOpenFailure(path, owner);
   // The second box names what is wrong with the file: only an unknown version is "not support".
   QString text = FromView(vireo::kModeFileVersionNotSupported);
   if (result.problem == vireo::ModeFileProblem::truncated) {
@@ -48,7 +45,16 @@ void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString&
 }
 
 void ShowModeFileWriteFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner) {
+  ShowFileWriteFailure(result.errorCode, path, owner);
+}
+
+void ShowFileOpenFailure(const QString& path, QWidget* owner) {
+  ShowMessage(owner, FromView(vireo::kModeFileOpenErrorFormat).replace(QLatin1String("%s"), path),
+              FromView(vireo::kModeFileErrorCaption), BoxIcon::warning);
+}
+
+void ShowFileWriteFailure(int errorCode, const QString& path, QWidget* owner) {
   QString text = FromView(vireo::kModeFileWriteErrorFormat);
-  text.replace(QLatin1String("%d"), QString::number(result.errorCode)).replace(QLatin1String("%s"), path);
+  text.replace(QLatin1String("%d"), QString::number(errorCode)).replace(QLatin1String("%s"), path);
   ShowMessage(owner, text, FromView(vireo::kModeFileErrorCaption), BoxIcon::warning);
 }

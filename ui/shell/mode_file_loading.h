@@ -20,3 +20,8 @@ bool LoadModeFileIntoStore(const QString& path, QWidget* owner);
 // reason) and of a failed write.
 void ShowModeFileReadFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner);
 void ShowModeFileWriteFailure(const vireo::ModeFileResult& result, const QString& path, QWidget* owner);
+
+// The boxes every file of the program shows (mode and remote files alike): a file that could not be
+// opened, and a write that failed with the system's error number.
+void ShowFileOpenFailure(const QString& path, QWidget* owner);
+void ShowFileWriteFailure(int errorCode, const QString& path, QWidget* owner);

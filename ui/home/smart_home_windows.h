@@ -1,0 +1,15 @@
+// Opening the smart-home windows from their ribbon commands, and handing them the machine's events.
+#pragma once
+
+#include <cstdint>
+
+class CKestrelv13App;
+
+// The remote-learning window, the same way; only with a machine (its keys are learned on the machine).
+void OpenRemoteLearning(CKestrelv13App& app);
+// A learned remote key (1001) goes to the remote-learning window, the controller's events (3024) and the
+// ends of reads, resets and scene runs (3025) to the smart-plug window; without their window they are
+// dropped. True when `message` is one of these.
+bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t b);
+// The language switch.
+void RecaptionSmartHomeWindows(CKestrelv13App& app);
