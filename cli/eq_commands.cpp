@@ -14,6 +14,7 @@
 #include "model/band.h"
 #include "model/mode_file.h"
 #include "model/store_layout.h"
+#include "tuning/curve_export.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
 #include "tuning/filter_file.h"
@@ -217,6 +218,13 @@ int Import(const GlobalOptions& options, const std::vector<std::string>& args, s
                        });
 }
 
+bool WriteText(const std::string& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  return static_cast<bool>(file);
+}
+
 // An equaliser as Equalizer APO filter lines (which REW imports too).
 int Export(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
            std::ostream& err) {
@@ -230,10 +238,49 @@ int Export(const GlobalOptions& options, const std::vector<std::string>& args, s
     text = tuning::FormatFilterFile(tuning::ExportableBands(store, id));
   });
   if (status != kExitOk) return status;
-  std::ofstream file(args[2], std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) return Failure(err, "cannot write " + args[2]);
+  if (!WriteText(args[2], text)) return Failure(err, "cannot write " + args[2]);
+  return kExitOk;
+}
+
+// The response of an equaliser as CSV and / or SVG, from the machine or from a mode file.
+int Curve(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+          std::ostream& err) {
+  int id = 0;
+  std::string csv;
+  std::string svg;
+  std::string modeFile;
+  bool good = args.size() >= 4 && args.size() % 2 == 0 && ParseIdentity(args[1], &id);
+  for (std::size_t i = 2; good && i + 1 < args.size(); i += 2) {
+    std::string& target = args[i] == "--csv"    ? csv
+                          : args[i] == "--svg"  ? svg
+                          : args[i] == "--file" ? modeFile
+                                                : csv;
+    good = (args[i] == "--csv" || args[i] == "--svg" || args[i] == "--file") && target.empty();
+    target = args[i + 1];
+  }
+  if (!good || (csv.empty() && svg.empty()))
+    return UsageError(
+        err, "eq curve takes an ID 0..14, --csv FILE and / or --svg FILE, and optionally --file FILE");
+  int status = kExitOk;
+  for (const std::string* path : {&csv, &svg}) {
+    if (!path->empty() && !CheckOutputPath(err, *path, &status)) return status;
+  }
+  tuning::EqCurve curve;
+  if (!modeFile.empty()) {
+    ParameterStore store;
+    ResetStoreDefaults(store);
+    const ModeFileResult result = ReadModeFile(store, modeFile);
+    if (!result.ok) return ModeFileFailure(err, modeFile, result);
+    curve = tuning::EqCurveOf(store, id);
+  } else {
+    status = EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender&, std::ostream&) {
+      curve = tuning::EqCurveOf(store, id);
+    });
+    if (status != kExitOk) return status;
+  }
+  if (!csv.empty() && !WriteText(csv, tuning::CurveCsv(curve))) return Failure(err, "cannot write " + csv);
+  if (!svg.empty() && !WriteText(svg, tuning::CurveSvg(curve, "EQ " + args[1])))
+    return Failure(err, "cannot write " + svg);
   return kExitOk;
 }
 
@@ -242,7 +289,8 @@ int Export(const GlobalOptions& options, const std::vector<std::string>& args, s
 int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
   if (args.empty())
-    return UsageError(err, "eq needs show, set, reset, copy, bypass, crossover, headroom, import or export");
+    return UsageError(
+        err, "eq needs show, set, reset, copy, bypass, crossover, headroom, import, export or curve");
   const std::string& command = args[0];
   if (command == "show") return Show(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
@@ -253,6 +301,7 @@ int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& a
   if (command == "headroom") return Headroom(options, args, out, err);
   if (command == "import") return Import(options, args, out, err);
   if (command == "export") return Export(options, args, out, err);
+  if (command == "curve") return Curve(options, args, out, err);
   return UsageError(err, "unknown eq command '" + command + "'");
 }
 

@@ -1,5 +1,7 @@
 // The microphone and music page and the effect EQ editor on the emulator, driven by control id: what each
 // edit stores and sends, the editors' typing rules, the page switches and the meters.
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -56,6 +58,8 @@ class EqPagesTests : public QObject {
   void previewOpensTheEditorAndBackKeepsTheView();
   void aDragAndAPasteAreOneUndoStepEach();
   void wheelOverThePageGoesToTheFocusedGraph();
+  void filterTextImportsAsOneStepRefusesWhollyAndExports();
+  void theCurveSavesAsPictureDrawingAndTable();
 
  private:
   CDialogMusic* Music();
@@ -288,6 +292,58 @@ void EqPagesTests::aDragAndAPasteAreOneUndoStepEach() {
   QCOMPARE(graph->band(4).gain, static_cast<float>(before.gainDb));  // the page shows the store again
   rig->frame().Redo();
   QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 0, 4).gainDb, dragged.gainDb);
+}
+
+void EqPagesTests::filterTextImportsAsOneStepRefusesWhollyAndExports() {
+  Music()->SetView(2);
+  CEqPanel* graph = Music()->eq().graph();
+  const vireo::dsp::BandShape before = vireo::tuning::ReadEqBand(TheStore(), 6, 0);
+  const auto write = [this](const QString& name, const QByteArray& text) {
+    QFile file(rig->dir() + "/" + name);
+    if (!file.open(QIODevice::WriteOnly)) return QString();
+    file.write(text);
+    return file.fileName();
+  };
+  rig->prompts().files = {
+      write("good.txt", "Preamp: -3 dB\r\nFilter 1: ON PK Fc 1000 Hz Gain -3.0 dB Q 2\r\n")};
+  graph->RunMenuCommand(CEqPanel::kImportFiltersCommand);
+  QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 6, 0).gainDb, -3.0);
+  QCOMPARE(graph->band(0).gain, -3.0f);
+  QVERIFY(rig->prompts().asked.last().text.contains("line 1: Preamp: -3 dB ignored"));
+
+  rig->prompts().files = {write(
+      "bad.txt", "Filter 1: ON PK Fc 500 Hz Gain 2 dB Q 1\nFilter 2: ON PK Fc 30000 Hz Gain 1 dB Q 1\n")};
+  graph->RunMenuCommand(CEqPanel::kImportFiltersCommand);
+  QVERIFY(rig->prompts().asked.last().text.endsWith("line 2: 30000.0 Hz is outside 20..20000 Hz"));
+  QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 6, 0).frequency, 1000.0);  // nothing of it was taken
+
+  const QString exported = rig->dir() + "/out.txt";
+  rig->prompts().files = {exported};
+  graph->RunMenuCommand(CEqPanel::kExportFiltersCommand);
+  QFile file(exported);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QVERIFY(file.readLine().startsWith("Filter 1: ON PK Fc 1000 Hz Gain -3.0 dB Q 2.000"));
+
+  rig->frame().Undo();  // the whole import
+  QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 6, 0).gainDb, before.gainDb);
+  QCOMPARE(vireo::tuning::ReadEqBand(TheStore(), 6, 0).frequency, before.frequency);
+}
+
+void EqPagesTests::theCurveSavesAsPictureDrawingAndTable() {
+  Music()->SetView(2);
+  CEqPanel* graph = Music()->eq().graph();
+  const QString base = rig->dir() + "/curve";
+  rig->prompts().files = {base + ".png", base + ".svg", base + ".csv"};
+  for (int command : {CEqPanel::kSavePictureCommand, CEqPanel::kSaveSvgCommand, CEqPanel::kSaveCsvCommand})
+    graph->RunMenuCommand(command);
+  QCOMPARE(QImage(base + ".png").size(), graph->size() * 2);
+  QFile svg(base + ".svg");
+  QVERIFY(svg.open(QIODevice::ReadOnly));
+  QVERIFY(svg.readAll().contains(">Music EQ</text>"));
+  QFile csv(base + ".csv");
+  QVERIFY(csv.open(QIODevice::ReadOnly));
+  QCOMPARE(csv.readAll().count('\n'), 513);
+  QCOMPARE(rig->prompts().fileRequests.last().defaultSuffix, QString("csv"));
 }
 
 void EqPagesTests::wheelOverThePageGoesToTheFocusedGraph() {

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/app_settings.h"
+#include "app/device_services.h"
 #include "app/help_page.h"
 #include "app/tray_balloon.h"
 #include "controls/step_slider.h"
@@ -28,6 +29,7 @@
 #include "shell/connection_controller.h"
 #include "shell/main_status_bar.h"
 #include "shell/main_view.h"
+#include "tuning/edit_history.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -39,6 +41,7 @@ class ShellTests : public QObject {
   void startsWithDefaultsChineseAndTheFirstPage();
   void firstStartFollowsTheLocaleThenTheSetting();
   void languageSettingOneStartsInEnglish();
+  void f9SwitchesTuningsSendingTheDifferenceAsOneStep();
   void languageSwitchRecaptionsAndIsRemembered();
   void statusBarFollowsConnectionAndMode();
   void secondNoticeReplacesTextAndRestartsTimer();
@@ -145,6 +148,27 @@ void ShellTests::languageSettingOneStartsInEnglish() {
   ribbon->SelectCategory(kOutputCategory);
   QTRY_VERIFY(output->panel(kWirelessPanel)->isVisible());
   QVERIFY(output->panel(kWirelessPanel)->geometry().right() < output->width());
+}
+
+void ShellTests::f9SwitchesTuningsSendingTheDifferenceAsOneStep() {
+  rig = std::make_unique<UiHarness>();
+  QCOMPARE(rig->Start(1), CKestrelv13App::StartResult::running);
+  QVERIFY(rig->WaitSynchronised());
+  CMainFrame& frame = rig->frame();
+  QLabel* pane = frame.mainStatusBar()->abPane();
+  QVERIFY(pane->isHidden());
+  QTest::keyClick(&frame, Qt::Key_F9);  // B begins as a copy of A
+  QCOMPARE(pane->text(), QString("Tuning B live (F9: A/B)"));
+  rig->app().device().edits().Apply({vireo::tuning::FieldValue{"echoVolume", 0, 30}});
+  rig->WaitEditsSent();
+  rig->ClearRequests();
+  frame.OnCommand(cmd::abCompare);  // the tab row's "A/B"
+  QCOMPARE(pane->text(), QString("Tuning A live (F9: A/B)"));
+  const int echoA = TheStore().Int(vireo::slot::echoVolume);
+  QVERIFY(echoA != 30);
+  QCOMPARE(rig->Requests().size(), std::size_t(1));  // the echo volume alone, no write-all
+  frame.Undo();
+  QCOMPARE(TheStore().Int(vireo::slot::echoVolume), 30);
 }
 
 void ShellTests::languageSwitchRecaptionsAndIsRemembered() {

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 #include <vector>
 
@@ -27,8 +28,13 @@ class UnpacedSender final : public vireo::ReportSender {
 }  // namespace
 
 AppSmartHomeLink::AppSmartHomeLink(CKestrelv13App& app, const QString& plugFolder)
-    : app_(app),
-      plugFolder_(plugFolder.isEmpty() ? vireo::smarthome::DefaultPlugFolder() : plugFolder.toStdString()) {
+    : app_(app), plugFolder_(plugFolder.toStdString()) {
+  if (plugFolder_.empty()) {
+    // The desktop's documents folder as the user's directories name it (a localised "文档" too).
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    plugFolder_ = documents.isEmpty() ? vireo::smarthome::DefaultPlugFolder()
+                                      : QString(documents + QStringLiteral("/Plug")).toStdString();
+  }
   controller().SetPlugFolder(plugFolder_);
 }
 

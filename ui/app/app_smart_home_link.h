@@ -10,7 +10,7 @@ class CKestrelv13App;
 
 class AppSmartHomeLink final : public SmartHomeLink {
  public:
-  // `plugFolder` empty selects the documents folder's "Plug".
+  // `plugFolder` empty selects "Plug" in the desktop's documents folder.
   AppSmartHomeLink(CKestrelv13App& app, const QString& plugFolder);
 
   vireo::smarthome::SmartHomeController& controller() override;

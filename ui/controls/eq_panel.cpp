@@ -77,8 +77,11 @@ CEqPanel::MenuEntries TypeMenu() {
 }
 
 CEqPanel::MenuEntries CopyPasteMenu() {
-  return {{CEqPanel::kCopyCommand, LangText("复制均衡", "Copy EQ")},
-          {CEqPanel::kPasteCommand, LangText("粘贴均衡", "Paste EQ")}};
+  return {
+      {CEqPanel::kCopyCommand, LangText("复制均衡", "Copy EQ")},
+      {CEqPanel::kPasteCommand, LangText("粘贴均衡", "Paste EQ")},
+      {CEqPanel::kImportFiltersCommand, LangText("导入滤波器文件(REW/APO)…", "Import filters (REW/APO)…")},
+      {CEqPanel::kExportFiltersCommand, LangText("导出滤波器文件(APO)…", "Export filters (APO)…")}};
 }
 
 }  // namespace
@@ -152,6 +155,10 @@ void CEqPanel::SelectBand(int slot) {
 void CEqPanel::RunMenuCommand(int command) {
   if (command == kCopyCommand || command == kPasteCommand) {
     emit CopyPasteEq(command == kCopyCommand ? 0 : 1, identity());
+    return;
+  }
+  if (command >= kImportFiltersCommand && command <= kSaveCsvCommand) {
+    emit FileCommandChosen(command);
     return;
   }
   const int type = command - kTypeMenuCommand;

@@ -19,6 +19,11 @@ class CEqPanel : public QWidget {
   static constexpr int kTypeMenuCommand = 2024;
   static constexpr int kCopyCommand = 3025;
   static constexpr int kPasteCommand = 3026;
+  static constexpr int kImportFiltersCommand = 3027;
+  static constexpr int kExportFiltersCommand = 3028;
+  static constexpr int kSavePictureCommand = 3029;
+  static constexpr int kSaveSvgCommand = 3030;
+  static constexpr int kSaveCsvCommand = 3031;
 
   // A context menu as (command, text) entries; the runner shows it at a global position and returns the
   // chosen command, 0 when dismissed. Tests replace it.
@@ -67,6 +72,8 @@ class CEqPanel : public QWidget {
   void EmptyClick();
   // action 0 copy, 1 paste; the graph's EQ identity.
   void CopyPasteEq(int action, int identity);
+  // One of the file commands of the menu (filter text import and export, picture, SVG, CSV).
+  void FileCommandChosen(int command);
   // A band was selected with a digit key.
   void BandPicked(const vireo::dsp::EqBand& band, int slot);
 

@@ -1,11 +1,17 @@
 // EQ editing of the pages.
 #include "pages/eq_editing.h"
 
+#include <QFile>
+#include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
+#include "app/user_prompts.h"
 #include "controls/eq_panel.h"
+#include "controls/eq_panel_painter.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
 #include "i18n/language_table.h"
@@ -14,9 +20,12 @@
 #include "pages/band_list.h"
 #include "pages/page_edits.h"
 #include "shell/control_id.h"
+#include "shell/mode_file_loading.h"
 #include "tuning/band_text.h"
+#include "tuning/curve_export.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
+#include "tuning/filter_file.h"
 #include "tuning/output_ops.h"
 
 namespace {
@@ -54,6 +63,7 @@ CEqEditing::CEqEditing(QWidget* page, int dialogId, EqEditingRules rules)
           [this](const vireo::dsp::EqBand&, int slot) { OnBandPicked(slot); });
   connect(graph_, &CEqPanel::EmptyClick, this, &CEqEditing::OnEmptyClick);
   connect(graph_, &CEqPanel::CopyPasteEq, this, &CEqEditing::OnCopyPaste);
+  connect(graph_, &CEqPanel::FileCommandChosen, this, &CEqEditing::OnFileCommand);
   connect(list_, &CBandList::cellEdited, this, &CEqEditing::OnCellEdited);
   connect(editor_, &CBandEditor::sliderMoved, this, &CEqEditing::OnSliderMoved);
   connect(editor_, &CBandEditor::editsEntered, this, &CEqEditing::ApplyEdits);
@@ -164,6 +174,114 @@ void CEqEditing::OnCopyPaste(int action, int identity) {
   page_edits::Paste(EqCopySource(), identity_);
   RefreshFromStore();
   emit pasted();
+}
+
+void CEqEditing::OnFileCommand(int command) {
+  if (command == CEqPanel::kImportFiltersCommand) {
+    ImportFilterFile();
+  } else if (command == CEqPanel::kExportFiltersCommand) {
+    ExportFilterFile();
+  } else {
+    SaveCurve(command);
+  }
+}
+
+void CEqEditing::SaveCurve(int command) {
+  FileDialogRequest request;
+  request.save = true;
+  if (command == CEqPanel::kSavePictureCommand) {
+    request.filter = QStringLiteral("PNG (*.png)");
+    request.defaultSuffix = QStringLiteral("png");
+  } else if (command == CEqPanel::kSaveSvgCommand) {
+    request.filter = QStringLiteral("SVG (*.svg)");
+    request.defaultSuffix = QStringLiteral("svg");
+  } else {
+    request.filter = QStringLiteral("CSV (*.csv)");
+    request.defaultSuffix = QStringLiteral("csv");
+  }
+  request.defaultName = QStringLiteral("eq.") + request.defaultSuffix;
+  const QString path = Prompts().ChooseFile(graph_, request);
+  if (path.isEmpty()) return;
+  bool saved = false;
+  if (command == CEqPanel::kSavePictureCommand) {
+    // Twice the widget's size, for reports and high-density screens.
+    QPixmap picture(graph_->size() * 2);
+    picture.setDevicePixelRatio(2.0);
+    graph_->render(&picture);
+    saved = picture.save(path, "PNG");
+  } else {
+    const vireo::tuning::EqCurve curve = vireo::tuning::EqCurveOf(vireo::TheStore(), identity_);
+    const std::string text =
+        command == CEqPanel::kSaveSvgCommand
+            ? vireo::tuning::CurveSvg(curve, EqIdentityTitle(identity_, LanguageIndex()).toStdString())
+            : vireo::tuning::CurveCsv(curve);
+    QFile file(path);
+    saved = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+            file.flush();
+  }
+  if (!saved) ShowFileOpenFailure(path, graph_);
+}
+
+namespace {
+const char* const kFilterFileFilter = "Filter text (*.txt);;All files (*)";
+constexpr qint64 kLargestFilterFile = 1 << 20;  // far above any real filter list
+}  // namespace
+
+void CEqEditing::ImportFilterFile() {
+  FileDialogRequest request;
+  request.filter = QString::fromLatin1(kFilterFileFilter);
+  const QString path = Prompts().ChooseFile(graph_, request);
+  if (path.isEmpty()) return;
+  const QString caption = LangText("导入滤波器", "Import filters");
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestFilterFile) {
+    ShowMessage(graph_, LangText("无法读取文件:\n", "Cannot read the file:\n") + path, caption,
+                BoxIcon::error);
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  const vireo::tuning::FilterFileResult result = vireo::tuning::ParseFilterFile(
+      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+      vireo::tuning::ImportableBandCount(identity_));
+  if (!result.ok) {
+    // Nothing was changed: the whole file is refused for its first fault.
+    ShowMessage(
+        graph_,
+        LangText("文件未导入，均衡没有改变。\n", "The file was not imported; the EQ is unchanged.\n") +
+            QString::fromStdString(result.error),
+        caption, BoxIcon::warning);
+    return;
+  }
+  page_edits::ImportFilters(identity_, result.bands);
+  RefreshFromStore();
+  emit pasted();
+  if (!result.notes.empty()) {
+    QStringList notes;
+    for (const std::string& note : result.notes) notes << QString::fromStdString(note);
+    ShowMessage(
+        graph_,
+        LangText("已导入。以下行被忽略:\n", "Imported. These lines were ignored:\n") + notes.join('\n'),
+        caption, BoxIcon::information);
+  }
+}
+
+void CEqEditing::ExportFilterFile() {
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = QString::fromLatin1(kFilterFileFilter);
+  request.defaultSuffix = QStringLiteral("txt");
+  request.defaultName = QStringLiteral("filters.txt");
+  const QString path = Prompts().ChooseFile(graph_, request);
+  if (path.isEmpty()) return;
+  const std::string text =
+      vireo::tuning::FormatFilterFile(vireo::tuning::ExportableBands(vireo::TheStore(), identity_));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+      !file.flush()) {
+    ShowFileOpenFailure(path, graph_);
+  }
 }
 
 void CEqEditing::OnCellEdited(int row, int column, const QString& text) {

@@ -75,6 +75,11 @@ class CEqEditing : public QObject {
   void OnBandPicked(int band);
   void OnEmptyClick();
   void OnCopyPaste(int action, int identity);
+  void OnFileCommand(int command);
+  void ImportFilterFile();
+  void ExportFilterFile();
+  // The shown equaliser as a picture (PNG at twice the size), an SVG drawing, or its response as CSV.
+  void SaveCurve(int command);
   void OnCellEdited(int row, int column, const QString& text);
   void OnSliderMoved(int controlId, int position);
   void OnTypeClicked(int index);

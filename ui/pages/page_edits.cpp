@@ -11,6 +11,7 @@
 #include "tuning/edit_history.h"
 #include "tuning/eq_operations.h"
 #include "tuning/field_setter.h"
+#include "tuning/filter_file.h"
 #include "tuning/input_controls.h"
 #include "tuning/location_ops.h"
 
@@ -41,6 +42,11 @@ void WriteBand(int identity, int band, const vireo::dsp::BandShape& shape) {
 void Paste(int source, int destination) {
   Edits().Run(t::AllBandTargets(destination), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::PasteEq(Store(), sender, source, destination);
+  });
+}
+void ImportFilters(int identity, const std::vector<vireo::dsp::BandShape>& bands) {
+  Edits().Run(t::AllBandTargets(identity), [&](vireo::ReportSender& sender, vireo::Clock&) {
+    t::ApplyFilterBands(Store(), sender, identity, bands);
   });
 }
 void Reset(int identity) {

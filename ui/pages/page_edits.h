@@ -3,6 +3,8 @@
 // BeginGesture and EndGesture, a drag, make one step).
 #pragma once
 
+#include <vector>
+
 #include "dsp/band_response.h"
 #include "model/location.h"
 #include "model/wire_rules.h"
@@ -17,6 +19,8 @@ void EndGesture();
 
 void WriteBand(int identity, int band, const vireo::dsp::BandShape& shape);
 void Paste(int source, int destination);
+// Filter text read from a file onto the identity's importable bands, the rest flat: one step.
+void ImportFilters(int identity, const std::vector<vireo::dsp::BandShape>& bands);
 void Reset(int identity);
 // Returns the new flag.
 bool ToggleBypass(int identity);

@@ -18,9 +18,8 @@
 
 namespace {
 
-constexpr int kTabRowButtons[] = {cmd::features,     cmd::smartPlug,     cmd::inputSource,
-                                  cmd::machineReset, cmd::remoteControl, cmd::switchLanguage,
-                                  cmd::appAbout};
+constexpr int kTabRowButtons[] = {cmd::features,      cmd::smartPlug, cmd::inputSource,    cmd::machineReset,
+                                  cmd::remoteControl, cmd::abCompare, cmd::switchLanguage, cmd::appAbout};
 // Beside the application button, as a quick-access bar.
 constexpr int kQuickAccessButtons[] = {cmd::editUndo, cmd::editRedo};
 
@@ -39,6 +38,8 @@ QString TabRowCaption(int id, int languageIndex) {
       return en ? QStringLiteral("Remote control") : QString::fromUtf8("遥控学习");
     case cmd::switchLanguage:
       return QString::fromUtf8("中/EN");
+    case cmd::abCompare:
+      return QStringLiteral("A/B");
     case cmd::editUndo:
       return en ? QStringLiteral("Undo") : QString::fromUtf8("撤销");
     case cmd::editRedo:

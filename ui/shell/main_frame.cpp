@@ -66,6 +66,17 @@ void CMainFrame::Redo() {
   if (app_.device().edits().Redo()) RefreshAfterEdit();
 }
 
+void CMainFrame::SwitchTuning() {
+  vireo::ParameterStore& store = vireo::TheStore();
+  const std::vector<vireo::tuning::EditValue> values = tunings_.Switch(store);
+  if (!values.empty()) {
+    app_.device().edits().Run(values, [&](vireo::ReportSender& sender, vireo::Clock& clock) {
+      return vireo::tuning::ApplyValues(store, sender, clock, values);
+    });
+  }
+  RefreshAfterEdit();
+}
+
 void CMainFrame::RefreshAfterEdit() {
   RefreshVolumeControls();
   RefreshTuningDialogs(app_, false);
@@ -125,6 +136,7 @@ void CMainFrame::UpdateCommandUi() {
   state.languageIndex = LanguageIndex();
   state.eqElementsEnabled = page && page->OffersShownEq();
   state.eqBypass = state.eqElementsEnabled && page->ShownEqBypass();
+  if (tunings_.started()) state.abLive = tunings_.live() == vireo::tuning::AbTunings::Slot::a ? 0 : 1;
   if (page && page->kind() == PageKind::output && state.eqElementsEnabled) {
     if (state.eqBypass != lastOutputBypass_) page->update();
     lastOutputBypass_ = state.eqBypass;

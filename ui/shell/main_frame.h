@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "tuning/ab_compare.h"
+
 class CKestrelv13App;
 class CKestrelv13View;
 class CInputControls;
@@ -44,6 +46,10 @@ class CMainFrame : public QMainWindow {
   // control from the store.
   void Undo();
   void Redo();
+  // F9 and the tab row's "A/B": the other of the two tunings becomes live, sending only what differs,
+  // as one undo step.
+  void SwitchTuning();
+  const vireo::tuning::AbTunings& tunings() const { return tunings_; }
   void AskResetShownEq();
   void ShowAbout();
 
@@ -67,4 +73,5 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<CModeCommands> modes_;
   QTimer idleTimer_;
   bool lastOutputBypass_ = false;
+  vireo::tuning::AbTunings tunings_;
 };

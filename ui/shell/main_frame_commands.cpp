@@ -56,6 +56,9 @@ void CMainFrame::OnCommand(int id) {
     case cmd::switchLanguage:
       SwitchLanguage(app_);
       break;
+    case cmd::abCompare:
+      SwitchTuning();
+      break;
     case cmd::appAbout:
       ShowAbout();
       break;

@@ -53,6 +53,10 @@ CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent) {
   addWidget(connection_);
   addWidget(separator);
   addWidget(mode_);
+  ab_ = new QLabel(this);
+  ab_->setStyleSheet(QStringLiteral("color: #0a5fb4; font-weight: 600; padding: 0 8px;"));
+  ab_->hide();
+  addWidget(ab_);
 
   bypass_ = new QCheckBox(this);
   SetControlId(bypass_, cmd::eqBypass);
@@ -75,6 +79,12 @@ void CMainStatusBar::Update(const StatusBarState& state) {
   const bool english = state.languageIndex == 1;
   bypass_->setText(english ? QStringLiteral("Bypass") : QString::fromUtf8("均衡旁路"));
   resetEq_->setText(english ? QStringLiteral("Reset EQ") : QString::fromUtf8("重置均衡"));
+  ab_->setVisible(state.abLive >= 0);
+  if (state.abLive >= 0) {
+    const QChar slot = state.abLive == 0 ? QLatin1Char('A') : QLatin1Char('B');
+    ab_->setText(english ? QStringLiteral("Tuning %1 live (F9: A/B)").arg(slot)
+                         : QString::fromUtf8("当前调音 %1（F9：A/B 对比）").arg(slot));
+  }
   bypass_->setEnabled(state.eqElementsEnabled);
   resetEq_->setEnabled(state.eqElementsEnabled);
   bypass_->setChecked(state.eqElementsEnabled && state.eqBypass);

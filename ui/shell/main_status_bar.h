@@ -13,6 +13,7 @@ struct StatusBarState {
   int languageIndex = 0;
   bool eqElementsEnabled = false;  // the current page shows an EQ
   bool eqBypass = false;
+  int abLive = -1;  // the live tuning of the A/B comparison: 0 A, 1 B, -1 before the first switch
 };
 
 class CMainStatusBar : public QStatusBar {
@@ -23,6 +24,7 @@ class CMainStatusBar : public QStatusBar {
   void Update(const StatusBarState& state);
   QLabel* connectionPane() const { return connection_; }
   QLabel* modePane() const { return mode_; }
+  QLabel* abPane() const { return ab_; }
   QCheckBox* bypassBox() const { return bypass_; }
   QPushButton* resetEqButton() const { return resetEq_; }
 
@@ -33,6 +35,7 @@ class CMainStatusBar : public QStatusBar {
  private:
   QLabel* connection_;
   QLabel* mode_;
+  QLabel* ab_;
   QCheckBox* bypass_;
   QPushButton* resetEq_;
 };

@@ -180,6 +180,11 @@ bool CShortcutFilter::OnKeyPress(QKeyEvent* event, QWidget* receiver) {
   const bool leftCtrl = leftCtrl_.LeftCtrlHeld(event->modifiers());
   CMainFrame* frame = app_.frame();
   if (key >= Qt::Key_F1 && key <= Qt::Key_F4) return OnModeSlotKey(key - Qt::Key_F1, leftCtrl);
+  // A/B: only in the main window and never while a synchronisation rewrites the store.
+  if (key == Qt::Key_F9 && receiver->window() == frame && !app_.windows().sync) {
+    if (!event->isAutoRepeat()) frame->OnCommand(cmd::abCompare);
+    return true;
+  }
   if (leftCtrl && key >= Qt::Key_0 && key <= Qt::Key_9) {
     if (CPage* page = frame->view()->currentPage())
       page->SelectSection(key == Qt::Key_0 ? 9 : key - Qt::Key_1);
