@@ -8,15 +8,10 @@
 #include "device/dispatcher.h"
 #include "device/hid_link.h"
 #include "emulator/emulator_backend.h"
+#include "quiet_events.h"
 
 namespace vireo {
 namespace {
-
-class QuietEvents final : public EventSink {
- public:
-  void Post(int, std::intptr_t, std::intptr_t) override {}
-  void Send(int, std::intptr_t, std::intptr_t) override {}
-};
 
 emulator::EmulatorOptions WithLatency(int ms) {
   emulator::EmulatorOptions options;

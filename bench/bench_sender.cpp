@@ -14,6 +14,7 @@
 #include "device/virtual_clock.h"
 #include "emulator/emulator_backend.h"
 #include "model/band.h"
+#include "quiet_events.h"
 #include "tuning/edit_history.h"
 #include "tuning/eq_operations.h"
 
@@ -24,12 +25,6 @@ constexpr int kEventsPerSecond = 240;
 constexpr int kLatencyMs = 5;
 constexpr int kIdentity = 0;  // microphone A, band 3 (address 21)
 constexpr int kBand = 3;
-
-class QuietEvents final : public EventSink {
- public:
-  void Post(int, std::intptr_t, std::intptr_t) override {}
-  void Send(int, std::intptr_t, std::intptr_t) override {}
-};
 
 // The mouse position of event i: a sweep from 100 Hz to 10 kHz with the gain rising from -12 to +12 dB.
 dsp::BandShape DragPosition(int i, int events) {

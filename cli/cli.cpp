@@ -7,8 +7,8 @@
 #include "delay_commands.h"
 #include "device_commands.h"
 #include "eq_commands.h"
-#include "location_commands.h"
 #include "filter_command.h"
+#include "location_commands.h"
 #include "mode_commands.h"
 #include "settings_commands.h"
 #include "smarthome_commands.h"
@@ -60,8 +60,8 @@ bool TakeText(const std::vector<std::string>& args, std::size_t* next, std::stri
 }
 
 bool IsDeviceCommand(std::string_view command) {
-  return command == "info" || command == "backup" || command == "restore" || command == "get" ||
-         command == "set";
+  return command == "info" || command == "backup" || command == "restore" || command == "backups" ||
+         command == "get" || command == "set";
 }
 
 }  // namespace

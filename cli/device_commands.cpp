@@ -3,11 +3,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "cli_common.h"
 #include "device_session.h"
 #include "json_writer.h"
 #include "mode_view.h"
+#include "model/backups.h"
 #include "model/mode_file.h"
 #include "model/slot_fields.h"
 #include "tuning/feature_ops.h"
@@ -66,32 +68,85 @@ int Backup(const GlobalOptions& options, const std::vector<std::string>& args, s
   return kExitOk;
 }
 
-int Restore(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
-            std::ostream& err) {
-  if (args.size() != 2) return UsageError(err, "restore takes one FILE");
+// Writes `path` to the machine after keeping the machine's tuning as a backup; `force` goes on without
+// one when the backup cannot be written.
+int RestoreFile(const GlobalOptions& options, const std::string& path, bool force, std::ostream& out,
+                std::ostream& err) {
   // Refuse a file that cannot load before talking to the machine at all.
   std::vector<std::uint8_t> bytes;
-  if (const ModeFileResult read = ReadModeFileBytes(args[1], &bytes); !read.ok) {
-    return ModeFileFailure(err, args[1], read);
+  if (const ModeFileResult read = ReadModeFileBytes(path, &bytes); !read.ok) {
+    return ModeFileFailure(err, path, read);
   }
   ParameterStore scratch;
   ResetStoreDefaults(scratch);
   if (const ModeFileResult check = ParseModeFile(bytes, scratch); !check.ok) {
-    return ModeFileFailure(err, args[1], check);
+    return ModeFileFailure(err, path, check);
   }
   int status = kExitFailure;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
-  const ModeFileResult loaded = ParseModeFile(bytes, session->store());
-  if (!loaded.ok) return ModeFileFailure(err, args[1], loaded);
-  if (!loaded.clamped.empty()) WarnClamped(err, args[1], loaded.clamped);
-  const int slot = ModeSlotOfFileName(args[1]);
-  session->connection().setPendingSlot(slot);
   std::string problem;
+  const std::string backup =
+      SaveBackup(session->store(), DefaultBackupFolder(), "restore", std::time(nullptr), &problem);
+  if (backup.empty() && !force)
+    return Failure(err, "no backup of the machine's tuning (" + problem +
+                            "); nothing was restored (--force restores without one)");
+  const ModeFileResult loaded = ParseModeFile(bytes, session->store());
+  if (!loaded.ok) return ModeFileFailure(err, path, loaded);
+  if (!loaded.clamped.empty()) WarnClamped(err, path, loaded.clamped);
+  const int slot = ModeSlotOfFileName(path);
+  session->connection().setPendingSlot(slot);
   if (!session->WriteAll(&problem)) return Failure(err, problem);
-  out << "restored " << args[1];
+  out << "restored " << path;
   if (slot >= 0) out << " and stored it in mode " << slot + 1;
   out << '\n';
+  if (!backup.empty()) out << "backup " << backup << '\n';
+  return kExitOk;
+}
+
+int Restore(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err) {
+  const bool force = args.size() == 3 && args[2] == "--force";
+  if (args.size() != 2 && !force) return UsageError(err, "restore takes one FILE and optionally --force");
+  return RestoreFile(options, args[1], force, out, err);
+}
+
+// The backups, newest first: "N  TIME  SOURCE"; `show N` the fields where backup N differs from the
+// machine's tuning; `restore N` writes it back (after a backup of its own).
+int Backups(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err) {
+  const std::vector<BackupEntry> list = ListBackups(DefaultBackupFolder());
+  if (args.size() == 2 && args[1] == "list") {
+    for (std::size_t i = 0; i < list.size(); ++i)
+      out << i + 1 << "  " << list[i].time << "  " << list[i].source << '\n';
+    return kExitOk;
+  }
+  long long n = 0;
+  const bool indexed =
+      args.size() >= 3 && (args[1] == "show" || args[1] == "restore") && ParseInt(args[2], &n);
+  if (!indexed || (args[1] == "show" && args.size() != 3) ||
+      (args[1] == "restore" && args.size() != 3 && !(args.size() == 4 && args[3] == "--force")))
+    return UsageError(err, "backups list | backups show N | backups restore N [--force]");
+  if (n < 1 || n > static_cast<long long>(list.size()))
+    return Failure(err, "there is no backup " + args[2] + " (" + std::to_string(list.size()) + " kept)");
+  const BackupEntry& entry = list[static_cast<std::size_t>(n - 1)];
+  if (args[1] == "restore") return RestoreFile(options, entry.path, args.size() == 4, out, err);
+  ParameterStore backup;
+  ResetStoreDefaults(backup);
+  if (const ModeFileResult read = ReadModeFile(backup, entry.path); !read.ok)
+    return ModeFileFailure(err, entry.path, read);
+  int status = kExitFailure;
+  auto session = ConnectAndRead(options, err, &status);
+  if (!session) return status;
+  const auto machine = DescribeStore(session->store());
+  const auto kept = DescribeStore(backup);
+  int differing = 0;
+  for (std::size_t i = 0; i < machine.size() && i < kept.size(); ++i) {
+    if (machine[i].raw == kept[i].raw) continue;
+    ++differing;
+    out << machine[i].name << ": " << machine[i].value << " -> " << kept[i].value << '\n';
+  }
+  out << differing << " field(s) differ from the machine (" << entry.time << ", " << entry.source << ")\n";
   return kExitOk;
 }
 
@@ -226,6 +281,7 @@ int RunDeviceCommand(const GlobalOptions& options, const std::vector<std::string
   if (command == "info") return Info(options, args, out, err);
   if (command == "backup") return Backup(options, args, out, err);
   if (command == "restore") return Restore(options, args, out, err);
+  if (command == "backups") return Backups(options, args, out, err);
   if (command == "get") return Get(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
   return UsageError(err, "unknown command '" + command + "'");

@@ -43,8 +43,13 @@ std::string StepValueText(const SceneStep& step, int languageIndex, const std::s
 }
 
 std::string KnobValueText(int value) {
-  if (value <= 0) return "关";
-  if (value >= kValueOn) return "最大";
+  return KnobValueText(value, 0);
+}
+
+std::string KnobValueText(int value, int languageIndex) {
+  const bool english = languageIndex == 1;
+  if (value <= 0) return english ? "OFF" : "关";
+  if (value >= kValueOn) return english ? "MAX" : "最大";
   char text[16];
   std::snprintf(text, sizeof text, "%d%%", value);
   return text;
@@ -78,6 +83,20 @@ std::u16string ProposePlugName(const std::vector<std::u16string>& taken) {
       return name;
     }
   }
+}
+
+PlugNameCheck CheckPlugName(const std::u16string& name, std::u16string* kept) {
+  std::u16string out = name;
+  PlugNameCheck check = name.empty() ? PlugNameCheck::empty : PlugNameCheck::ok;
+  if (name.size() > static_cast<std::size_t>(kPlugNameChars)) {
+    std::size_t cut = kPlugNameChars;
+    const char16_t last = name[cut - 1];
+    if (last >= 0xD800 && last <= 0xDBFF) --cut;  // a high surrogate without its partner
+    out = name.substr(0, cut);
+    check = PlugNameCheck::tooLong;
+  }
+  if (kept != nullptr) *kept = std::move(out);
+  return check;
 }
 
 std::uint8_t StepValueForPlug(std::uint8_t type, bool switchOn, int knobLevel) {

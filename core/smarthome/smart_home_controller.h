@@ -79,6 +79,9 @@ class SmartHomeController {
   bool StartRemove();                       // 3024 (75, ...)
   // Stop frame for add (0x4A) or remove (0x4B) mode.
   bool Abort(std::uint8_t function);
+  // Stops a Basic Set whose end the controller has not reported: code 18 carrying the single byte 0x13,
+  // no frame around it, sent at once like Abort.
+  bool StopSet();
   // Node 254 selects the HDMI input, 240 waits `value` seconds, a present plug gets a Basic Set
   // (3024 (19, ...) when the controller reports the end of the send); an absent node is skipped.
   bool SetValue(int node, int value);

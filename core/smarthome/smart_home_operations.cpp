@@ -61,6 +61,13 @@ bool SmartHomeController::Abort(std::uint8_t function) {
   return true;
 }
 
+bool SmartHomeController::StopSet() {
+  if (!connected()) return false;
+  const std::uint8_t stop[] = {zwave::fn::sendData};
+  sender_.SendUnpaced(zwave::MakeFrameReport(stop));
+  return true;
+}
+
 bool SmartHomeController::SetValue(int node, int value) {
   if (!connected()) return false;
   return Queue([this, node, value] { SetValueNow(node, value); });

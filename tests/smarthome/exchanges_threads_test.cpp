@@ -118,6 +118,18 @@ TEST(SmartHomeExchangesThreads, AbortedAddTakesThePlugBack) {
   EXPECT_FALSE(HasEvent(rig.machine.events, Z, 74, 0x50005));
 }
 
+TEST(SmartHomeExchangesThreads, StopSetSendsTheLoneSendDataByte) {
+  SmartRig rig;
+  rig.machine.backend.machine().ClearRequests();
+  ASSERT_TRUE(rig.controller.StopSet());
+  const std::vector<Report> requests = rig.machine.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  // report id, code 18, length 1, then 0x13 and nothing after it
+  const Report& r = requests[0];
+  EXPECT_EQ(std::vector<int>(r.begin(), r.begin() + 5), (std::vector<int>{0x02, 0x12, 0x01, 0x13, 0x00}));
+  EXPECT_TRUE(std::all_of(r.begin() + 4, r.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
 TEST(SmartHomeExchangesThreads, SetReportsTheEndOfTheSend) {
   SmartRig rig;
   rig.controller.ReadAllNow();

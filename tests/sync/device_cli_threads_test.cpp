@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -43,6 +44,8 @@ class DeviceCliThreads : public ::testing::Test {
            ("vireo-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
+    // Backups of restores go here, not into the user's data folder.
+    setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
@@ -194,6 +197,31 @@ TEST_F(DeviceCliThreads, RejectedMachinesAndBadInputFailWithOneLine) {
   EXPECT_EQ(run.status, 2);
   run = Cli({"--emulator", "set", "micVolume", "loud"});
   EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(DeviceCliThreads, ARestoreKeepsTheMachinesTuningAndRefusesWithoutABackup) {
+  ParameterStore tuned;
+  ResetStoreDefaults(tuned);
+  tuned.SetInt(slot::micVolume, 42);
+  ASSERT_TRUE(WriteModeFile(tuned, Path("tuned.noveq")).ok);
+  CliRun run = Cli({"--emulator", "restore", Path("tuned.noveq")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  run = Cli({"backups", "list"});
+  EXPECT_EQ(run.out.find("1  "), 0u) << run.out;
+  EXPECT_NE(run.out.find("  restore\n"), std::string::npos) << run.out;
+  // The emulator starts from its defaults, so backup 1 (the defaults) differs in the mic volume.
+  run = Cli({"--emulator", "--emulator-state", Path("tuned.noveq"), "backups", "show", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("micVolume: 42 -> "), std::string::npos) << run.out;
+
+  // A data folder that cannot hold the backups stops the restore unless --force.
+  std::ofstream(Path("blocked")) << "a file where the folder would go";
+  setenv("XDG_DATA_HOME", Path("blocked").c_str(), 1);
+  run = Cli({"--emulator", "restore", Path("tuned.noveq")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("nothing was restored"), std::string::npos) << run.err;
+  run = Cli({"--emulator", "restore", Path("tuned.noveq"), "--force"});
+  EXPECT_EQ(run.status, 0) << run.err;
 }
 
 }  // namespace

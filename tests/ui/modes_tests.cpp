@@ -1,13 +1,20 @@
 // Mode files and mode slots from the interface, the identity checks after a synchronisation, the reset
 // and exit questions, and the store matching the machine after the first synchronisation.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "app/app_settings.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
+#include "dialogs/backups_dlg.h"
 #include "emulator/working_set.h"
+#include "model/backups.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "model/wire_rules.h"
@@ -44,6 +51,8 @@ class ModesTests : public QObject {
   void commandLineFileWaitsForTheFirstSynchronisation();
   void aMissingCommandLineFileIsReportedOverTheMainWindow();
   void slotCommandsAskAndSend();
+  void overwritesKeepABackupThatTheWindowListsAndRestores();
+  void aBackupThatCannotBeWrittenAsksFirst();
   void resetAsksThenNotifies();
   void smartPlugWithoutMachineReminds();
   void exitQuestionCancelNoAndYes();
@@ -246,6 +255,44 @@ void ModesTests::slotCommandsAskAndSend() {
   QCOMPARE(CountCommands(rig->Requests(), code::restoreMode, 0), 1);
   QVERIFY(rig->WaitSynchronised());
   QCOMPARE(TheStore().currentMode(), 0);
+}
+
+void ModesTests::overwritesKeepABackupThatTheWindowListsAndRestores() {
+  StartSynchronised(1);
+  TheStore().SetInt(vireo::slot::echoVolume, 33);  // the tuning as the slot recall finds it
+  rig->frame().OnCommand(cmd::loadSlotFirst + 1);
+  QVERIFY(rig->WaitSynchronised());
+  const std::vector<vireo::BackupEntry> kept = vireo::ListBackups(rig->app().backupFolder().toStdString());
+  QCOMPARE(kept.size(), std::size_t(1));
+  QCOMPARE(QString::fromStdString(kept[0].source), QString("slot-2"));
+
+  CBackupsDlg window(rig->app(), &rig->frame());
+  QCOMPARE(window.list()->topLevelItemCount(), 1);
+  QCOMPARE(window.list()->topLevelItem(0)->text(1), QString("Mode slot 2"));
+  QVERIFY(window.details()->toPlainText().contains("echoVolume[0]: "));
+  QVERIFY(window.details()->toPlainText().contains(" → 33"));
+  rig->ClearRequests();
+  window.restoreButton()->click();  // the scripted box says yes
+  QVERIFY(rig->WaitSynchronised());
+  QCOMPARE(TheStore().Int(vireo::slot::echoVolume), 33);
+  QVERIFY(CountCommands(rig->Requests(), code::writeBlock) > 0);  // a write-all
+  QCOMPARE(vireo::ListBackups(rig->app().backupFolder().toStdString()).front().source,
+           std::string("restore"));
+}
+
+void ModesTests::aBackupThatCannotBeWrittenAsksFirst() {
+  StartSynchronised(1);
+  QFile blocker(rig->app().backupFolder());  // a file where the folder would go
+  QVERIFY(QDir().mkpath(QFileInfo(blocker).absolutePath()));
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  rig->prompts().answers = {BoxAnswer::no};
+  rig->frame().OnCommand(cmd::loadSlotFirst + 2);
+  QVERIFY(rig->prompts().asked.last().text.startsWith("The machine's tuning could not be backed up:"));
+  QCOMPARE(CountCommands(rig->Requests(), code::recallMode), 0);
+  rig->frame().OnCommand(cmd::loadSlotFirst + 2);  // yes: without a backup
+  QCOMPARE(CountCommands(rig->Requests(), code::recallMode, 2), 1);
+  QVERIFY(rig->WaitSynchronised());
 }
 
 void ModesTests::resetAsksThenNotifies() {

@@ -10,6 +10,9 @@
 #include "app/kestrel_app.h"
 #include "device/connection.h"
 #include "dialogs/about_dlg.h"
+#include "dialogs/backups_dlg.h"
+#include "model/parameter_store.h"
+#include "model/store_layout.h"
 #include "dialogs/choice_box.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
@@ -58,6 +61,24 @@ void ShowMenuAndTake(Shots& shots, QMenu* menu, const QString& name) {
 }
 
 }  // namespace
+
+QStringList RenderAbShot(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
+  Shots shots(out, languageTag);
+  CMainFrame* frame = app.frame();
+  frame->resize(1200, 760);
+  frame->SwitchTuning();
+  shots.Take(frame, QStringLiteral("main_ab"));
+  // Two backups, the newer one differing from the tuning now in a level and a band.
+  vireo::ParameterStore& store = vireo::TheStore();
+  app.BackUpTuning(QStringLiteral("open-file"));
+  const int echo = store.Int(vireo::slot::echoVolume);
+  store.SetInt(vireo::slot::echoVolume, echo + 10);
+  app.BackUpTuning(QStringLiteral("slot-2"));
+  store.SetInt(vireo::slot::echoVolume, echo);
+  CBackupsDlg backups(app, frame);
+  shots.Take(&backups, QStringLiteral("dialog_backups"));
+  return shots.written();
+}
 
 QStringList RenderShellGallery(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
   Shots shots(out, languageTag);

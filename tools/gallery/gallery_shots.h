@@ -11,5 +11,9 @@ class CKestrelv13App;
 // Renders every window of the shell for the language in use; returns the files written.
 QStringList RenderShellGallery(CKestrelv13App& app, const QDir& out, const QString& languageTag);
 
+// The main window after the first A/B switch, with the live tuning in the status bar; render it last, as
+// the comparison stays started.
+QStringList RenderAbShot(CKestrelv13App& app, const QDir& out, const QString& languageTag);
+
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns done().
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs);

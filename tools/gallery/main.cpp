@@ -10,6 +10,7 @@
 #include "device/connection.h"
 #include "gallery_controls.h"
 #include "gallery_dialogs.h"
+#include "gallery_plugs.h"
 #include "gallery_remote.h"
 #include "gallery_pages.h"
 #include "gallery_shots.h"
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
     config.quitWhenClosed = false;
     config.helpPagePath = work.path() + "/help/Plug.html";
     config.plugFolder = work.path() + "/Plug";
+    config.backupFolder = work.path() + "/backups";
     CKestrelv13App app(config);
     if (app.Start() != CKestrelv13App::StartResult::running) return 1;
     const bool synced = WaitUntil(
@@ -100,8 +102,10 @@ int main(int argc, char** argv) {
     written += RenderPageGallery(app, out, tag);
     written += RenderTuningDialogGallery(app, out, tag);
     written += RenderRemoteGallery(app, out, tag);
+    written += RenderPlugsGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
+    written += RenderAbShot(app, out, tag);
   }
   for (const QString& file : written) std::printf("%s\n", file.toLocal8Bit().constData());
   return written.isEmpty() ? 1 : 0;

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <cstdio>
+#include <ctime>
 
 #include "app/app_icon.h"
 #include "app/app_smart_home_link.h"
@@ -19,6 +21,7 @@
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
 #include "i18n/language_table.h"
+#include "model/backups.h"
 #include "model/parameter_store.h"
 #include "shell/main_frame.h"
 #include "shell/mode_file_loading.h"
@@ -194,9 +197,28 @@ int CKestrelv13App::ShowChoiceBox(const QString& message, const QString& firstCh
   return Prompts().Choose(frame_.get(), message, firstChoice, secondChoice);
 }
 
-void CKestrelv13App::OpenModeFileByPath(const QString& path) {
+QString CKestrelv13App::backupFolder() const {
+  if (!config_.backupFolder.isEmpty()) return config_.backupFolder;
+  return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+}
+
+bool CKestrelv13App::BackUpTuning(const QString& source) {
+  std::string problem;
+  if (!vireo::SaveBackup(vireo::TheStore(), backupFolder().toStdString(), source.toStdString(),
+                         std::time(nullptr), &problem)
+           .empty())
+    return true;
+  return AskYesNo(frame_.get(),
+                  LangText("无法备份机器当前的调音：\n", "The machine's tuning could not be backed up:\n") +
+                      QString::fromStdString(problem) +
+                      LangText("\n\n仍要覆盖它吗？", "\n\nOverwrite it anyway, without a backup?"),
+                  LangText("自动备份", "Backups"));
+}
+
+void CKestrelv13App::OpenModeFileByPath(const QString& path, const QString& backupSource) {
   if (!CheckModeFilePath(path)) return;
   if (!connection().connected()) return;
+  if (!BackUpTuning(backupSource)) return;
   if (!LoadModeFileIntoStore(path, QApplication::activeWindow())) return;
   vireo::DebugLog("Start thread:SynchronizeData\n");
   if (connection().StartWriteAll()) ShowSyncWindow(QString());

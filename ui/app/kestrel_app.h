@@ -33,6 +33,7 @@ struct AppConfig {
   bool singleInstance = true;
   QString helpPagePath;        // the default under the data folder when empty
   QString plugFolder;          // the plug key files; the documents folder's "Plug" when empty
+  QString backupFolder;        // the automatic backups; the application data folder's "backups" when empty
   bool quitWhenClosed = true;  // end the event loop when the main window has closed
 };
 
@@ -63,7 +64,12 @@ class CKestrelv13App : public QObject {
   // Closes the synchronisation window normally (the synchronisation finished).
   void FinishSyncWindow();
   int ShowChoiceBox(const QString& message, const QString& firstChoice, const QString& secondChoice);
-  void OpenModeFileByPath(const QString& path);
+  // `backupSource` names the backup kept before the file overwrites the machine.
+  void OpenModeFileByPath(const QString& path, const QString& backupSource = QStringLiteral("open-file"));
+  // Keeps the machine's tuning as last read as a backup before `source` ("open-file", "slot-2", ...)
+  // overwrites it. When the backup cannot be written the user is asked; false means do not go on.
+  bool BackUpTuning(const QString& source);
+  QString backupFolder() const;
 
   AppSettings& settings() { return *settings_; }
   WindowSlots& windows() { return windows_; }
@@ -77,8 +83,7 @@ class CKestrelv13App : public QObject {
   const AppConfig& config() const { return config_; }
   QString helpPagePath() const;
 
-  bool smartPlugWindowOpen() const { return smartPlugOpen_; }
-  void setSmartPlugWindowOpen(bool open) { smartPlugOpen_ = open; }
+  bool smartPlugWindowOpen() const { return windows_.smartPlugs && windows_.smartPlugs->isVisible(); }
   int currentOutputChannel() const { return currentOutputChannel_; }
   void setCurrentOutputChannel(int channel) { currentOutputChannel_ = channel; }
 
@@ -108,7 +113,6 @@ class CKestrelv13App : public QObject {
   WindowSlots windows_;
   QTimer noticeTimer_;        // the notice's duration (one-shot, restarted by every notice)
   QString deferredModeFile_;  // a command-line file that waits for the first synchronisation
-  bool smartPlugOpen_ = false;
   int currentOutputChannel_ = 0;
 };
 

@@ -8,6 +8,12 @@
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
 
+// The window a slot holds, if it is a T and still exists.
+template <typename T>
+T* ExistingWindow(const QPointer<QWidget>& slot) {
+  return qobject_cast<T*>(slot.data());
+}
+
 struct WindowSlots {
   QPointer<QWidget> machineSettings;  // 335
   QPointer<CInfoDlg> notice;          // 344

@@ -8,15 +8,8 @@
 #include "dialogs/tuning_dialog_kit.h"
 #include "shell/main_frame.h"
 
-namespace {
-template <typename T>
-T* Existing(const QPointer<QWidget>& slot) {
-  return qobject_cast<T*>(slot.data());
-}
-}  // namespace
-
 void OpenMachineSettings(CKestrelv13App& app) {
-  if (auto* open = Existing<CMachineSetDlg>(app.windows().machineSettings)) {
+  if (auto* open = ExistingWindow<CMachineSetDlg>(app.windows().machineSettings)) {
     open->show();
     open->raise();
     open->activateWindow();
@@ -28,7 +21,7 @@ void OpenMachineSettings(CKestrelv13App& app) {
 }
 
 void OpenFeatures(CKestrelv13App& app) {
-  auto* dialog = Existing<CloudnessDlg>(app.windows().features);
+  auto* dialog = ExistingWindow<CloudnessDlg>(app.windows().features);
   if (dialog == nullptr) {
     dialog = new CloudnessDlg(app.frame());
     app.windows().features = dialog;
@@ -39,7 +32,7 @@ void OpenFeatures(CKestrelv13App& app) {
 }
 
 void OpenMusicInput(CKestrelv13App& app) {
-  auto* dialog = Existing<CDialogMusicInput>(app.windows().inputSource);
+  auto* dialog = ExistingWindow<CDialogMusicInput>(app.windows().inputSource);
   if (dialog == nullptr) {
     dialog = new CDialogMusicInput(app.frame());
     app.windows().inputSource = dialog;
@@ -50,14 +43,15 @@ void OpenMusicInput(CKestrelv13App& app) {
 }
 
 void RefreshTuningDialogs(CKestrelv13App& app, bool afterSync) {
-  if (auto* settings = Existing<CMachineSetDlg>(app.windows().machineSettings); settings && afterSync)
+  if (auto* settings = ExistingWindow<CMachineSetDlg>(app.windows().machineSettings); settings && afterSync)
     settings->FillFromSettings();
-  if (auto* features = Existing<CloudnessDlg>(app.windows().features)) features->FillFeatures();
-  if (auto* sources = Existing<CDialogMusicInput>(app.windows().inputSource)) sources->FillSources();
+  if (auto* features = ExistingWindow<CloudnessDlg>(app.windows().features)) features->FillFeatures();
+  if (auto* sources = ExistingWindow<CDialogMusicInput>(app.windows().inputSource)) sources->FillSources();
 }
 
 void RecaptionTuningDialogs(CKestrelv13App& app) {
-  if (auto* settings = Existing<CMachineSetDlg>(app.windows().machineSettings)) settings->ApplyLanguage();
-  if (auto* features = Existing<CloudnessDlg>(app.windows().features)) features->ApplyLanguage();
-  if (auto* sources = Existing<CDialogMusicInput>(app.windows().inputSource)) sources->ApplyLanguage();
+  if (auto* settings = ExistingWindow<CMachineSetDlg>(app.windows().machineSettings))
+    settings->ApplyLanguage();
+  if (auto* features = ExistingWindow<CloudnessDlg>(app.windows().features)) features->ApplyLanguage();
+  if (auto* sources = ExistingWindow<CDialogMusicInput>(app.windows().inputSource)) sources->ApplyLanguage();
 }

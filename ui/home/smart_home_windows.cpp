@@ -7,22 +7,33 @@
 #include "app/user_prompts.h"
 #include "device/events.h"
 #include "dialogs/tuning_dialog_kit.h"
+#include "home/home_theater_dlg.h"
 #include "home/remote_dlg.h"
 #include "home/remote_study_dlg.h"
 #include "home/smart_home_link.h"
 #include "shell/main_frame.h"
 #include "smarthome/plug_keys.h"
 
-namespace {
-template <typename T>
-T* Existing(const QPointer<QWidget>& slot) {
-  return qobject_cast<T*>(slot.data());
+void OpenSmartPlugs(CKestrelv13App& app) {
+  auto* window = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs);
+  if (window == nullptr) {
+    // The key files of the infrared plugs live there; without the folder a learned key would be lost.
+    std::string problem;
+    const std::string folder = app.smartHome().plugFolder();
+    if (!folder.empty() && !vireo::smarthome::EnsureFolder(folder, &problem))
+      ShowMessage(app.frame(), QString::fromUtf8("创建Key目录失败!"), QString::fromUtf8("提示"),
+                  BoxIcon::error);
+    window = new CDialogHomeTheater(app.smartHome(), app.frame());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    app.windows().smartPlugs = window;
+  }
+  window->Recaption();
+  ShowCentred(window);
 }
-}  // namespace
 
 void OpenRemoteLearning(CKestrelv13App& app) {
   if (!app.smartHome().connected()) return;
-  auto* window = Existing<CRemoteDlg>(app.windows().remoteLearning);
+  auto* window = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning);
   if (window == nullptr) {
     window = new CRemoteDlg(app.smartHome(), app.frame());
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -32,11 +43,19 @@ void OpenRemoteLearning(CKestrelv13App& app) {
   ShowCentred(window);
 }
 
-bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t /*b*/) {
+bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t b) {
   switch (message) {
     case vireo::event::keyLearned:
-      if (auto* remote = Existing<CRemoteDlg>(app.windows().remoteLearning))
+      if (auto* remote = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning))
         remote->OnKeyLearned(static_cast<int>(a));
+      return true;
+    case vireo::event::zwaveEvent:
+      if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs))
+        plugs->OnZwaveEvent(a, b);
+      return true;
+    case vireo::event::smartHomeRefresh:
+      if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs))
+        plugs->OnSmartHomeRefresh(a, b);
       return true;
     default:
       return false;
@@ -44,5 +63,6 @@ bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std:
 }
 
 void RecaptionSmartHomeWindows(CKestrelv13App& app) {
-  if (auto* remote = Existing<CRemoteDlg>(app.windows().remoteLearning)) remote->Recaption();
+  if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->Recaption();
+  if (auto* remote = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning)) remote->Recaption();
 }

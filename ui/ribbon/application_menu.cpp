@@ -19,6 +19,7 @@ CApplicationMenu::CApplicationMenu(int languageIndex, std::function<QStringList(
   setMinimumWidth(kMenuWidth);
   AddCommand(cmd::fileOpen)->setIcon(RibbonIcon(RibbonPicture::openFile));
   AddCommand(cmd::fileSave)->setIcon(RibbonIcon(RibbonPicture::saveFile));
+  AddCommand(cmd::backups)->setIcon(RibbonIcon(RibbonPicture::loadMode));
   addSeparator();
   auto* heading = new QWidgetAction(this);
   auto* label = new QLabel(
@@ -50,6 +51,9 @@ void CApplicationMenu::Recaption(int languageIndex) {
         break;
       case cmd::fileSave:
         action->setText(english ? QStringLiteral("Save(&S)") : QString::fromUtf8("保存(&S)"));
+        break;
+      case cmd::backups:
+        action->setText(english ? QStringLiteral("Backups(&B)...") : QString::fromUtf8("自动备份(&B)..."));
         break;
       case cmd::appExit:
         action->setText(english ? QStringLiteral("Exit(&X)") : QString::fromUtf8("退出(&X)"));

@@ -20,6 +20,8 @@ inline constexpr int remoteControl = 32812;
 inline constexpr int switchLanguage = 32805;
 // A/B comparison of two tunings (our own command; F9).
 inline constexpr int abCompare = 32990;
+// The automatic backups' window (application menu; our own command).
+inline constexpr int backups = 32991;
 
 // Mode-slot menu items: slot s is first + s (Movie, Karaoke, Game, AV).
 inline constexpr int loadSlotFirst = 32910;

@@ -36,7 +36,8 @@ CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
   modes_ = std::make_unique<CModeCommands>(app);
 
   connect(ribbon_, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
-  connect(ribbon_, &CRibbonBar::recentFileChosen, &app, &CKestrelv13App::OpenModeFileByPath);
+  connect(ribbon_, &CRibbonBar::recentFileChosen, &app,
+          [&app](const QString& path) { app.OpenModeFileByPath(path); });
   connect(ribbon_, &CRibbonBar::categoryChanged, this, &CMainFrame::OnCategoryChanged);
   connect(ribbon_, &CRibbonBar::wheelTurned, this, &CMainFrame::OnWheel);
   connect(ribbon_, &CRibbonBar::sliderMoved, this,

@@ -6,6 +6,7 @@
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
+#include "dialogs/backups_dlg.h"
 #include "dialogs/tuning_dialogs.h"
 #include "home/smart_home_windows.h"
 #include "i18n/language_switch.h"
@@ -46,6 +47,7 @@ void CMainFrame::OnCommand(int id) {
     case cmd::smartPlug:
       // The smart-plug window opens even without a machine, after this reminder.
       if (!connected) app_.ShowNotice(LangText("请先连接机器", "Please connect device"), kNoticeShortMs);
+      OpenSmartPlugs(app_);
       break;
     case cmd::remoteControl:
       OpenRemoteLearning(app_);
@@ -59,6 +61,11 @@ void CMainFrame::OnCommand(int id) {
     case cmd::abCompare:
       SwitchTuning();
       break;
+    case cmd::backups: {
+      CBackupsDlg backups(app_, this);
+      backups.exec();
+      break;
+    }
     case cmd::appAbout:
       ShowAbout();
       break;

@@ -38,6 +38,7 @@ void CModeCommands::LoadFile() {
   request.filter = QString::fromLatin1(kModeFilter);
   const QString path = Prompts().ChooseFile(app_.frame(), request);
   if (path.isEmpty()) return;
+  if (!app_.BackUpTuning(QStringLiteral("open-file"))) return;
   vireo::MachineConnection& connection = app_.connection();
   // A file whose name begins with m1..m4 also lands in that slot once the write-all is done; a file
   // that failed leaves no slot pending.
@@ -83,6 +84,7 @@ void CModeCommands::LoadSlot(int slot, bool fromKey) {
     QWidget* owner = fromKey ? QApplication::activeWindow() : app_.frame();
     if (!AskYesNo(owner, lead + ModeSlotQuestionTail(slot, LanguageIndex()), InformationCaption())) return;
   }
+  if (!app_.BackUpTuning(QStringLiteral("slot-%1").arg(slot + 1))) return;
   if (vireo::tuning::LoadModeSlot(connection, slot)) app_.ShowSyncWindow(QString());
 }
 
@@ -101,6 +103,8 @@ void CModeCommands::StoreSlot(int slot, bool fromKey) {
 }
 
 void CModeCommands::RestoreFactorySlot(int slot) {
+  if (!app_.connection().connected() || !app_.BackUpTuning(QStringLiteral("factory-slot-%1").arg(slot + 1)))
+    return;
   if (vireo::tuning::RestoreFactorySlot(app_.connection(), slot)) app_.ShowSyncWindow(QString());
 }
 
