@@ -1,6 +1,7 @@
 // The scene page and the remote key page on the emulator's plug network.
 #include "gallery_scenes.h"
 
+#include <QAbstractButton>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QListWidget>
@@ -9,10 +10,12 @@
 
 #include "app/kestrel_app.h"
 #include "gallery_shots.h"
+#include "home/home_theater_dlg.h"
 #include "home/remote_learn_page.h"
 #include "home/scene_page.h"
 #include "home/smart_home_link.h"
 #include "shell/control_id.h"
+#include "shell/main_frame.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
 
@@ -95,6 +98,23 @@ QStringList LearnShots(SmartHomeLink& link, const QDir& out, const QString& tag)
   return written;
 }
 
+// Both pages in their place: the smart-plug window with the scene tab, then the learn tab, chosen.
+QStringList WindowShots(CKestrelv13App& app, SmartHomeLink& link, const QDir& out, const QString& tag) {
+  QStringList written;
+  auto* window = new CDialogHomeTheater(link, app.frame());
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->resize(620, 560);
+  window->show();
+  const std::pair<int, const char*> tabs[] = {{home_id::sceneTab, "dialog_479_scene_tab"},
+                                              {home_id::learnTab, "dialog_479_learn_tab"}};
+  for (const auto& [tab, name] : tabs) {
+    if (auto* button = FindByControlId<QAbstractButton>(window, tab)) button->click();
+    written << Save(window, out, QString::fromLatin1(name), tag);
+  }
+  window->close();
+  return written;
+}
+
 }  // namespace
 
 QStringList RenderScenesGallery(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
@@ -106,6 +126,7 @@ QStringList RenderScenesGallery(CKestrelv13App& app, const QDir& out, const QStr
   DemoKeys(link);
   QStringList written = SceneShots(link, out, languageTag);
   written += LearnShots(link, out, languageTag);
+  written += WindowShots(app, link, out, languageTag);
   written.removeAll(QString());
   return written;
 }
