@@ -14,6 +14,7 @@
 #include "home/remote_learn_page.h"
 #include "home/scene_page.h"
 #include "home/smart_home_link.h"
+#include "home/smart_home_windows.h"
 #include "i18n/language_table.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
@@ -45,6 +46,7 @@ class ScenePagesTests : public QObject {
   void tabWalksEachColumnTopToBottom();
   void learnSendsTheLearnValueAndTheListFollowsTheReport();
   void emitSendsTheEmitValue();
+  void inTheWindowALearnedKeyShowsReady();
   void renameWritesTheKeyFile();
   void renameAndLearnNeedANameAPlugAndARow();
   void englishTexts();
@@ -268,6 +270,23 @@ void ScenePagesTests::learnSendsTheLearnValueAndTheListFollowsTheReport() {
   std::vector<sh::PlugKey> onFile;
   std::string error;
   QTRY_VERIFY(sh::LoadPlugKeys(path, &onFile, &error) && onFile[5].status == 1);
+}
+
+void ScenePagesTests::inTheWindowALearnedKeyShowsReady() {
+  Open();
+  OpenSmartPlugs(rig->app());
+  QWidget* window = rig->app().windows().smartPlugs;
+  QVERIFY(window != nullptr);
+  auto* page = window->findChild<CRemoteLearnDlg*>();
+  auto* plugs = In<QComboBox>(page, lid::plugChoice);
+  plugs->setCurrentIndex(plugs->findData(4));
+  auto* keys = In<CReportCtrl>(page, lid::keyList);
+  keys->selectRow(7);
+  Click(page, lid::learn);
+  // The plug asks for the remote's key (2), then reports it learned (3); the window hands that on.
+  QTRY_COMPARE_WITH_TIMEOUT(keys->GetItemText(7, 2), QStringLiteral("已学习"), 20000);
+  QCOMPARE(keys->GetItemText(6, 2), QStringLiteral("未学习"));
+  window->close();
 }
 
 void ScenePagesTests::emitSendsTheEmitValue() {
