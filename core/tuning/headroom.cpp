@@ -19,29 +19,12 @@ void AddIdentity(const ParameterStore& store, int id, std::vector<dsp::BandShape
 }
 }  // namespace
 
-Headroom LargestBoost(std::span<const dsp::BandShape> bands) {
-  dsp::ResponseArray total{};
-  dsp::ResponseArray one{};
-  for (const dsp::BandShape& band : bands) {
-    // No plot width: the curve is the filter's own, without the drawn peak's snap to the marker.
-    if (!dsp::ComputeBandResponse(band, 0.0, one)) continue;
-    for (std::size_t i = 0; i < total.size(); ++i) total[i] += one[i];
-  }
-  Headroom result{static_cast<double>(total[0]), dsp::GridFrequency(0)};
-  for (int i = 1; i < dsp::kGridPoints; ++i) {
-    if (total[static_cast<std::size_t>(i)] > result.boostDb) {
-      result = {static_cast<double>(total[static_cast<std::size_t>(i)]), dsp::GridFrequency(i)};
-    }
-  }
-  return result;
-}
-
 Headroom ChannelHeadroom(const ParameterStore& store, int channel) {
   if (channel < 0 || channel >= kEqIdentityCount - kFirstOutputIdentity) return {};
   std::vector<dsp::BandShape> bands;
   AddIdentity(store, kMusicIdentity, bands);
   AddIdentity(store, kFirstOutputIdentity + channel, bands);
-  return LargestBoost(bands);
+  return dsp::LargestBoost(bands);
 }
 
 std::string HeadroomText(const Headroom& headroom, int languageIndex) {

@@ -5,20 +5,12 @@
 #include <span>
 #include <string>
 
-#include "dsp/band_response.h"
+#include "dsp/headroom.h"
 #include "model/parameter_store.h"
 
 namespace vireo::tuning {
 
-struct Headroom {
-  double boostDb = 0.0;    // the largest gain of the summed curve on the frequency grid
-  double frequency = 0.0;  // the grid frequency where it is reached (the lowest one on a tie)
-  bool atRisk() const { return boostDb > 0.05; }  // what "+0.0 dB" would print is no warning
-};
-
-// The largest value of the sum of the bands' responses on the grid (types 0 left out). With no band, or
-// none lifting anything, 0 dB at the grid's first frequency or less.
-Headroom LargestBoost(std::span<const dsp::BandShape> bands);
+using dsp::Headroom;
 
 // Output channel `channel` (0..7): the music equaliser, then the channel's equaliser with its crossover,
 // each left out while bypassed. A channel outside 0..7 gives 0 dB.

@@ -13,10 +13,12 @@
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "dialogs/backups_dlg.h"
+#include "dialogs/field_names.h"
 #include "emulator/working_set.h"
 #include "model/backups.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "model/slot_fields.h"
 #include "model/wire_rules.h"
 #include "shell/command_ids.h"
 #include "shell/mode_commands.h"
@@ -269,7 +271,10 @@ void ModesTests::overwritesKeepABackupThatTheWindowListsAndRestores() {
   CBackupsDlg window(rig->app(), &rig->frame());
   QCOMPARE(window.list()->topLevelItemCount(), 1);
   QCOMPARE(window.list()->topLevelItem(0)->text(1), QString("Mode slot 2"));
-  QVERIFY(window.details()->toPlainText().contains("echoVolume[0]: "));
+  QVERIFY(window.details()->toPlainText().contains("Echo volume: "));
+  for (const vireo::SlotField& field : vireo::SlotFields())  // every field has a name a user can read
+    QVERIFY2(!FieldDisplayName(field.name, 0, 0).contains('['), field.name.data());
+  QCOMPARE(FieldDisplayName("chDelay", 3, 1), QString("CH4 delay"));
   QVERIFY(window.details()->toPlainText().contains(" → 33"));
   rig->ClearRequests();
   window.restoreButton()->click();  // the scripted box says yes

@@ -159,6 +159,7 @@ void ShellTests::f9SwitchesTuningsSendingTheDifferenceAsOneStep() {
   QVERIFY(pane->isHidden());
   QTest::keyClick(&frame, Qt::Key_F9);  // B begins as a copy of A
   QCOMPARE(pane->text(), QString("Tuning B live (F9: A/B)"));
+  QVERIFY(frame.ribbon()->tabRowButton(cmd::abCompare)->isChecked());
   rig->app().device().edits().Apply({vireo::tuning::FieldValue{"echoVolume", 0, 30}});
   rig->WaitEditsSent();
   rig->ClearRequests();

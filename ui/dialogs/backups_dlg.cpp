@@ -13,10 +13,12 @@
 #include "controls/eq_panel_painter.h"
 #include "device/connection.h"
 #include "dialogs/dialog_look.h"
+#include "dialogs/field_names.h"
 #include "i18n/language_table.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "tuning/ab_compare.h"
+#include "tuning/band_text.h"
 
 namespace t = vireo::tuning;
 
@@ -32,16 +34,20 @@ QString BackupSourceText(const QString& source) {
 namespace {
 
 QString ShapeText(const vireo::dsp::BandShape& b) {
-  return QString::asprintf("%d %+.1f dB %.0f Hz Q %.2f", b.type, b.gainDb, b.frequency, b.q);
+  const std::string_view type = t::BandTypeName(b.type, LanguageIndex());
+  return QStringLiteral("%1 %2 %3 Q %4")
+      .arg(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())),
+           QString::fromStdString(t::BandGainText(b.gainDb)),
+           QString::fromStdString(t::BandFrequencyText(b.frequency)),
+           QString::fromStdString(t::BandQText(b.q)));
 }
 
 // "what: now -> backup" for one value the backup holds differently.
 QString DifferenceLine(const t::EditValue& now, const t::EditValue& kept) {
   if (const auto* f = std::get_if<t::FieldValue>(&now)) {
     const auto& k = std::get<t::FieldValue>(kept);
-    return QStringLiteral("%1[%2]: %3 → %4")
-        .arg(QString::fromStdString(f->name))
-        .arg(f->element)
+    return QStringLiteral("%1: %2 → %3")
+        .arg(FieldDisplayName(f->name, f->element, LanguageIndex()))
         .arg(f->value)
         .arg(k.value);
   }

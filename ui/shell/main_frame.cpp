@@ -2,6 +2,7 @@
 #include "shell/main_frame.h"
 
 #include <QCloseEvent>
+#include <QToolButton>
 
 #include "app/device_services.h"
 #include "app/kestrel_app.h"
@@ -138,6 +139,12 @@ void CMainFrame::UpdateCommandUi() {
   state.eqElementsEnabled = page && page->OffersShownEq();
   state.eqBypass = state.eqElementsEnabled && page->ShownEqBypass();
   if (tunings_.started()) state.abLive = tunings_.live() == vireo::tuning::AbTunings::Slot::a ? 0 : 1;
+  // The tab row's A/B stays pressed while B is live.
+  if (QToolButton* ab = ribbon_->tabRowButton(cmd::abCompare)) {
+    ab->setCheckable(true);
+    ab->setChecked(state.abLive == 1);
+    ab->setToolTip(LangText("A/B 对比两套调音 (F9)", "Compare two tunings, A and B (F9)"));
+  }
   if (page && page->kind() == PageKind::output && state.eqElementsEnabled) {
     if (state.eqBypass != lastOutputBypass_) page->update();
     lastOutputBypass_ = state.eqBypass;
