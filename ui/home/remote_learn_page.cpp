@@ -96,6 +96,7 @@ CRemoteLearnDlg::CRemoteLearnDlg(SmartHomeLink& link, StartWaitFn startWait, QWi
   connect(plugs_, &QComboBox::currentIndexChanged, this, [this] {
     LoadKeys();
     FillKeys(-1);
+    name_->clear();  // the name belonged to a key of the plug before
   });
   connect(keyList_, &QTableWidget::itemSelectionChanged, this, [this] {
     const int row = keyList_->GetSelectedRow();
