@@ -138,4 +138,19 @@ SceneEdit ReplaceStepValue(std::vector<SceneStep>& steps, int selected, std::uin
   return SceneEdit::ok;
 }
 
+SceneEdit ResetStepPart(std::vector<SceneStep>& steps, int selected, StepPart part, std::uint8_t value) {
+  if (!Selected(steps, selected)) return SceneEdit::noSelection;
+  const int node = steps[static_cast<std::size_t>(selected)].node;
+  const bool plug = node >= kFirstPlugNode && node <= kLastPlugNode;
+  const bool fits = part == StepPart::delay ? node == kWaitNode : plug;
+  if (!fits) return SceneEdit::wrongKind;
+  return ReplaceStepValue(steps, selected, value);
+}
+
+SceneEdit ReplaceStep(std::vector<SceneStep>& steps, int selected, SceneStep step) {
+  if (!Selected(steps, selected)) return SceneEdit::noSelection;
+  steps[static_cast<std::size_t>(selected)] = step;
+  return SceneEdit::ok;
+}
+
 }  // namespace vireo::smarthome

@@ -39,7 +39,11 @@ enum class SceneEdit {
   noSelection,   // "请先选择列表项" / "Please select a item"
   alreadyFirst,  // "已移至首项" / "Already be first"
   alreadyLast,   // "已移至尾项" / "Already be last"
+  wrongKind,  // a reset that does not fit the selected step (a key or level for a wait, seconds for a plug)
 };
+
+// What a Reset button gives the selected step: plug steps take a value or a key, wait steps a delay.
+enum class StepPart { value, key, delay };
 
 SceneEdit AppendStep(std::vector<SceneStep>& steps, SceneStep step);
 SceneEdit DeleteStep(std::vector<SceneStep>& steps, int selected);
@@ -47,5 +51,10 @@ SceneEdit MoveStepUp(std::vector<SceneStep>& steps, int selected);
 SceneEdit MoveStepDown(std::vector<SceneStep>& steps, int selected);
 // Reset value, key or delay: the selected step keeps its node and takes `value`.
 SceneEdit ReplaceStepValue(std::vector<SceneStep>& steps, int selected, std::uint8_t value);
+// The same, refused with wrongKind when `part` does not fit the step: a key index taken as seconds would
+// make a wait of minutes, and a delay given to a plug would switch it to a level.
+SceneEdit ResetStepPart(std::vector<SceneStep>& steps, int selected, StepPart part, std::uint8_t value);
+// Modify: the selected step becomes `step`.
+SceneEdit ReplaceStep(std::vector<SceneStep>& steps, int selected, SceneStep step);
 
 }  // namespace vireo::smarthome
