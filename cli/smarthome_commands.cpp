@@ -222,7 +222,7 @@ int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostrea
     return Failure(err, "node " + std::to_string(node) + " is not in the network");
   }
   const WaitKind kind = value >= kLearnKeyBase && value <= 254           ? WaitKind::learn
-                        : value >= kEmitKeyBase && value < kLearnKeyBase ? WaitKind::emit
+                        : value >= kEmitKeyBase && value < kLearnKeyBase ? WaitKind::emitKey
                                                                          : WaitKind::set;
   const std::size_t from = s.events.count();
   s.controller->SetValueNow(node, value);

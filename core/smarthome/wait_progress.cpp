@@ -39,7 +39,7 @@ WaitProgress InterpretWaitEvent(WaitKind kind, int node, std::intptr_t a, std::i
       return {true, false, false, Pick(languageIndex, "请长按3秒确认删除", "Press and hold 3 second")};
     case WaitKind::set:
     case WaitKind::learn:
-    case WaitKind::emit:
+    case WaitKind::emitKey:
       break;
   }
   if (a == zevent::sendDone) {

@@ -7,12 +7,8 @@
 
 namespace vireo::smarthome {
 
-// Qt defines `emit` as an empty macro; without this the enumerator would vanish from Qt code that includes
-// the header, which must name it with the macro pushed away in the same manner.
-#pragma push_macro("emit")
-#undef emit
-enum class WaitKind { add, remove, set, learn, emit };
-#pragma pop_macro("emit")
+// `emitKey`, not `emit`: Qt defines `emit` as an empty macro.
+enum class WaitKind { add, remove, set, learn, emitKey };
 
 struct WaitProgress {
   bool relevant = false;  // the event concerns this operation

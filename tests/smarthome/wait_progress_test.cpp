@@ -34,9 +34,9 @@ TEST(WaitProgress, EventsOfEachOperation) {
       {WaitKind::learn, 4, 0x40004, true, true, false, "校验错误，请重新学习"},
       {WaitKind::learn, 4, 0x40005, true, true, false, "等待遥控器按键超时"},
       {WaitKind::learn, 4, 0x30003, false, false, false, ""},  // another plug
-      {WaitKind::emit, 4, 0x40006, true, true, true, "遥控按键发射成功"},
-      {WaitKind::emit, 4, 0x40007, true, true, false, "遥控按键发射失败"},
-      {WaitKind::emit, 19, 0x440001, true, true, false, "set timeout"},
+      {WaitKind::emitKey, 4, 0x40006, true, true, true, "遥控按键发射成功"},
+      {WaitKind::emitKey, 4, 0x40007, true, true, false, "遥控按键发射失败"},
+      {WaitKind::emitKey, 19, 0x440001, true, true, false, "set timeout"},
   };
   for (const Case& c : cases) {
     const WaitProgress p = InterpretWaitEvent(c.kind, 4, c.a, c.b, 1);

@@ -12,6 +12,7 @@
 #include "gallery_dialogs.h"
 #include "gallery_plugs.h"
 #include "gallery_remote.h"
+#include "gallery_scenes.h"
 #include "gallery_pages.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
     written += RenderTuningDialogGallery(app, out, tag);
     written += RenderRemoteGallery(app, out, tag);
     written += RenderPlugsGallery(app, out, tag);
+    written += RenderScenesGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);
     written += RenderControlGallery(out, tag);
     written += RenderAbShot(app, out, tag);

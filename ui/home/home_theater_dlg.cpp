@@ -19,13 +19,8 @@
 
 // The scene and learn pages are built in their own files; until those are linked in, their places stay
 // empty pages so that the window and its plug page work on their own.
-#if __has_include("home/scene_page.h") && __has_include("home/remote_learn_page.h")
 #include "home/remote_learn_page.h"
 #include "home/scene_page.h"
-#define VIREO_HOME_OTHER_PAGES 1
-#else
-#define VIREO_HOME_OTHER_PAGES 0
-#endif
 
 namespace {
 
@@ -142,36 +137,25 @@ void CDialogHomeTheater::BuildTop() {
 
 void CDialogHomeTheater::CreatePages() {
   plugs_ = new CDlgZwaveList(link_, startWait(), pages_);
-#if VIREO_HOME_OTHER_PAGES
   scenes_ = new CDialogZwaveRemoter(link_, pages_);
   learn_ = new CRemoteLearnDlg(link_, startWait(), pages_);
-#else
-  scenes_ = new QWidget(pages_);
-  learn_ = new QWidget(pages_);
-#endif
-  for (QWidget* page : {static_cast<QWidget*>(plugs_), scenes_, learn_}) {
+  for (QWidget* page : std::initializer_list<QWidget*>{plugs_, scenes_, learn_}) {
     PaintBackground(page);
     pages_->AddPage(page);
   }
 }
 
 void CDialogHomeTheater::RefreshScenePage() {
-#if VIREO_HOME_OTHER_PAGES
-  static_cast<CDialogZwaveRemoter*>(scenes_)->RefreshLists();
-#endif
+  scenes_->RefreshLists();
 }
 
 void CDialogHomeTheater::RefreshLearnPlugs() {
-#if VIREO_HOME_OTHER_PAGES
-  static_cast<CRemoteLearnDlg*>(learn_)->RefreshPlugs();
-#endif
+  learn_->RefreshPlugs();
 }
 
 void CDialogHomeTheater::RecaptionOtherPages() {
-#if VIREO_HOME_OTHER_PAGES
-  static_cast<CDialogZwaveRemoter*>(scenes_)->Recaption();
-  static_cast<CRemoteLearnDlg*>(learn_)->Recaption();
-#endif
+  scenes_->Recaption();
+  learn_->Recaption();
 }
 
 StartWaitFn CDialogHomeTheater::startWait() {
@@ -249,9 +233,7 @@ void CDialogHomeTheater::OnZwaveEvent(std::intptr_t a, std::intptr_t b) {
   const int low = static_cast<int>(b & 0xFFFF);
   switch (a) {
     case sh::zevent::nodeValue:
-#if VIREO_HOME_OTHER_PAGES
-      static_cast<CRemoteLearnDlg*>(learn_)->OnNodeValue(static_cast<int>(b >> 16), low & 0xFF);
-#endif
+      learn_->OnNodeValue(static_cast<int>(b >> 16), low & 0xFF);
       break;
     case sh::zevent::addNode:
       if (low == sh::kAddJoined) RefreshPages();

@@ -13,7 +13,9 @@
 #include "home/smart_home_pages.h"
 #include "home/wait_dlg.h"
 
+class CDialogZwaveRemoter;
 class CDlgZwaveList;
+class CRemoteLearnDlg;
 class CPowerButton;
 class CTabWnd;
 class SmartHomeLink;
@@ -91,8 +93,8 @@ class CDialogHomeTheater : public QDialog {
   std::array<QPushButton*, 3> tabs_{};
   CTabWnd* pages_ = nullptr;
   CDlgZwaveList* plugs_ = nullptr;
-  QWidget* scenes_ = nullptr;
-  QWidget* learn_ = nullptr;
+  CDialogZwaveRemoter* scenes_ = nullptr;
+  CRemoteLearnDlg* learn_ = nullptr;
   QPointer<CWaitDlg> wait_;
   WaitTimings waitTimings_;
   QTimer firstRead_;

@@ -231,13 +231,9 @@ void CRemoteLearnDlg::OnLearn() {
   Send(sh::kLearnKeyBase, sh::WaitKind::learn, LangText("遥控学习操作", "Learning remote key"));
 }
 
-// The core's enumerator shares its name with Qt's signal keyword, which the preprocessor would erase.
-#pragma push_macro("emit")
-#undef emit
 void CRemoteLearnDlg::OnEmit() {
-  Send(sh::kEmitKeyBase, sh::WaitKind::emit, LangText("遥控操作", "Sending remote key"));
+  Send(sh::kEmitKeyBase, sh::WaitKind::emitKey, LangText("遥控操作", "Sending remote key"));
 }
-#pragma pop_macro("emit")
 
 void CRemoteLearnDlg::OnRename() {
   const QString name = name_->text().trimmed();
