@@ -362,9 +362,11 @@ void ScenePagesTests::recaptionFollowsTheLanguage() {
   Open(0);
   In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(4);
   SetLanguageIndex(1);
+  QVERIFY(WriteLanguageTable(1));  // as the language switch does before the windows recaption
   scenes->Recaption();
   learn->Recaption();
   SetLanguageIndex(0);
+  QVERIFY(WriteLanguageTable(0));
   QCOMPARE(In<CGdipButton>(scenes.get(), sid::resetDelay)->text(), QStringLiteral("Reset delay"));
   QCOMPARE(In<QListWidget>(scenes.get(), sid::sceneList)->item(0)->text(), QStringLiteral("TV"));
   QCOMPARE(In<CReportCtrl>(scenes.get(), sid::stepList)->GetItemText(0, 2), QStringLiteral("ON"));
