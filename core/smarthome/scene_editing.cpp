@@ -29,6 +29,11 @@ std::string StepValueText(const SceneStep& step, int languageIndex, const std::s
     std::snprintf(text, sizeof text, "%d%s", step.value, english ? "s" : "秒");
     return text;
   }
+  if (step.node == kHdmiNode) {
+    // The input it selects: read as a plug value, HDMI1 (0) would say "OFF" and HDMI3 (2) "2".
+    std::snprintf(text, sizeof text, "HDMI%d", step.value + 1);
+    return text;
+  }
   if (step.value == kValueOff) return english ? "OFF" : "关";
   if (step.value == kValueOn) return english ? "ON" : "开";
   if (step.value >= kEmitKeyBase && step.value < kLearnKeyBase) return "遥控键:" + keyName;

@@ -9,7 +9,8 @@
 
 namespace vireo::smarthome {
 
-// The value column of a scene step in the language (0 Chinese, 1 English), UTF-8: 240 "5秒" / "5s";
+// The value column of a scene step in the language (0 Chinese, 1 English), UTF-8: 240 "5秒" / "5s"; 254
+// "HDMI1".."HDMI4";
 // 0 "关" / "OFF"; 99 "开" / "ON"; 128..191 "遥控键:" and `keyName`; 1..98 the level in percent of 99
 // without decimals; anything else the number.
 std::string StepValueText(const SceneStep& step, int languageIndex, const std::string& keyName);
