@@ -54,6 +54,12 @@ void AbTunings::Tuning::Into(ParameterStore& store) const {
   store.setGeometry(geometry);
 }
 
+void AbTunings::Follow(const ParameterStore& store) {
+  const Slot otherSlot = live_ == Slot::a ? Slot::b : Slot::a;
+  if (!started() || slot(otherSlot) == slot(live_)) return;
+  if (Tuning::Of(store) == slot(otherSlot)) live_ = otherSlot;
+}
+
 std::vector<EditValue> AbTunings::Switch(const ParameterStore& store) {
   const Tuning current = Tuning::Of(store);
   const Slot next = live_ == Slot::a ? Slot::b : Slot::a;

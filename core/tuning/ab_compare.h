@@ -29,6 +29,9 @@ class AbTunings {
   // the live tuning into the other slot and changes nothing; after that the result is what the store
   // must take (through ApplyValues, as one edit) to become the other tuning.
   std::vector<EditValue> Switch(const ParameterStore& store);
+  // After an undo or redo: when the store holds exactly the other slot's tuning (a switch was undone or
+  // redone) and that tuning is not the live one's, the other slot becomes live again.
+  void Follow(const ParameterStore& store);
 
  private:
   // What a mode file holds, byte for byte as the store has it: a mode file's reader would bring every
@@ -37,6 +40,7 @@ class AbTunings {
     std::array<std::vector<std::uint8_t>, 4> regions;  // mainParams, dspBlock, chLocationGain, micBoostLevel
     LocationGeometry geometry{};
     bool empty() const { return regions[0].empty(); }
+    bool operator==(const Tuning&) const = default;
     static Tuning Of(const ParameterStore& store);
     void Into(ParameterStore& store) const;
   };

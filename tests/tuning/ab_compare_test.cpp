@@ -48,15 +48,19 @@ TEST(AbCompareTest, SwitchingSendsOnlyWhatDiffersBetweenTheTwoTunings) {
   const std::vector<EditValue> toA = ab.Switch(store);
   EXPECT_EQ(ab.live(), AbTunings::Slot::a);
   EXPECT_EQ(Keys(toA), (std::vector<std::string>{"band:6:3", "field:echoVolume[0]", "locationGain:2"}));
+  const std::vector<EditValue> undo = ReadValues(store, toA);  // what an undo of the switch puts back
   ASSERT_TRUE(ApplyValues(store, link, clock, toA).ok);
   EXPECT_EQ(Image(store), tuningA);
   // The band's record and coefficients, the echo volume, channel 3's gain block and record: no write-all.
   EXPECT_EQ(link.paced.size(), 5u);
+  ab.Follow(store);
+  EXPECT_EQ(ab.live(), AbTunings::Slot::a);
 
-  const std::vector<EditValue> toB = ab.Switch(store);
-  EXPECT_EQ(Keys(toB), Keys(toA));
-  ASSERT_TRUE(ApplyValues(store, link, clock, toB).ok);
+  ASSERT_TRUE(ApplyValues(store, link, clock, undo).ok);
   EXPECT_EQ(Image(store), tuningB);
+  ab.Follow(store);  // the undone switch: B is live again
+  EXPECT_EQ(ab.live(), AbTunings::Slot::b);
+  EXPECT_EQ(Keys(ab.Switch(store)), Keys(toA));
 }
 
 TEST(AbCompareTest, EqualTuningsDifferInNothing) {

@@ -170,6 +170,9 @@ void ShellTests::f9SwitchesTuningsSendingTheDifferenceAsOneStep() {
   QCOMPARE(rig->Requests().size(), std::size_t(1));  // the echo volume alone, no write-all
   frame.Undo();
   QCOMPARE(TheStore().Int(vireo::slot::echoVolume), 30);
+  QCOMPARE(pane->text(), QString("Tuning B live (F9: A/B)"));  // the undone switch
+  frame.Redo();
+  QCOMPARE(pane->text(), QString("Tuning A live (F9: A/B)"));
 }
 
 void ShellTests::languageSwitchRecaptionsAndIsRemembered() {

@@ -61,11 +61,15 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::Undo() {
-  if (app_.device().edits().Undo()) RefreshAfterEdit();
+  if (!app_.device().edits().Undo()) return;
+  tunings_.Follow(vireo::TheStore());  // an undone A/B switch brings the other tuning back
+  RefreshAfterEdit();
 }
 
 void CMainFrame::Redo() {
-  if (app_.device().edits().Redo()) RefreshAfterEdit();
+  if (!app_.device().edits().Redo()) return;
+  tunings_.Follow(vireo::TheStore());
+  RefreshAfterEdit();
 }
 
 void CMainFrame::SwitchTuning() {
