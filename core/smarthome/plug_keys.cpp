@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <pugixml.hpp>
+#include <string_view>
 #include <system_error>
 
 namespace vireo::smarthome {
@@ -83,12 +85,35 @@ bool MarkPlugKeyLearned(const std::string& folder, int node, int key, std::strin
   return SavePlugKeys(path, keys, error);
 }
 
+namespace {
+// XDG_DOCUMENTS_DIR as the desktop's user-dirs.dirs names it ("$HOME/文档"), or empty.
+fs::path UserDirsDocuments(const fs::path& home) {
+  fs::path config;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
+    config = xdg;
+  } else {
+    config = home / ".config";
+  }
+  std::ifstream in(config / "user-dirs.dirs");
+  constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=\"";
+  for (std::string line; std::getline(in, line);) {
+    if (!line.starts_with(kKey) || line.size() < kKey.size() + 1 || line.back() != '"') continue;
+    std::string value = line.substr(kKey.size(), line.size() - kKey.size() - 1);
+    if (value.starts_with("$HOME")) return home / fs::path(value.substr(5)).relative_path();
+    if (value.starts_with('/')) return value;
+  }
+  return {};
+}
+}  // namespace
+
 std::string DefaultPlugFolder() {
   fs::path documents;
+  const char* home = std::getenv("HOME");
   if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg != nullptr && *xdg != '\0') {
     documents = xdg;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    documents = fs::path(home) / "Documents";
+  } else if (home != nullptr && *home != '\0') {
+    documents = UserDirsDocuments(home);
+    if (documents.empty()) documents = fs::path(home) / "Documents";
   } else {
     documents = ".";
   }

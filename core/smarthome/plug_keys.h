@@ -31,7 +31,8 @@ bool LoadOrCreatePlugKeys(const std::string& path, std::vector<PlugKey>* keys, s
 // Marks key `key` of the plug's file learned (creating the file when missing).
 bool MarkPlugKeyLearned(const std::string& folder, int node, int key, std::string* error);
 
-// The documents folder ($XDG_DOCUMENTS_DIR, else $HOME/Documents) followed by "/Plug".
+// The documents folder followed by "/Plug": $XDG_DOCUMENTS_DIR, else the one the desktop's user-dirs.dirs
+// names (as the application finds it), else $HOME/Documents.
 std::string DefaultPlugFolder();
 // Creates the folder (and its parents) when missing.
 bool EnsureFolder(const std::string& folder, std::string* error);

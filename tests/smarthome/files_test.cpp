@@ -1,6 +1,7 @@
 // Remote files (.remo) and plug key files: round trips and bad files.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <pugixml.hpp>
@@ -148,6 +149,31 @@ TEST_F(FilesTest, EmptyFolderRemovesFilesAndSubfoldersButKeepsItself) {
   EXPECT_EQ(EmptyFolder(dir_.string()), 4);
   EXPECT_TRUE(fs::is_directory(dir_));
   EXPECT_TRUE(fs::is_empty(dir_));
+}
+
+TEST_F(FilesTest, PlugFolderFollowsTheDesktopsDocumentsFolder) {
+  const char* saved[] = {std::getenv("HOME"), std::getenv("XDG_CONFIG_HOME"),
+                         std::getenv("XDG_DOCUMENTS_DIR")};
+  const std::string keep[] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "", saved[2] ? saved[2] : ""};
+  setenv("HOME", dir_.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_DOCUMENTS_DIR");
+  EXPECT_EQ(DefaultPlugFolder(), (dir_ / "Documents" / "Plug").string());  // no user-dirs.dirs
+  fs::create_directories(dir_ / ".config");
+  std::ofstream(dir_ / ".config" / "user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
+                                                        "XDG_DESKTOP_DIR=\"$HOME/桌面\"\n"
+                                                        "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
+  EXPECT_EQ(DefaultPlugFolder(), (dir_ / "文档" / "Plug").string());
+  setenv("XDG_DOCUMENTS_DIR", "/srv/docs", 1);
+  EXPECT_EQ(DefaultPlugFolder(), "/srv/docs/Plug");
+  const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR"};
+  for (int i = 0; i < 3; ++i) {
+    if (saved[i]) {
+      setenv(names[i], keep[i].c_str(), 1);
+    } else {
+      unsetenv(names[i]);
+    }
+  }
 }
 
 }  // namespace
