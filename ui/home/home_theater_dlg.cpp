@@ -12,6 +12,7 @@
 #include "home/plug_list_page.h"
 #include "home/plug_pictures.h"
 #include "home/smart_home_link.h"
+#include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
 #include "shell/control_id.h"
 #include "smarthome/plug_keys.h"
@@ -205,10 +206,7 @@ void CDialogHomeTheater::OnFirstTimer() {
 }
 
 void CDialogHomeTheater::OnReset() {
-  if (!link_.connected() || !link_.controller().StartReset()) {
-    link_.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-    return;
-  }
+  if (!StartedOrAskForMachine(link_, link_.connected() && link_.controller().StartReset())) return;
   // The key files belong to plugs the reset takes out of the network.
   if (const std::string folder = link_.plugFolder(); !folder.empty()) sh::EmptyFolder(folder);
   link_.ShowSyncWindow(LangText("正在复位，请稍等……", "Resetting, wait a moment"));

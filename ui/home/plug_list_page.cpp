@@ -14,6 +14,7 @@
 #include "home/plug_edit_dlg.h"
 #include "home/plug_pictures.h"
 #include "home/smart_home_link.h"
+#include "home/smart_home_pages.h"
 #include "home/switch_dlg.h"
 #include "i18n/language_table.h"
 #include "shell/control_id.h"
@@ -124,9 +125,7 @@ CDlgZwaveLight* CDlgZwaveList::knobDialog() const {
 }
 
 bool CDlgZwaveList::CheckConnected() {
-  if (link_.connected()) return true;
-  link_.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-  return false;
+  return StartedOrAskForMachine(link_, link_.connected());
 }
 
 void CDlgZwaveList::CloseDialogs() {
@@ -189,27 +188,18 @@ void CDlgZwaveList::OnEditAccepted() {
   const sh::PlugRecord record = dialog->record();
   sh::SmartHomeController& controller = link_.controller();
   if (dialog->mode() == CDlgZwaveEdit::Mode::edit) {
-    if (!controller.WritePlug(editNode_, record)) {
-      link_.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-      return;
-    }
+    if (!StartedOrAskForMachine(link_, controller.WritePlug(editNode_, record))) return;
     Refresh();
     return;
   }
   // The connection may have gone while the dialog was open.
-  if (!controller.StartAdd(record)) {
-    link_.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-    return;
-  }
+  if (!StartedOrAskForMachine(link_, controller.StartAdd(record))) return;
   if (startWait_) startWait_(sh::WaitKind::add, 0, LangText("添加设备……", "Adding plug..."));
 }
 
 void CDlgZwaveList::OnRemove() {
   if (!CheckConnected()) return;
-  if (!link_.controller().StartRemove()) {
-    link_.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-    return;
-  }
+  if (!StartedOrAskForMachine(link_, link_.controller().StartRemove())) return;
   if (startWait_) startWait_(sh::WaitKind::remove, 0, LangText("删除设备", "Remove plug"));
 }
 

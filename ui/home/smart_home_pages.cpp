@@ -5,11 +5,13 @@
 #include "i18n/language_table.h"
 #include "smarthome/smart_home_controller.h"
 
+bool StartedOrAskForMachine(SmartHomeLink& link, bool started) {
+  if (!started) link.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
+  return started;
+}
+
 void StartSceneRun(SmartHomeLink& link, int scene, bool fromTest) {
-  if (!link.connected()) {
-    link.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-    return;
-  }
+  if (!StartedOrAskForMachine(link, link.connected())) return;
   QString text;
   if (fromTest) {
     text = LangText("载入情景中……", "Loading scene...");

@@ -8,6 +8,7 @@
 #include "app/kestrel_app.h"
 #include "dialogs/dialog_look.h"
 #include "home/smart_home_link.h"
+#include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
 #include "shell/control_id.h"
 #include "smarthome/smart_home_controller.h"
@@ -16,10 +17,7 @@ namespace sh = vireo::smarthome;
 
 void SetPlugValue(SmartHomeLink& link, const StartWaitFn& startWait, int node, int value,
                   const QString& text) {
-  if (!link.connected() || !link.controller().SetValue(node, value)) {
-    link.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
-    return;
-  }
+  if (!StartedOrAskForMachine(link, link.connected() && link.controller().SetValue(node, value))) return;
   if (startWait) startWait(sh::WaitKind::set, node, text);
 }
 
