@@ -47,6 +47,13 @@ std::string StepValueText(const SceneStep& step, int languageIndex, const std::s
   return text;
 }
 
+std::string LevelSliderText(int position, int languageIndex) {
+  const SceneStep level{kFirstPlugNode, static_cast<std::uint8_t>(std::clamp(position, 0, static_cast<int>(kValueOn)))};
+  std::string text = StepValueText(level, languageIndex, {});
+  if (level.value != kValueOff && level.value != kValueOn) text += '%';
+  return text;
+}
+
 std::string KnobValueText(int value) {
   return KnobValueText(value, 0);
 }

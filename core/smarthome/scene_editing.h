@@ -14,6 +14,8 @@ namespace vireo::smarthome {
 // 0 "关" / "OFF"; 99 "开" / "ON"; 128..191 "遥控键:" and `keyName`; 1..98 the level in percent of 99
 // without decimals; anything else the number.
 std::string StepValueText(const SceneStep& step, int languageIndex, const std::string& keyName);
+// The scene page's label beside its level slider (0..99): the step's text, with its unit for a level.
+std::string LevelSliderText(int position, int languageIndex);
 // The knob dialog's slider text: 0 "关", 99 "最大", else "N%".
 std::string KnobValueText(int value);
 // The same in the language (0 Chinese, 1 English: "OFF", "MAX", "N%").

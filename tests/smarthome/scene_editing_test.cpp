@@ -35,6 +35,14 @@ TEST(SceneEditing, KnobTexts) {
   EXPECT_EQ(KnobValueText(99, 0), "最大");
 }
 
+TEST(SceneEditing, LevelSliderTextsCarryTheirUnit) {
+  const std::pair<int, const char*> english[] = {{-3, "OFF"}, {0, "OFF"}, {1, "1%"},  {50, "51%"},
+                                                 {98, "99%"}, {99, "ON"}, {120, "ON"}};
+  for (const auto& [position, text] : english) EXPECT_EQ(LevelSliderText(position, 1), text) << position;
+  EXPECT_EQ(LevelSliderText(50, 0), "51%");
+  EXPECT_EQ(LevelSliderText(99, 0), "开");
+}
+
 TEST(SceneEditing, ProposedNameTakesTheSmallestFreeNumberIgnoringCase) {
   EXPECT_EQ(ProposePlugName({}), u"开关1");
   EXPECT_EQ(ProposePlugName({u"开关1", u"开关3"}), u"开关2");

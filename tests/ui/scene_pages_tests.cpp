@@ -37,6 +37,7 @@ class ScenePagesTests : public QObject {
  private slots:
   void init();
   void cleanup();
+  void aPlugChosenWithTheMouseShowsItsEditorAndKeys();
   void theTwentyNinthStepIsRefused();
   void saveWritesTheStepsAtTheScenesAddress();
   void movesStopAtTheEndsAndNeedASelection();
@@ -61,6 +62,7 @@ class ScenePagesTests : public QObject {
     return FindByControlId<T>(page, id);
   }
   void Click(QWidget* page, int id) { In<CGdipButton>(page, id)->click(); }
+  void ClickRow(int listId, int row);
   void ChoosePlug(int node);
   std::vector<vireo::Report> SetFrames();  // the Basic Set frames (function 0x13) the machine got
   std::unique_ptr<UiHarness> rig;
@@ -82,6 +84,9 @@ void ScenePagesTests::Open(int language) {
   QTRY_VERIFY_WITH_TIMEOUT(controller.smartTableRead(), 20000);
   controller.WaitIdle();
   scenes = std::make_unique<CDialogZwaveRemoter>(rig->app().smartHome(), nullptr);
+  scenes->resize(720, 460);
+  scenes->show();
+  QVERIFY(QTest::qWaitForWindowExposed(scenes.get()));
   learn = std::make_unique<CRemoteLearnDlg>(
       rig->app().smartHome(),
       [this](sh::WaitKind kind, int node, const QString& text) {
@@ -97,10 +102,20 @@ void ScenePagesTests::cleanup() {
   rig.reset();
 }
 
+// Rows are chosen as a user does, with a click on the row: a mouse press makes the row current before it
+// selects it, which a setter never shows.
+void ScenePagesTests::ClickRow(int listId, int row) {
+  auto* list = In<QListWidget>(scenes.get(), listId);
+  QVERIFY(row >= 0 && row < list->count());
+  list->scrollToItem(list->item(row));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+  QCOMPARE(list->currentRow(), row);
+}
+
 void ScenePagesTests::ChoosePlug(int node) {
   auto* plugs = In<QListWidget>(scenes.get(), sid::plugList);
   for (int i = 0; i < plugs->count(); ++i) {
-    if (plugs->item(i)->data(Qt::UserRole).toInt() == node) plugs->setCurrentRow(i);
+    if (plugs->item(i)->data(Qt::UserRole).toInt() == node) ClickRow(sid::plugList, i);
   }
 }
 
@@ -110,6 +125,27 @@ std::vector<vireo::Report> ScenePagesTests::SetFrames() {
     if (r[1] == 0x12 && r[3] == 0x01 && r[6] == 0x13) frames.push_back(r);
   }
   return frames;
+}
+
+void ScenePagesTests::aPlugChosenWithTheMouseShowsItsEditorAndKeys() {
+  Open();
+  In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(1);
+  Click(scenes.get(), sid::clear);
+  auto* keys = In<QListWidget>(scenes.get(), sid::keyList);
+  ChoosePlug(2);  // the switch plug
+  QVERIFY(In(scenes.get(), sid::switchBox)->isVisible());
+  QCOMPARE(keys->count(), sh::kPlugKeyCount);
+  auto* box = In<QCheckBox>(scenes.get(), sid::switchBox);
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+  QVERIFY(box->isChecked());
+  Click(scenes.get(), sid::add);
+  ChoosePlug(3);  // the knob plug
+  QVERIFY(In(scenes.get(), sid::levelSlider)->isVisible());
+  QVERIFY(!box->isVisible());
+  ClickRow(sid::keyList, 4);
+  Click(scenes.get(), sid::addKey);
+  QVERIFY(rig->notices().isEmpty());
+  QCOMPARE(scenes->steps(), (std::vector<sh::SceneStep>{{2, 99}, {3, 128 + 4}}));
 }
 
 void ScenePagesTests::theTwentyNinthStepIsRefused() {
@@ -139,7 +175,7 @@ void ScenePagesTests::saveWritesTheStepsAtTheScenesAddress() {
   In<QCheckBox>(scenes.get(), sid::switchBox)->setChecked(true);
   Click(scenes.get(), sid::add);
   ChoosePlug(4);
-  In<QListWidget>(scenes.get(), sid::keyList)->setCurrentRow(2);
+  ClickRow(sid::keyList, 2);
   Click(scenes.get(), sid::addKey);
   Click(scenes.get(), sid::save);
   QCOMPARE(rig->lastNotice(), QStringLiteral("保存完成"));
@@ -210,7 +246,7 @@ void ScenePagesTests::modifyAndTheResetsChangeTheSelectedStep() {
   QCOMPARE(rig->lastNotice(), QStringLiteral("所选指令不能设置此项"));
   QCOMPARE(scenes->steps()[2], (sh::SceneStep{240, 9}));
   list->selectRow(3);  // [4, 128] takes key 5
-  In<QListWidget>(scenes.get(), sid::keyList)->setCurrentRow(5);
+  ClickRow(sid::keyList, 5);
   Click(scenes.get(), sid::resetKey);
   QCOMPARE(scenes->steps()[3], (sh::SceneStep{4, 133}));
   // Nothing is written until Save.
@@ -320,7 +356,7 @@ void ScenePagesTests::renameWritesTheKeyFile() {
   // The scene page names an emit step after the renamed key.
   In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(2);
   ChoosePlug(3);
-  In<QListWidget>(scenes.get(), sid::keyList)->setCurrentRow(2);
+  ClickRow(sid::keyList, 2);
   Click(scenes.get(), sid::addKey);
   QCOMPARE(In<CReportCtrl>(scenes.get(), sid::stepList)->GetItemText(2, 2), QStringLiteral("遥控键:风扇"));
 }

@@ -196,7 +196,9 @@ QWidget* CDialogZwaveRemoter::BuildPlugEditor() {
   plugButtons->addWidget(MakeButton(id::add, &CDialogZwaveRemoter::OnAdd));
   plugButtons->addWidget(MakeButton(id::resetValue, &CDialogZwaveRemoter::OnResetValue));
   plugBox->addLayout(plugButtons);
-  connect(plugs_, &QListWidget::currentRowChanged, this, [this] {
+  // The selection, not the current row: a mouse press makes the row current before it selects it, and
+  // everything below asks for the selected plug.
+  connect(plugs_, &QListWidget::itemSelectionChanged, this, [this] {
     ShowValueEditor();
     FillKeys();
   });
@@ -420,8 +422,7 @@ void CDialogZwaveRemoter::ShowEditorsFor(int row) {
 
 void CDialogZwaveRemoter::UpdateValueTexts() {
   const int language = LanguageIndex();
-  const SceneStep level{sh::kFirstPlugNode, static_cast<std::uint8_t>(level_->GetPos())};
-  levelText_->setText(U8(sh::StepValueText(level, language, {})));
+  levelText_->setText(U8(sh::LevelSliderText(level_->GetPos(), language)));
   const SceneStep wait{sh::kWaitNode, static_cast<std::uint8_t>(delay_->GetPos())};
   delayText_->setText(U8(sh::StepValueText(wait, language, {})));
 }
