@@ -219,6 +219,13 @@ std::vector<EditValue> ExpandTargets(std::span<const EditValue> targets) {
   return all;
 }
 
+std::vector<EditValue> SplitBandTargets(int identity) {
+  std::vector<EditValue> bands;
+  if (!IsOutputIdentity(identity)) return bands;
+  for (int i = 0; i < kSplitBandCount; ++i) bands.push_back(BandValue{identity, kSplitBand + i, {}});
+  return bands;
+}
+
 std::vector<EditValue> AllBandTargets(int identity) {
   std::vector<EditValue> bands;
   if (const EqIdentity* eq = FindEqIdentity(identity)) {

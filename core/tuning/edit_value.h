@@ -68,6 +68,9 @@ std::vector<EditValue> ExpandTargets(std::span<const EditValue> targets);
 
 // Every band of an identity, in band order: the targets of a paste into it or of its Reset EQ.
 std::vector<EditValue> AllBandTargets(int identity);
+// The two split bands (13 and 14) of an output channel's identity, which hold its high-frequency delay
+// split: every edit that moves the split names them, so its undo step brings the split back.
+std::vector<EditValue> SplitBandTargets(int identity);
 
 // Applies the values in order through the tuning operations: a band as its record then its
 // coefficients (an output channel's band 9 with the sections 10..12 given after it, else as the store

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "app/device_services.h"
 #include "controls/eq_panel.h"
 #include "controls/xbmp_slider.h"
 #include "model/band.h"
@@ -15,8 +16,10 @@
 #include "pages/eq_editing.h"
 #include "pages/output_layout.h"
 #include "pages/output_page.h"
+#include "pages/output_quick.h"
 #include "shell/command_ids.h"
 #include "shell/main_view.h"
+#include "tuning/delay_ops.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -36,10 +39,13 @@ class OutputPageTests : public QObject {
   void aLanguageSwitchKeepsTheRoles();
   void layoutKeepsEveryControlApartAndInside();
   void aLiftOfTheMusicPathWarnsOfClipping();
+  void theSplitSliderIsAnUndoStepOfItsOwn();
+  void undoingALinkCopyBringsTheSplitBack();
 
  private:
   CDialogOutput* Page();
   void Check(int linkId);
+  CXBmpSlider* SplitSliderInHighFreqMode();
   std::unique_ptr<UiHarness> rig;
 };
 
@@ -157,6 +163,45 @@ void OutputPageTests::layoutKeepsEveryControlApartAndInside() {
         QVERIFY2(!rects[i].intersects(rects[j]), qPrintable(QStringLiteral("%1 %2").arg(i).arg(j)));
     }
   }
+}
+
+CXBmpSlider* OutputPageTests::SplitSliderInHighFreqMode() {
+  namespace q = output_quick_id;
+  if (!rig->Find<QCheckBox>(q::delaySwitch)->isChecked()) rig->Find<QCheckBox>(q::delaySwitch)->click();
+  if (!rig->Find<QRadioButton>(q::highFreqRadio)->isChecked()) rig->Find<QRadioButton>(q::highFreqRadio)->click();
+  auto* split = rig->Find<CXBmpSlider>(q::splitSlider);
+  return split->isEnabled() ? split : nullptr;
+}
+
+void OutputPageTests::theSplitSliderIsAnUndoStepOfItsOwn() {
+  namespace t = vireo::tuning;
+  CXBmpSlider* split = SplitSliderInHighFreqMode();
+  QVERIFY(split != nullptr);
+  const int before = t::ChannelSplitIndex(TheStore(), 0);
+  const std::size_t steps = rig->app().device().edits().undoSteps();
+  QTest::keyClick(split, before > 0 ? Qt::Key_Left : Qt::Key_Right);
+  const int moved = t::ChannelSplitIndex(TheStore(), 0);
+  QVERIFY(moved != before);
+  QCOMPARE(rig->app().device().edits().undoSteps(), steps + 1);
+  QTest::keyClick(split, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(t::ChannelSplitIndex(TheStore(), 0), before);
+  QCOMPARE(split->GetPos(), before);
+  // The edit before it (the H.Freq mode) stays.
+  QCOMPARE(t::ChannelDelayMode(TheStore(), 0), t::DelayMode::highFreq);
+}
+
+void OutputPageTests::undoingALinkCopyBringsTheSplitBack() {
+  namespace t = vireo::tuning;
+  CXBmpSlider* split = SplitSliderInHighFreqMode();
+  QVERIFY(split != nullptr);
+  const int second = t::ChannelSplitIndex(TheStore(), 1);
+  QTest::keyClick(split, second > 0 ? Qt::Key_Left : Qt::Key_Right);
+  QVERIFY(t::ChannelSplitIndex(TheStore(), 0) != second);
+  rig->prompts().choices = {1};  // both take CH1
+  Check(id::links[0]);
+  QCOMPARE(t::ChannelSplitIndex(TheStore(), 1), t::ChannelSplitIndex(TheStore(), 0));
+  rig->frame().Undo();
+  QCOMPARE(t::ChannelSplitIndex(TheStore(), 1), second);
 }
 
 int main(int argc, char** argv) {

@@ -18,10 +18,8 @@ t::EditSession& Edits() {
 t::FieldValue Field(const char* name, int channel) {
   return t::FieldValue{name, channel, 0.0};
 }
-// The split lives in bands 13 and 14 of the channel's group.
 std::vector<t::EditValue> SplitBands(int channel) {
-  const int identity = t::kFirstOutputIdentity + channel;
-  return {t::BandValue{identity, t::kSplitBand, {}}, t::BandValue{identity, t::kSplitBand + 1, {}}};
+  return t::SplitBandTargets(t::kFirstOutputIdentity + channel);
 }
 }  // namespace
 

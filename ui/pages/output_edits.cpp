@@ -24,6 +24,13 @@ std::vector<t::EditValue> Fields(std::initializer_list<const char*> names, const
   }
   return targets;
 }
+// Bands 13 and 14 hold the high-frequency delay split.
+std::vector<t::EditValue> WithSplitBands(std::vector<t::EditValue> targets, const Channels& channels) {
+  for (int channel : channels) {
+    for (t::EditValue& v : t::SplitBandTargets(t::ChannelEqIdentity(channel))) targets.push_back(std::move(v));
+  }
+  return targets;
+}
 std::vector<t::EditValue> Bands(const Channels& channels, int band) {
   std::vector<t::EditValue> targets;
   for (int channel : channels) targets.push_back(t::BandValue{t::ChannelEqIdentity(channel), band, {}});
@@ -89,7 +96,7 @@ void CopyChannel(int source, int destination) {
   targets.push_back(t::BypassValue{t::ChannelEqIdentity(destination), false});
   for (t::EditValue& v : t::AllBandTargets(t::ChannelEqIdentity(destination)))
     targets.push_back(std::move(v));
-  Edits().Run(std::move(targets), [&](vireo::ReportSender& sender, vireo::Clock&) {
+  Edits().Run(WithSplitBands(std::move(targets), {destination}), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::CopyChannelSettings(Store(), sender, source, destination);
   });
 }
@@ -105,14 +112,13 @@ void SetDelayOn(const Channels& channels, bool on) {
   });
 }
 void SetDelayMode(const Channels& channels, t::DelayMode mode) {
-  Edits().Run(Fields({"chDelayMode"}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
+  Edits().Run(WithSplitBands(Fields({"chDelayMode"}, channels), channels),
+              [&](vireo::ReportSender& sender, vireo::Clock&) {
     for (int channel : channels) t::SetDelayMode(Store(), sender, channel, mode);
   });
 }
 void MoveSplit(const Channels& channels, int index) {
-  // The split lives in bands 13 and 14, which no edit value names: the mode's key keeps a drag's moves
-  // together in the sender, and the step records nothing that the split changed.
-  Edits().Run(Fields({"chDelayMode"}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
+  Edits().Run(WithSplitBands({}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
     for (int channel : channels) t::MoveSplit(Store(), sender, channel, index);
   });
 }
