@@ -43,6 +43,29 @@ bool CShortcutFilter::IsTextEntry(const QWidget* widget) {
   return false;
 }
 
+bool CShortcutFilter::TakesLetters(const QWidget* widget) {
+  if (widget == nullptr) return false;
+  if (IsTextEntry(widget)) return true;
+  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+    // A combo box's open list is a window whose parent is the combo box.
+    if (qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w)) return true;
+    // A cell editor lives on its view's viewport, whatever its kind.
+    const QWidget* parent = w->parentWidget();
+    if (parent != nullptr) {
+      if (const auto* view = qobject_cast<const QAbstractItemView*>(parent->parentWidget());
+          view != nullptr && view->viewport() == parent) {
+        return true;
+      }
+    }
+  }
+  if (const auto* v = qobject_cast<const QAbstractItemView*>(widget)) {
+    for (const QWidget* editor : v->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (editor->isVisible() && editor->isEnabled()) return true;
+    }
+  }
+  return false;
+}
+
 CShortcutFilter::EditKey CShortcutFilter::EditKeyOf(const QKeyEvent& event) {
   const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
   if (modifiers == Qt::ControlModifier && event.key() == Qt::Key_Z) return EditKey::undo;
@@ -190,8 +213,9 @@ bool CShortcutFilter::OnKeyPress(QKeyEvent* event, QWidget* receiver) {
       page->SelectSection(key == Qt::Key_0 ? 9 : key - Qt::Key_1);
   }
   if (const EditKey edit = EditKeyOf(*event); edit != EditKey::none) return OnEditKey(edit, receiver);
-  // Letters typed into a text entry are text, not volume steps, mutes or bypass toggles.
-  if (!IsTextEntry(receiver)) OnLetterKey(key, leftCtrl);
+  // Letters typed into a text entry, a drop-down or a cell editor are theirs, not volume steps, mutes or
+  // bypass toggles.
+  if (!TakesLetters(receiver)) OnLetterKey(key, leftCtrl);
   // The main window's accelerators come after the table, as the keys reach the window.
   const bool ctrlOnly = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
   if (ctrlOnly && receiver->window() == frame && (key == Qt::Key_O || key == Qt::Key_S)) {

@@ -26,6 +26,9 @@ class CShortcutFilter : public QObject {
   // Whether typing goes into `widget`: an editable line edit, text edit, spin box or combo box, an item
   // view with its cell editor open, or anything inside a file dialog.
   static bool IsTextEntry(const QWidget* widget);
+  // Whether a letter typed at `widget` belongs to it: a text entry, any combo box or its open list, a spin
+  // box, or a cell editor of a list (a band's type drop-down picks its entry by the typed letter).
+  static bool TakesLetters(const QWidget* widget);
 
  private:
   enum class EditKey { none, undo, redo };
