@@ -60,13 +60,27 @@ int CompSliderPositionOfValue(CompSlider slider, double value) {
   return Held(slider, std::round(value * Scale(slider)));
 }
 
-std::string CompSliderText(CompSlider slider, int position) {
+namespace {
+std::string CompValueText(CompSlider slider, double value) {
   const char* format = slider == CompSlider::threshold ? "%.0fdB"
                        : slider == CompSlider::ratio   ? "%.1f:1"
                                                        : "%.0fms";
+  // printf rounds to the nearest; a value that rounds to zero reads "0", never "-0".
+  const double half = slider == CompSlider::ratio ? 0.05 : 0.5;
+  if (!std::isfinite(value) || std::fabs(value) < half) value = 0.0;
   char text[32];
-  std::snprintf(text, sizeof text, format, position / Scale(slider));
+  std::snprintf(text, sizeof text, format, value);
   return text;
+}
+}  // namespace
+
+std::string CompSliderText(CompSlider slider, int position) {
+  return CompValueText(slider, position / Scale(slider));
+}
+
+std::string CompStoredText(const ParameterStore& store, int channel, CompSlider slider) {
+  if (!IsOutputChannel(channel)) return CompSliderText(slider, CompSliderRangeOf(slider).lo);
+  return CompValueText(slider, store.Float(SlotsOf(slider)[channel]));
 }
 
 bool CompressorOn(const ParameterStore& store, int channel) {

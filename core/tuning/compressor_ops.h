@@ -26,6 +26,9 @@ int CompSliderPosition(const ParameterStore& store, int channel, CompSlider slid
 int CompSliderPositionOfValue(CompSlider slider, double value);
 // "%.0fdB", "%.1f:1" of the ratio, "%.0fms".
 std::string CompSliderText(CompSlider slider, int position);
+// The text of the value the store holds, which a file or the machine may give with a fraction the slider
+// cannot show: -12.7 dB reads "-13dB", 4.06:1 "4.1:1", 10.6 ms "11ms".
+std::string CompStoredText(const ParameterStore& store, int channel, CompSlider slider);
 
 bool CompressorOn(const ParameterStore& store, int channel);
 // Stores chCompOff (0 while on) and sends it: module 5 + channel, parameter 28, one int.

@@ -12,6 +12,7 @@
 #include "model/parameter_store.h"
 #include "pages/comp_page.h"
 #include "pages/output_nav.h"
+#include "pages/output_quick.h"
 #include "shell/command_ids.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
@@ -30,6 +31,7 @@ class CompPageTests : public QObject {
   void aDragIsOneUndoStep();
   void aLanguageSwitchRefillsTheChannelsAndKeepsTheSelection();
   void theNavigationBarPressesItsPageAndSwitchesAfterTheClick();
+  void valuesWithAFractionReadAsStoredNotAsTheSliderHoldsThem();
 
  private:
   CCompDlg* Page();
@@ -153,6 +155,26 @@ void CompPageTests::theNavigationBarPressesItsPageAndSwitchesAfterTheClick() {
   QCOMPARE(rig->frame().view()->currentPage(), comp);
   QTRY_COMPARE(rig->frame().view()->currentPage()->kind(), PageKind::output);
   QCOMPARE(rig->app().currentOutputChannel(), 2);
+}
+
+void CompPageTests::valuesWithAFractionReadAsStoredNotAsTheSliderHoldsThem() {
+  // A file may hold fractions the sliders cannot: the texts round the stored value.
+  TheStore().SetFloat(slot::chCompThreshold[0], -12.7f);
+  TheStore().SetFloat(slot::chCompRatio[0], 4.06f);
+  TheStore().SetFloat(slot::chCompAttack[0], 10.6f);
+  TheStore().SetFloat(slot::chCompRelease[0], 99.5f);
+  const QStringList expected = {"-13dB", "4.1:1", "11ms", "100ms"};
+  Page()->ShowChannel(0);
+  for (int i = 0; i < 4; ++i) QCOMPARE(rig->Find<QLineEdit>(id::firstValueBox + i)->text(), expected[i]);
+  // The output page's quick controls show the same.
+  rig->frame().view()->ShowPage(PageKind::output);
+  CPage* output = rig->frame().view()->currentPage();
+  output->RefreshFromStore();
+  for (int i = 0; i < 4; ++i) {
+    QWidget* text = FindByControlId(output, output_quick_id::firstCompText + i);
+    QVERIFY(text != nullptr);
+    QCOMPARE(text->property("text").toString(), expected[i]);
+  }
 }
 
 int main(int argc, char** argv) {

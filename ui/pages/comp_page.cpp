@@ -113,7 +113,7 @@ void CCompDlg::RefreshFromStore() {
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
     const int position = t::CompSliderPosition(store, channel_, SliderAt(i));
     sliders_[i]->SetPos(position);
-    ShowValue(SliderAt(i), position);
+    values_[i]->setText(QString::fromStdString(t::CompStoredText(store, channel_, SliderAt(i))));
   }
   curve_->SetOn(onBox_->isChecked());
   const vireo::CompressorSettings stored = vireo::StoredCompressor(store, channel_);

@@ -107,7 +107,7 @@ void COutputQuickControls::Refresh(int channel) {
   for (std::size_t i = 0; i < compSliders_.size(); ++i) {
     const int position = t::CompSliderPosition(store, channel, SliderAt(i));
     compSliders_[i]->SetPos(position);
-    compTexts_[i]->setText(QString::fromStdString(t::CompSliderText(SliderAt(i), position)));
+    compTexts_[i]->setText(QString::fromStdString(t::CompStoredText(store, channel, SliderAt(i))));
   }
   const int split = t::ChannelSplitIndex(store, channel);
   split_->SetPos(split);
