@@ -1,6 +1,7 @@
 // Response of one band on the frequency grid, and the total curve of an equaliser.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <span>
 
@@ -15,6 +16,12 @@ struct BandShape {
   double frequency = 100.0;
   double q = 1.0;
 };
+
+// The frequency a band holds on the machine: its record and its coefficients take the whole hertz below
+// it, and every text of a band shows that number, so what is read is what was sent.
+inline double WholeHertz(double frequency) {
+  return std::isfinite(frequency) ? std::trunc(frequency) : 0.0;
+}
 
 // Grid index whose value a Peaking band replaces by its gain, so the drawn peak meets the marker:
 // floor(floor(W p) / (W / 512)), p the band frequency's axis fraction, W the plot width in pixels.

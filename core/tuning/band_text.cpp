@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "dsp/band_response.h"
+
 namespace vireo::tuning {
 
 namespace {
@@ -34,7 +36,7 @@ std::string BandGainText(double gain) {
 }
 
 std::string BandFrequencyText(double frequency) {
-  return Format("%.0fHz", std::isfinite(frequency) ? frequency : 0.0);
+  return Format("%.0fHz", dsp::WholeHertz(frequency));
 }
 
 std::string BandQText(double q) {

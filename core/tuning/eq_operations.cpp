@@ -28,7 +28,7 @@ double Limit(double v, double lo, double hi) {
 // What any band may hold on the machine, whoever edited it.
 dsp::BandShape ToMachineRange(dsp::BandShape b) {
   b.gainDb = Limit(b.gainDb, -15.0, 15.0);
-  b.frequency = std::trunc(Limit(b.frequency, kBandFrequencyMin, kBandFrequencyMax));
+  b.frequency = dsp::WholeHertz(Limit(b.frequency, kBandFrequencyMin, kBandFrequencyMax));
   b.q = Limit(b.q, kBandQCodeMin / 1000.0, kBandQCodeMax / 1000.0);
   if (b.type < 0 || b.type > kBandTypeMax) b.type = 0;
   return b;

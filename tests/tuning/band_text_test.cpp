@@ -13,7 +13,11 @@ TEST(BandText, Formats) {
   EXPECT_EQ(BandGainText(-0.04), "+0.0dB");
   EXPECT_EQ(BandGainText(-0.0), "+0.0dB");
   EXPECT_EQ(BandGainText(NAN), "+0.0dB");
-  EXPECT_EQ(BandFrequencyText(999.6), "1000Hz");
+  // A record carries the whole hertz below a fraction; the text shows what the machine got.
+  EXPECT_EQ(BandFrequencyText(999.6), "999Hz");
+  EXPECT_EQ(BandFrequencyText(2124.99), "2124Hz");
+  EXPECT_EQ(BandFrequencyText(20000.0), "20000Hz");
+  EXPECT_EQ(BandFrequencyText(NAN), "0Hz");
   EXPECT_EQ(BandQText(1.414), "1.41");
 }
 

@@ -1,5 +1,6 @@
 // The microphone and music page and the effect EQ editor on the emulator, driven by control id: what each
 // edit stores and sends, the editors' typing rules, the page switches and the meters.
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "pages/music_page.h"
 #include "pages/page_switch.h"
 #include "shell/main_view.h"
+#include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
 #include "ui_harness.h"
 
@@ -37,6 +39,12 @@ std::vector<std::pair<int, std::vector<std::uint8_t>>> BlockWrites(
     writes.push_back({(r[2] << 8) | r[3], std::vector<std::uint8_t>(r.begin() + 5, r.begin() + 5 + r[4])});
   }
   return writes;
+}
+// A user's double click: the first press and release, then the second press that Qt reports as a double
+// click (QTest's double click alone misses the first press, which an item view needs).
+void DoubleClick(QWidget* target, QPoint at) {
+  QTest::mouseClick(target, Qt::LeftButton, {}, at);
+  QTest::mouseDClick(target, Qt::LeftButton, {}, at);
 }
 }  // namespace
 
@@ -60,6 +68,9 @@ class EqPagesTests : public QObject {
   void wheelOverThePageGoesToTheFocusedGraph();
   void filterTextImportsAsOneStepRefusesWhollyAndExports();
   void theCurveSavesAsPictureDrawingAndTable();
+  void lettersTypedIntoTheTypeDropDownAreNotShortcuts();
+  void aDraggedFrequencyReadsAsTheRecordSentHoldsIt();
+  void aGainCellEditKeepsTheStoredQ();
 
  private:
   CDialogMusic* Music();
@@ -95,11 +106,12 @@ void EqPagesTests::listEditWritesTheRecordThenTheCoefficients() {
   list->item(2, CBandList::kFrequencyColumn)->setText(QStringLiteral("1000"));
   list->item(2, CBandList::kGainColumn)->setText(QStringLiteral("+6dB"));
   const auto requests = rig->Requests();
-  // Band 3 of microphone A: record 2 of group 1 at 14; gain (6 + 15) x 10 = 210, 1000 Hz, Q 1.41 -> 1410.
+  // Band 3 of microphone A: record 2 of group 1 at 14; gain (6 + 15) x 10 = 210, 1000 Hz, and the stored
+  // Q 1.414 (1414 = 0x0586) as it was: the Q cell's "1.41" is not read back.
   const auto blocks = BlockWrites(requests);
   QVERIFY(!blocks.empty());  // the second edit of the band may replace the first while it waits
   QCOMPARE(blocks.back().first, 14);
-  QCOMPARE(blocks.back().second, (std::vector<std::uint8_t>{0x00, 0xD2, 0x03, 0xE8, 0x05, 0x82, 0x01}));
+  QCOMPARE(blocks.back().second, (std::vector<std::uint8_t>{0x00, 0xD2, 0x03, 0xE8, 0x05, 0x86, 0x01}));
   QCOMPARE(ParamWrites(requests, 1, 18).size(), blocks.size());  // coefficient slot 16 + 2, once per write
   QCOMPARE(requests.back()[1], vireo::code::writeParam);         // the record goes first
   QCOMPARE(list->item(2, CBandList::kGainColumn)->text(), QStringLiteral("+6.0dB"));
@@ -227,12 +239,17 @@ void EqPagesTests::musicViewDisablesTheEffectControls() {
   CEffectParamList& effects = Music()->effects();
   QVERIFY(!effects.list()->isEnabled());
   QVERIFY(!effects.slider()->isEnabled());
-  QVERIFY(!Music()->findChild<CSmallEqPanel*>()->isEnabled());
+  for (CSmallEqPanel* preview : Music()->findChildren<CSmallEqPanel*>()) {
+    QVERIFY(!preview->isEnabled());
+    QVERIFY(preview->toolTip().isEmpty());  // it would not open
+  }
   const int before = effects.slider()->GetPos();
   effects.slider()->Step(1);
   QCOMPARE(effects.slider()->GetPos(), before);
   QVERIFY(rig->Requests().empty());
   QCOMPARE(Music()->eq().identity(), 6);
+  Music()->SetView(0);
+  for (CSmallEqPanel* preview : Music()->findChildren<CSmallEqPanel*>()) QVERIFY(!preview->toolTip().isEmpty());
 }
 
 void EqPagesTests::metersAndInputFormatFollowTheStore() {
@@ -363,6 +380,73 @@ void EqPagesTests::wheelOverThePageGoesToTheFocusedGraph() {
   turn();
   QVERIFY(page->eq().graph()->band(4).gain > gain);
   QCOMPARE(BlockWrites(rig->Requests()).size(), std::size_t(1));
+}
+
+void EqPagesTests::lettersTypedIntoTheTypeDropDownAreNotShortcuts() {
+  namespace t = vireo::tuning;
+  rig->frame().show();
+  QVERIFY(QTest::qWaitForWindowExposed(&rig->frame()));
+  CBandList* list = Music()->eq().list();
+  const QRect cell = list->visualItemRect(list->item(0, CBandList::kTypeColumn));
+  DoubleClick(list->viewport(), cell.center());
+  auto* editor = list->viewport()->findChild<QComboBox*>();
+  QVERIFY(editor != nullptr);
+  std::vector<bool> bypass;
+  for (int id = 0; id < t::kEqIdentityCount; ++id) bypass.push_back(t::EqBypass(TheStore(), id));
+  const int music = TheStore().Int(slot::musicVolume);
+  QTest::keyClick(editor, Qt::Key_P);
+  QTest::keyClick(editor, Qt::Key_Down, Qt::AltModifier);  // its list opens
+  QTRY_VERIFY(editor->view()->isVisible());
+  QTest::keyClick(editor->view(), Qt::Key_P);
+  QTest::keyClick(editor->view(), Qt::Key_Q);  // the music volume key elsewhere
+  for (int id = 0; id < t::kEqIdentityCount; ++id) QCOMPARE(t::EqBypass(TheStore(), id), bypass[id]);
+  QCOMPARE(TheStore().Int(slot::musicVolume), music);
+  QTest::keyClick(editor->view(), Qt::Key_Escape);
+}
+
+void EqPagesTests::aDraggedFrequencyReadsAsTheRecordSentHoldsIt() {
+  CEqPanel* graph = Music()->eq().graph();
+  graph->resize(800, 300);
+  const vireo::dsp::EqBand& band = graph->band(4);
+  const QPoint marker(qRound(graph->bands().plot().left + band.markerX),
+                      qRound(graph->bands().plot().top + band.markerY));
+  // Sideways steps of odd pixels land between whole hertz.
+  QTest::mousePress(graph, Qt::LeftButton, {}, marker);
+  for (int step = 1; step <= 4; ++step) QTest::mouseMove(graph, marker + QPoint(step * 7, 0));
+  QTest::mouseRelease(graph, Qt::LeftButton, {}, marker + QPoint(28, 0));
+  QVERIFY(band.frequency != std::trunc(band.frequency));
+  const auto blocks = BlockWrites(rig->Requests());
+  QVERIFY(!blocks.empty());
+  QCOMPARE(blocks.back().first, 4 * 7);
+  const int sent = (blocks.back().second[2] << 8) | blocks.back().second[3];
+  const QString shown = QStringLiteral("%1Hz").arg(sent);
+  QCOMPARE(Music()->eq().list()->item(4, CBandList::kFrequencyColumn)->text(), shown);
+  QCOMPARE(Music()->eq().editor()->edit(band_editor_id::frequencyEdit)->text(), shown);
+}
+
+void EqPagesTests::aGainCellEditKeepsTheStoredQ() {
+  rig->frame().show();
+  QVERIFY(QTest::qWaitForWindowExposed(&rig->frame()));
+  // Band 3 of microphone A (record 2 of group 1, at 14): 0 dB (150), 1000 Hz, Q 1.414 (1414 = 0x0586), PEQ.
+  const std::array<std::uint8_t, 7> record{0x00, 0x96, 0x03, 0xE8, 0x05, 0x86, 0x01};
+  TheStore().WriteBytes(vireo::Region::dspBlock, 14, record);
+  Music()->RefreshFromStore();
+  CBandList* list = Music()->eq().list();
+  QCOMPARE(list->item(2, CBandList::kQColumn)->text(), QStringLiteral("1.41"));
+  rig->ClearRequests();
+  DoubleClick(list->viewport(), list->visualItemRect(list->item(2, CBandList::kGainColumn)).center());
+  auto* editor = list->viewport()->findChild<QLineEdit*>();
+  QVERIFY(editor != nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "+3");
+  QTest::keyClick(editor, Qt::Key_Return);
+  // The delegate commits on the next turn of the event loop.
+  QTRY_COMPARE(list->item(2, CBandList::kGainColumn)->text(), QStringLiteral("+3.0dB"));
+  // (3 + 15) x 10 = 180 = 0x00B4; the Q code stays 1414.
+  QTRY_VERIFY(!BlockWrites(rig->Requests()).empty());
+  const auto blocks = BlockWrites(rig->Requests());
+  QCOMPARE(blocks.back().first, 14);
+  QCOMPARE(blocks.back().second, (std::vector<std::uint8_t>{0x00, 0xB4, 0x03, 0xE8, 0x05, 0x86, 0x01}));
 }
 
 int main(int argc, char** argv) {

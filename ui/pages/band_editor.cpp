@@ -117,11 +117,12 @@ void CBandEditor::ShowBand(int band, const vireo::dsp::BandShape& shape) {
   if (typeIndex >= 0 && typeIndex < 5) types_[static_cast<std::size_t>(typeIndex)]->setChecked(true);
   SetQRangeForTypeIndex(typeIndex);
   sliders_[0]->SetPos(std::clamp(Rounded(shape.gainDb * 10.0), -kGainSliderMax, kGainSliderMax));
-  sliders_[1]->SetPos(std::clamp(Rounded(shape.frequency), 20, 20000));
+  sliders_[1]->SetPos(std::clamp(Rounded(vireo::dsp::WholeHertz(shape.frequency)), 20, 20000));
   sliders_[2]->SetPos(Rounded(shape.q * 100.0));
   edits_[0]->setText(QString::fromStdString(BandGainText(shape.gainDb)));
   edits_[1]->setText(QString::fromStdString(BandFrequencyText(shape.frequency)));
   edits_[2]->setText(QString::fromStdString(BandQText(shape.q)));
+  for (std::size_t i = 0; i < edits_.size(); ++i) shownTexts_[i] = edits_[i]->text();
   const bool gain = vireo::dsp::HasEditableGain(shape.type);
   sliders_[0]->setEnabled(gain);
   edits_[0]->setEnabled(gain);
@@ -145,6 +146,12 @@ vireo::dsp::BandShape CBandEditor::ReadEdits() const {
   shape.frequency = LenientDecimal(edits_[1]->text().toStdString());
   shape.q = LenientDecimal(edits_[2]->text().toStdString());
   return shape;
+}
+
+std::array<bool, 3> CBandEditor::ChangedEdits() const {
+  std::array<bool, 3> changed{};
+  for (std::size_t i = 0; i < edits_.size(); ++i) changed[i] = edits_[i]->text() != shownTexts_[i];
+  return changed;
 }
 
 void CBandEditor::resizeEvent(QResizeEvent* event) {

@@ -47,6 +47,9 @@ class CBandEditor : public QWidget {
   void ShowSliderInEdit(int controlId, int position);
   // The three edit boxes as typed (lenient decimals; unreadable text gives 0).
   vireo::dsp::BandShape ReadEdits() const;
+  // Which of the three edit boxes (gain, frequency, Q) no longer show the band as ShowBand put it: typed
+  // into, or moved by their slider. The others show rounded texts that must not be read back.
+  std::array<bool, 3> ChangedEdits() const;
   // Texts of the current language (slider captions and type buttons).
   void ApplyLanguage();
   // A page whose table gives other ids to the gain, frequency and Q captions names them here.
@@ -75,6 +78,7 @@ class CBandEditor : public QWidget {
   std::array<CXBmpSlider*, 3> sliders_{};
   std::array<QLineEdit*, 3> edits_{};
   std::array<QLabel*, 3> captions_{};
+  std::array<QString, 3> shownTexts_{};
   std::array<int, 3> captionIds_{band_editor_id::gainLabel, band_editor_id::frequencyLabel,
                                  band_editor_id::qLabel};
 };

@@ -295,10 +295,18 @@ void CEqEditing::OnCellEdited(int row, int column, const QString& text) {
     }
     return;
   }
+  // Only the edited cell counts: the others show rounded texts ("1.41" for a stored 1.414), which read back
+  // would change a value nobody touched.
   const vireo::dsp::BandShape typed = list_->ReadRow(row);
-  graph_->SetBandGain(row, typed.gainDb);
-  if (typed.frequency != 0.0) graph_->SetBandFrequency(row, std::clamp(typed.frequency, 20.0, 20000.0));
-  graph_->SetBandQ(row, typed.q);
+  if (column == CBandList::kGainColumn) {
+    graph_->SetBandGain(row, typed.gainDb);
+  } else if (column == CBandList::kFrequencyColumn) {
+    if (typed.frequency != 0.0) graph_->SetBandFrequency(row, std::clamp(typed.frequency, 20.0, 20000.0));
+  } else if (column == CBandList::kQColumn) {
+    graph_->SetBandQ(row, typed.q);
+  } else {
+    return;
+  }
   SendBand(row);
   ShowBandTexts(row);
 }
@@ -333,11 +341,13 @@ void CEqEditing::OnSliderMoved(int controlId, int position) {
 void CEqEditing::ApplyEdits() {
   if (selected_ < 0) return;
   const vireo::dsp::BandShape typed = editor_->ReadEdits();
-  graph_->SetBandGain(selected_, typed.gainDb);
+  // A box showing the band as it was keeps the stored value: its text is rounded ("1.41" for 1.414).
+  const std::array<bool, 3> changed = editor_->ChangedEdits();
+  if (changed[0]) graph_->SetBandGain(selected_, typed.gainDb);
   double frequency = typed.frequency;
   if (!rules_.zeroFrequencyKeepsOld && frequency < 20.0) frequency = 20.0;
-  if (frequency != 0.0) graph_->SetBandFrequency(selected_, std::clamp(frequency, 20.0, 20000.0));
-  graph_->SetBandQ(selected_, typed.q);
+  if (changed[1] && frequency != 0.0) graph_->SetBandFrequency(selected_, std::clamp(frequency, 20.0, 20000.0));
+  if (changed[2]) graph_->SetBandQ(selected_, typed.q);
   SendBand(selected_);
   ShowBandTexts(selected_);
 }
