@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "dsp/band_response.h"
+
 namespace vireo::dsp {
 namespace {
 
@@ -84,7 +86,7 @@ std::vector<GridLine> FrequencyGridLines(const PlotArea& plot) {
 }
 
 std::string FormatHz(double frequency) {
-  return Printf("%.0fHz", frequency);
+  return Printf("%.0fHz", WholeHertz(frequency));
 }
 
 std::string FormatDb(double gain) {
@@ -158,7 +160,7 @@ std::vector<PointF> CardinalBezier(std::span<const PointF> points, double tensio
 }
 
 std::array<ReadoutRow, 3> ReadoutLayout(PointF marker, int bandNumber, double gain,
-                                        const std::array<int, 3>& valueTextLengths) {
+                                        const std::array<int, 3>& valueTextLengths, const PlotArea& plot) {
   const int x = static_cast<int>(std::lround(marker.x - (bandNumber >= 10 ? 7.0 : 4.0)));
   const int y = static_cast<int>(std::lround(marker.y - 4.0));
   const int firstRow = gain < -0.01 ? y - 42 : y + 18;
@@ -166,6 +168,22 @@ std::array<ReadoutRow, 3> ReadoutLayout(PointF marker, int bandNumber, double ga
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const int halfWidth = (6 * valueTextLengths[r] + 12) / 2;
     rows[r] = {x - halfWidth + 1, x - halfWidth + 13, firstRow + 9 * static_cast<int>(r)};
+  }
+  int left = rows[0].labelX;
+  int right = rows[0].valueX + 6 * valueTextLengths[0];
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    left = std::min(left, rows[r].labelX);
+    right = std::max(right, rows[r].valueX + 6 * valueTextLengths[r]);
+  }
+  int shift = 0;
+  if (left < plot.left) {
+    shift = static_cast<int>(std::ceil(plot.left)) - left;
+  } else if (right > plot.right) {
+    shift = std::max(static_cast<int>(std::floor(plot.right)) - right, static_cast<int>(std::ceil(plot.left)) - left);
+  }
+  for (ReadoutRow& row : rows) {
+    row.labelX += shift;
+    row.valueX += shift;
   }
   return rows;
 }

@@ -92,13 +92,14 @@ std::vector<PointF> CardinalBezier(std::span<const PointF> points, double tensio
 
 // Where the three rows of the value readout ("F:", "G:", "Q:") go around a marker at client position
 // `marker`: above it for a gain below -0.01 dB, otherwise below it; each row centred on the marker after
-// the length of its value text.
+// the length of its value text (6 px a character after a 12 px label). Near an edge of `plot` the rows move
+// together just far enough to stay inside it, clear of the axis labels.
 struct ReadoutRow {
   int labelX = 0;
   int valueX = 0;
   int y = 0;
 };
 std::array<ReadoutRow, 3> ReadoutLayout(PointF marker, int bandNumber, double gain,
-                                        const std::array<int, 3>& valueTextLengths);
+                                        const std::array<int, 3>& valueTextLengths, const PlotArea& plot);
 
 }  // namespace vireo::dsp

@@ -67,6 +67,7 @@ TEST(EqGraphGeometry, FrequencyLinesSitOnWholePixels) {
 
 TEST(EqGraphGeometry, NumberFormats) {
   EXPECT_EQ(FormatHz(1000.4), "1000Hz");
+  EXPECT_EQ(FormatHz(2124.6), "2124Hz");  // the whole hertz the record carries
   EXPECT_EQ(FormatDb(15.0), "+15.0dB");
   EXPECT_EQ(FormatDb(-0.04), "-0.0dB");
   EXPECT_EQ(FormatQ(1.414), "1.41");
@@ -128,7 +129,8 @@ TEST(EqGraphGeometry, CardinalSplineControlPoints) {
 
 TEST(EqGraphGeometry, ReadoutBelowTheMarkerUnlessTheGainIsNegative) {
   const std::array<int, 3> lengths = {6, 6, 4};  // "1000Hz", "+2.0dB", "1.41"
-  const auto below = ReadoutLayout({100.4, 50.6}, 3, 2.0, lengths);
+  const PlotArea wide{0, 0, 800, 300};
+  const auto below = ReadoutLayout({100.4, 50.6}, 3, 2.0, lengths, wide);
   EXPECT_EQ(below[0].labelX, 73);
   EXPECT_EQ(below[0].valueX, 85);
   EXPECT_EQ(below[2].labelX, 79);
@@ -136,11 +138,26 @@ TEST(EqGraphGeometry, ReadoutBelowTheMarkerUnlessTheGainIsNegative) {
   EXPECT_EQ(below[0].y, 65);
   EXPECT_EQ(below[1].y, 74);
   EXPECT_EQ(below[2].y, 83);
-  EXPECT_EQ(ReadoutLayout({100.4, 50.6}, 3, -0.01, lengths)[0].y, 65);
-  const auto above = ReadoutLayout({100.4, 50.6}, 10, -0.02, lengths);
+  EXPECT_EQ(ReadoutLayout({100.4, 50.6}, 3, -0.01, lengths, wide)[0].y, 65);
+  const auto above = ReadoutLayout({100.4, 50.6}, 10, -0.02, lengths, wide);
   EXPECT_EQ(above[0].labelX, 70);  // a two-digit band number shifts the readout 3 px further left
   EXPECT_EQ(above[0].y, 5);
   EXPECT_EQ(above[2].y, 23);
+}
+
+TEST(EqGraphGeometry, ReadoutStaysInsideThePlotAtItsEdges) {
+  const std::array<int, 3> lengths = {4, 6, 4};  // "20Hz", "+2.0dB", "1.41": rows 36, 48 and 36 px wide
+  const PlotArea plot{40, 10, 600, 300};
+  // At 20 Hz the rows would start at 40 - 4 - 24 + 1 = 13: all move right until the widest starts at 40.
+  const auto left = ReadoutLayout({40.0, 100.0}, 1, 2.0, lengths, plot);
+  EXPECT_EQ(left[1].labelX, 40);
+  EXPECT_EQ(left[0].labelX, 46);
+  EXPECT_EQ(left[1].valueX, 52);
+  // At the right edge the widest row ends exactly at 600.
+  const auto right = ReadoutLayout({598.0, 100.0}, 1, 2.0, lengths, plot);
+  EXPECT_EQ(right[1].valueX + 6 * 6, 600);
+  // Inside, nothing moves.
+  EXPECT_EQ(ReadoutLayout({300.0, 100.0}, 1, 2.0, lengths, plot)[1].labelX, 300 - 4 - 24 + 1);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "dialogs/dialog_look.h"
+#include "dsp/band_response.h"
 #include "dsp/eq_graph_geometry.h"
 #include "dsp/filter_type.h"
 
@@ -207,7 +208,7 @@ void PaintReadout(QPainter& p, const EqBandSet& bands, int slot, const Fonts& fo
   const PointF marker{bands.plot().left + band.markerX, bands.plot().top + band.markerY};
   const std::array<int, 3> lengths = {static_cast<int>(values[0].size()), static_cast<int>(values[1].size()),
                                       static_cast<int>(values[2].size())};
-  const auto rows = ReadoutLayout(marker, slot + 1, band.gain, lengths);
+  const auto rows = ReadoutLayout(marker, slot + 1, band.gain, lengths, bands.plot());
   p.setFont(fonts.small);
   for (std::size_t r = 0; r < rows.size(); ++r) {
     p.setPen(kReadoutLabel);
@@ -232,7 +233,7 @@ void PaintStatusLine(QPainter& p, const EqBand& band, int slot, int language, co
   const char* format = language == 1 ? "Index=%d     Frequency=%.0fHz    Q=%.2f     Gain="
                                      : "EQ号=%d    频率=%.0fHz    Q值=%.2f     增益=";
   const QString head =
-      QString::asprintf(format, slot + 1, static_cast<double>(band.frequency), static_cast<double>(band.q));
+      QString::asprintf(format, slot + 1, WholeHertz(band.frequency), static_cast<double>(band.q));
   const QString gain = QString::fromStdString(FormatDb(band.gain)) + QLatin1Char(' ');
   p.setFont(fonts.status);
   p.setPen(kStatusText);
