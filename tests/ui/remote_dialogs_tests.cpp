@@ -2,6 +2,7 @@
 // sends, the learned code, the remote files and their failures, the meter poll, the keyboard.
 #include <QFile>
 #include <QLabel>
+#include <QDir>
 #include <QtTest>
 #include <cstdlib>
 #include <vector>
@@ -82,6 +83,7 @@ class RemoteDialogsTests : public QObject {
   void applySendsTheEighteenBytes();
   void saveWithAnotherExtensionWritesTheRemoFile();
   void aSeventeenByteFileLeavesTheTable();
+  void aRemoFileThatTheNewExtensionWouldHitIsOverwrittenOnlyAfterAYes();
   void aGoodFileFillsTheTableAndIsSent();
   void unreadableAndUnwritableFilesShowTheirBoxes();
   void aCancelledFileDialogShowsNothing();
@@ -307,6 +309,30 @@ void RemoteDialogsTests::saveWithAnotherExtensionWritesTheRemoFile() {
   QCOMPARE(file.readAll(), QByteArray::fromHex("E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1"));
   QCOMPARE(link->notices, QStringList{QString::fromUtf8("保存遥控文件成功")});
   QVERIFY(link->sent.empty());
+}
+
+void RemoteDialogsTests::aRemoFileThatTheNewExtensionWouldHitIsOverwrittenOnlyAfterAYes() {
+  SetTable(0xE0);
+  QFile keep(Path("keep.remo"));
+  QVERIFY(keep.open(QIODevice::WriteOnly));
+  keep.write(QByteArray(18, '\x11'));
+  keep.close();
+  Open();
+  prompts.files.push_back(Path("keep.dat"));
+  prompts.answers.push_back(BoxAnswer::no);
+  Button(dialog, remote_dlg_id::saveFile)->click();
+  QCOMPARE(prompts.asked.size(), 1);
+  QVERIFY(prompts.asked[0].text.startsWith(QDir::toNativeSeparators(Path("keep.remo"))));
+  QVERIFY(keep.open(QIODevice::ReadOnly));
+  QCOMPARE(keep.readAll(), QByteArray(18, '\x11'));
+  keep.close();
+  QVERIFY(link->notices.isEmpty());
+  prompts.files.push_back(Path("keep.dat"));
+  prompts.answers.push_back(BoxAnswer::yes);
+  Button(dialog, remote_dlg_id::saveFile)->click();
+  QCOMPARE(prompts.asked.size(), 2);
+  QVERIFY(keep.open(QIODevice::ReadOnly));
+  QCOMPARE(keep.readAll(), QByteArray::fromHex("E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1"));
 }
 
 void RemoteDialogsTests::aSeventeenByteFileLeavesTheTable() {

@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -255,6 +257,15 @@ void CRemoteDlg::OnSaveFile() {
   const QString chosen = Prompts().ChooseFile(this, request);
   if (chosen.isEmpty()) return;
   const QString path = QString::fromStdString(vireo::smarthome::RemoteFilePath(chosen.toStdString()));
+  // The file dialog asked about the name as typed; a typed "keep.dat" is saved as "keep.remo", which
+  // may be another file the user keeps.
+  if (path != chosen && QFileInfo::exists(path) &&
+      !AskYesNo(this,
+                LangText("%1 已存在。\n要替换它吗？", "%1 already exists.\nDo you want to replace it?")
+                    .arg(QDir::toNativeSeparators(path)),
+                windowTitle())) {
+    return;
+  }
   int errorCode = 0;
   if (!vireo::smarthome::WriteRemoteFile(path.toStdString(), TableOf(link_.store()), &errorCode)) {
     if (errorCode != 0) {
