@@ -326,6 +326,13 @@ void SmartPlugsTests::resetEmptiesThePlugFolderAndSendsTheControllerReset() {
     link().controller().WaitIdle();
     window->OnSmartHomeRefresh(sh::kRefreshDone, 0);
   });
+  // One click would take every plug, scene and key file: No leaves them all.
+  rig->prompts().answers.push_back(BoxAnswer::no);
+  FindByControlId<QPushButton>(window, home_id::reset)->click();
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  QCOMPARE(rig->prompts().asked[0].icon, BoxIcon::question);
+  QVERIFY(QFile::exists(folder + "/4.xml"));
+  QCOMPARE(CountStarting({0x02, 0x12, 0x06, 0x01, 0x04, 0x00, 0x42, 0x02, 0xBB}), 0);
   FindByControlId<QPushButton>(window, home_id::reset)->click();
   QCOMPARE(shown, QString::fromUtf8("正在复位，请稍等……"));
   QVERIFY(!QFile::exists(folder + "/4.xml"));

@@ -166,6 +166,13 @@ void TuningDialogsTests::clearPlugDataResetsTheControllerAndDropsTheKeyFiles() {
   keys.close();
   rig->ClearRequests();
   PressF7();
+  const auto asked = rig->prompts().asked.size();
+  const auto notices = rig->notices().size();
+  rig->prompts().answers.push_back(BoxAnswer::no);  // the question first: No clears nothing
+  In<CGdipButton>(Settings(), machine_set_id::clearPlugs)->click();
+  QCOMPARE(rig->prompts().asked.size(), asked + 1);
+  QVERIFY(keys.exists());
+  QCOMPARE(rig->notices().size(), notices);
   In<CGdipButton>(Settings(), machine_set_id::clearPlugs)->click();
   QCOMPARE(rig->lastNotice(), QString::fromUtf8("正在清除插座数据，请稍等……"));
   QVERIFY(!keys.exists());

@@ -11,6 +11,7 @@
 
 #include "app/kestrel_app.h"
 #include "home/smart_home_link.h"
+#include "home/smart_home_pages.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
 #include "controls/gdip_button.h"
@@ -234,7 +235,7 @@ void CMachineSetDlg::OnModeButton(int slot) {
 }
 
 void CMachineSetDlg::OnClearPlugs() {
-  if (!Connected()) return;
+  if (!Connected() || !ConfirmSmartHomeWipe(this)) return;
   vireo::DebugLog("Start thread:SynchronizeData\n");
   // The same clearing as the smart-plug window's reset (controller defaults, empty scenes, the plug
   // table read again), for when that window can no longer be opened; the key files go with the plugs.

@@ -206,6 +206,7 @@ void CDialogHomeTheater::OnFirstTimer() {
 }
 
 void CDialogHomeTheater::OnReset() {
+  if (link_.connected() && !ConfirmSmartHomeWipe(this)) return;
   if (!StartedOrAskForMachine(link_, link_.connected() && link_.controller().StartReset())) return;
   // The key files belong to plugs the reset takes out of the network.
   if (const std::string folder = link_.plugFolder(); !folder.empty()) sh::EmptyFolder(folder);

@@ -1,6 +1,7 @@
 #include "home/smart_home_pages.h"
 
 #include "app/kestrel_app.h"
+#include "app/user_prompts.h"
 #include "home/smart_home_link.h"
 #include "i18n/language_table.h"
 #include "smarthome/smart_home_controller.h"
@@ -8,6 +9,14 @@
 bool StartedOrAskForMachine(SmartHomeLink& link, bool started) {
   if (!started) link.ShowNotice(LangText("请先连接设备!", "Please connect device!"), kNoticeShortMs);
   return started;
+}
+
+bool ConfirmSmartHomeWipe(QWidget* owner) {
+  return AskYesNo(owner,
+                  LangText("这将删除所有插座、情景和遥控按键数据，按键文件会先备份。\n确定继续吗？",
+                           "This removes every plug, scene and remote key; the key files are backed up "
+                           "first.\nContinue?"),
+                  LangText("警告", "Warning"));
 }
 
 void StartSceneRun(SmartHomeLink& link, int scene, bool fromTest) {

@@ -6,6 +6,7 @@
 
 #include "smarthome/wait_progress.h"
 
+class QWidget;
 class SmartHomeLink;
 
 // Opens the smart-plug window's wait dialog for an operation that has just been sent: its kind, the plug
@@ -15,6 +16,10 @@ using StartWaitFn = std::function<void(vireo::smarthome::WaitKind kind, int node
 // `started` as given; false (no machine took the operation) also shows the popup "请先连接设备!" /
 // "Please connect device!".
 bool StartedOrAskForMachine(SmartHomeLink& link, bool started);
+
+// The question before a reset that takes every plug, scene and key file ("ZWAVE复位", "清空插座数据"):
+// true only for Yes.
+bool ConfirmSmartHomeWipe(QWidget* owner);
 
 // Runs scene `scene` (0..5) with the synchronisation window's text for it; `fromTest` is the scene page's
 // Test button. Without a connection only the popup "请先连接设备!" / "Please connect device!".
