@@ -12,6 +12,8 @@ namespace {
 const char* const kReportStyle =
     "CReportCtrl { background: white; gridline-color: #a7c1e2; border: 1px solid #8db2e3;"
     " selection-background-color: #c2d9f0; selection-color: #15428b; }"
+    // A disabled list keeps its chosen row faintly, so it does not look like the one to act on.
+    "CReportCtrl:disabled { color: #8c98a6; selection-background-color: #e9eef4; selection-color: #8c98a6; }"
     "CReportCtrl QHeaderView::section { color: #15428b; padding: 2px 4px; border: none;"
     " border-right: 1px solid #a7c1e2; border-bottom: 1px solid #8db2e3;"
     " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7fafe, stop:1 #dbe7f6); }";

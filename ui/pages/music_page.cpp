@@ -247,10 +247,17 @@ void CDialogMusic::ApplyTexts() {
   musicPeak_->setTitle(DialogText(templateId(), kMusicPeakGroup, "音乐电平", "Music Peak"));
   reverbTitle_->setText(DialogText(templateId(), kReverbTitle, "混响均衡", "Reverb EQ"));
   echoTitle_->setText(DialogText(templateId(), kEchoTitle, "回声均衡", "Echo EQ"));
-  reverbPreview_->setToolTip(
-      DialogText(templateId(), kReverbPreview, "点击进入混响均衡", "Click to enter reverb EQ"));
-  echoPreview_->setToolTip(
-      DialogText(templateId(), kEchoPreview, "点击进入回声均衡", "Click to enter echo EQ"));
+  ApplyPreviewTips();
+}
+
+void CDialogMusic::ApplyPreviewTips() {
+  // A disabled preview does not open its editor, so it does not say it would.
+  reverbPreview_->setToolTip(reverbPreview_->isEnabled() ? DialogText(templateId(), kReverbPreview,
+                                                                      "点击进入混响均衡", "Click to enter reverb EQ")
+                                                         : QString());
+  echoPreview_->setToolTip(echoPreview_->isEnabled() ? DialogText(templateId(), kEchoPreview, "点击进入回声均衡",
+                                                                  "Click to enter echo EQ")
+                                                     : QString());
 }
 
 void CDialogMusic::SetView(int view) {
@@ -265,6 +272,7 @@ void CDialogMusic::RefreshViewButtons() {
   effects_->SetEnabled(voice);
   reverbPreview_->setEnabled(voice);
   echoPreview_->setEnabled(voice);
+  ApplyPreviewTips();
 }
 
 void CDialogMusic::RefreshMicInputs() {

@@ -67,6 +67,7 @@ class CDialogMusic : public CPage {
   void RefreshMusicLevel();
   void RefreshPreviews();
   void RefreshViewButtons();
+  void ApplyPreviewTips();
   void OpenEffectEq(bool reverb);
   void ApplyTexts();
 
