@@ -1,10 +1,14 @@
 // Remote files (.remo) and plug key files: round trips and bad files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <pugixml.hpp>
+#include <string>
+#include <vector>
 
 #include "smarthome/plug_keys.h"
 #include "smarthome/remote_keys.h"
@@ -16,15 +20,23 @@ namespace fs = std::filesystem;
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vireo_files_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    std::string pattern = (fs::temp_directory_path() / "vireo-keyfiles-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
   }
   void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  // Things that are no file of ours, each made in the test's folder (but /dev/null): a pipe nobody
+  // writes to, a device, a folder, and a file far larger than any key or remote file.
+  std::vector<std::string> NoFiles() const {
+    EXPECT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir_ / "folder");
+    std::ofstream(Path("huge")).close();
+    fs::resize_file(Path("huge"), 1ull << 30);  // sparse: costs no disk
+    return {Path("fifo"), "/dev/null", Path("folder"), Path("huge")};
   }
   fs::path dir_;
 };
@@ -56,6 +68,17 @@ TEST_F(FilesTest, RemoteFilesOfTheWrongSizeOrMissingAreRefused) {
     EXPECT_FALSE(ReadRemoteFile(Path(name), &table, &error)) << name;
     EXPECT_FALSE(error.empty()) << name;
     EXPECT_EQ(table[3], 0x77) << name;  // untouched
+  }
+}
+
+TEST_F(FilesTest, RemoteFileReaderRefusesPipesDevicesFoldersAndLargeFilesWithoutWaiting) {
+  for (const std::string& path : NoFiles()) {
+    RemoteKeyTable table{};
+    table[3] = 0x77;
+    std::string error;
+    EXPECT_FALSE(ReadRemoteFile(path, &table, &error)) << path;
+    EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
+    EXPECT_EQ(table[3], 0x77) << path;
   }
 }
 
