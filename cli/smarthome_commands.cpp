@@ -233,6 +233,9 @@ int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostrea
                    "time-out: node " + std::to_string(node) + " did not report the end of the operation");
   }
   s.controller->WaitIdle();  // a learned key is written to the plug's key file
+  // A key file that could not be read was kept under another name when the key was marked in a new one.
+  for (const KeyFileNotice& notice : TakeKeyFileNotices(DefaultPlugFolder()))
+    err << KeyFileNoticeText(notice, 1) << '\n';
   if (!progress.success) return Failure(err, progress.text + ": node " + std::to_string(node));
   if (progress.text.empty()) {
     out << node << ' ' << value << '\n';

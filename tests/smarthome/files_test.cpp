@@ -3,9 +3,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
@@ -37,6 +40,16 @@ class FilesTest : public ::testing::Test {
     std::ofstream(Path("huge")).close();
     fs::resize_file(Path("huge"), 1ull << 30);  // sparse: costs no disk
     return {Path("fifo"), "/dev/null", Path("folder"), Path("huge")};
+  }
+  std::vector<std::string> Entries(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   fs::path dir_;
 };
@@ -111,6 +124,8 @@ TEST_F(FilesTest, MissingKeyFileIsCreatedWithSixtyThreeDefaultKeys) {
   EXPECT_EQ(fs::path(path).filename(), "7.xml");
   std::vector<PlugKey> keys;
   ASSERT_TRUE(LoadOrCreatePlugKeys(path, &keys, nullptr));
+  EXPECT_TRUE(TakeKeyFileNotices(dir_.string()).empty());  // nothing was unreadable
+  EXPECT_EQ(Entries(dir_), std::vector<std::string>{"7.xml"});
   // Read back with the XML library directly, not with the code under test.
   pugi::xml_document doc;
   ASSERT_TRUE(doc.load_file(path.c_str()));
@@ -143,14 +158,80 @@ TEST_F(FilesTest, BadKeyFilesGiveAnErrorAndTheDefaults) {
   Write("truncated.xml", "<?xml version=\"1.0\"?><Keys><Key><Index>3</Index><Na");
   Write("notxml.xml", "\x01\x02 garbage");
   Write("otherroot.xml", "<?xml version=\"1.0\"?><Plugs/>");
-  const std::string cases[] = {"truncated.xml", "notxml.xml", "otherroot.xml", "missing.xml"};
-  for (const std::string& name : cases) {
+  std::vector<std::string> cases = NoFiles();
+  for (const char* name : {"truncated.xml", "notxml.xml", "otherroot.xml", "missing.xml"})
+    cases.push_back(Path(name));
+  for (const std::string& path : cases) {
     std::vector<PlugKey> keys;
     std::string error;
-    EXPECT_FALSE(LoadPlugKeys(Path(name), &keys, &error)) << name;
-    EXPECT_FALSE(error.empty()) << name;
-    EXPECT_EQ(keys, DefaultPlugKeys()) << name;
+    EXPECT_FALSE(LoadPlugKeys(path, &keys, &error)) << path;
+    EXPECT_FALSE(error.empty()) << path;
+    EXPECT_EQ(keys, DefaultPlugKeys()) << path;
   }
+}
+
+// The unreadable file a load, a learned key or a rename finds: garbage, another root, a file cut short.
+TEST_F(FilesTest, UnreadableKeyFileIsKeptBesideANewOneAndSaidOnce) {
+  const std::string bad[] = {"\x01\x02 garbage", "<?xml version=\"1.0\"?><Plugs/>",
+                             "<Keys><Key><Index>3</Index><Name>My TV</Na"};
+  struct Operation {
+    const char* what;
+    std::function<bool(const std::string& folder)> run;
+    PlugKey key5;  // key 5 of the new file
+  };
+  const Operation operations[] = {
+      {"load",
+       [](const std::string& folder) {
+         std::vector<PlugKey> keys;
+         return LoadOrCreatePlugKeys(PlugKeyFilePath(folder, 4), &keys, nullptr);
+       },
+       {5, "Key6", 0}},
+      {"learn",
+       [](const std::string& folder) { return MarkPlugKeyLearned(folder, 4, 5, nullptr); },
+       {5, "Key6", 1}},
+      {"rename",
+       [](const std::string& folder) { return RenamePlugKey(folder, 4, 5, "Power", nullptr, nullptr); },
+       {5, "Power", 0}},
+  };
+  int n = 0;
+  for (const std::string& contents : bad) {
+    for (const Operation& op : operations) {
+      const fs::path folder = dir_ / std::to_string(n++);
+      fs::create_directory(folder);
+      std::ofstream(folder / "4.xml", std::ios::binary) << contents;
+      ASSERT_TRUE(op.run(folder.string())) << op.what << " " << contents;
+
+      const std::vector<std::string> entries = Entries(folder);
+      ASSERT_EQ(entries.size(), 2u) << op.what << " " << contents;
+      EXPECT_EQ(entries[0], "4.xml");
+      EXPECT_TRUE(entries[1].starts_with("4.xml.unreadable-")) << entries[1];
+      EXPECT_EQ(entries[1].size(), std::string("4.xml.unreadable-YYYYMMDD-HHMMSS").size()) << entries[1];
+      EXPECT_EQ(Contents(folder / entries[1]), contents) << op.what;
+      std::vector<PlugKey> keys;
+      ASSERT_TRUE(LoadPlugKeys((folder / "4.xml").string(), &keys, nullptr)) << op.what;
+      EXPECT_EQ(keys[5], op.key5) << op.what;
+      EXPECT_EQ(keys[3], (PlugKey{3, "Key4", 0})) << op.what;
+
+      EXPECT_EQ(TakeKeyFileNotices(folder.string()),
+                (std::vector<KeyFileNotice>{{4, (folder / entries[1]).string()}}))
+          << op.what;
+      // Said once, and the new file is readable: a second run keeps nothing more.
+      EXPECT_TRUE(TakeKeyFileNotices(folder.string()).empty());
+      ASSERT_TRUE(op.run(folder.string())) << op.what;
+      EXPECT_EQ(Entries(folder).size(), 2u) << op.what;
+      EXPECT_TRUE(TakeKeyFileNotices(folder.string() + "/").empty()) << op.what;
+    }
+  }
+}
+
+TEST_F(FilesTest, KeyFileNoticeSaysWhereTheUnreadableFileWasKept) {
+  const KeyFileNotice notice{4, "/home/u/Plug/4.xml.unreadable-20260110-115959"};
+  EXPECT_EQ(
+      KeyFileNoticeText(notice, 1),
+      "Key file of plug 4 could not be read; kept as /home/u/Plug/4.xml.unreadable-20260110-115959, a new "
+      "one was made");
+  EXPECT_EQ(KeyFileNoticeText(notice, 0),
+            "插座4的Key文件无法读取，已保存为/home/u/Plug/4.xml.unreadable-20260110-115959，已新建文件");
 }
 
 TEST_F(FilesTest, PartialKeyFileKeepsDefaultsAndIgnoresIndicesOutOfRange) {
