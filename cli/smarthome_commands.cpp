@@ -323,12 +323,13 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     auto s = OpenSmart(options, err, &status);
     if (!s) return status;
     const std::size_t from = s->events.count();
-    s->controller->ResetNow();
+    const PlugFolderBackup backup = s->controller->ResetNow();
     WaitingEvents::Event e{};
     if (!s->events.WaitFor(
             from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
       return Failure(err, "time-out: the controller did not confirm the reset");
     }
+    if (!backup.folder.empty()) err << "key files kept in " << backup.folder << '\n';
     out << "reset\n";
     return kExitOk;
   }

@@ -300,15 +300,32 @@ bool EnsureFolder(const std::string& folder, std::string* error) {
   return true;
 }
 
-int EmptyFolder(const std::string& folder) {
+PlugFolderBackup BackUpAndClearPlugFolder(const std::string& folder) {
+  PlugFolderBackup result;
+  std::lock_guard guard(KeyFilesLock());
   std::error_code ec;
-  int removed = 0;
+  std::vector<fs::path> entries;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    std::error_code one;
-    const auto n = fs::remove_all(entry.path(), one);
-    if (!one && n != static_cast<std::uintmax_t>(-1)) removed += static_cast<int>(n);
+    if (!entry.path().filename().string().starts_with(kPlugBackupPrefix)) entries.push_back(entry.path());
   }
-  return removed;
+  if (entries.empty()) return result;
+  // Claimed by creating it, so two clearings in one second never share a folder.
+  const std::string base = (fs::path(folder) / (std::string(kPlugBackupPrefix) + TimeStamp())).string();
+  std::string backup = base;
+  for (int n = 2; !fs::create_directory(backup, ec); ++n) {
+    if (ec || n > 1000) {
+      result.left = static_cast<int>(entries.size());
+      return result;
+    }
+    backup = base + "-" + std::to_string(n);
+  }
+  result.folder = backup;
+  for (const fs::path& entry : entries) {
+    std::error_code one;
+    fs::rename(entry, fs::path(backup) / entry.filename(), one);
+    ++(one ? result.left : result.moved);
+  }
+  return result;
 }
 
 }  // namespace vireo::smarthome

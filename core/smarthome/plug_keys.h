@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vireo::smarthome {
@@ -69,7 +70,18 @@ std::string KeyFileNoticeText(const KeyFileNotice& notice, int languageIndex);
 std::string DefaultPlugFolder();
 // Creates the folder (and its parents) when missing.
 bool EnsureFolder(const std::string& folder, std::string* error);
-// Deletes every file below the folder, keeping the folder itself; the count of entries removed.
-int EmptyFolder(const std::string& folder);
+
+// What BackUpAndClearPlugFolder did.
+struct PlugFolderBackup {
+  std::string folder;  // the new backup folder; empty when there was nothing to keep
+  int moved = 0;       // entries moved into it
+  int left = 0;        // entries that could not be moved and stay where they were
+};
+inline constexpr std::string_view kPlugBackupPrefix = "backup-";
+// Empties the key folder for a network that starts again, without losing the names the user gave: every
+// entry but earlier backups moves into a new "backup-YYYYMMDD-HHMMSS" folder inside it ("-2" ... when the
+// name exists). Nothing is deleted, so an entry that cannot be moved stays in place. No folder is made
+// when there is nothing to move.
+PlugFolderBackup BackUpAndClearPlugFolder(const std::string& folder);
 
 }  // namespace vireo::smarthome

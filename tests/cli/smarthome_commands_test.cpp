@@ -66,6 +66,16 @@ TEST_F(SmartHomeCli, LearnOverAnUnreadableKeyFileSaysWhereTheFileWasKept) {
   EXPECT_TRUE(run.err.ends_with(", a new one was made\n")) << run.err;
 }
 
+TEST_F(SmartHomeCli, ResetSaysWhereTheKeyFilesWereKept) {
+  fs::create_directories(dir_ / "Plug");
+  std::ofstream(dir_ / "Plug" / "4.xml") << "<Keys/>";
+  const auto run = Emulated({"plug", "reset"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "reset\n");
+  EXPECT_TRUE(run.err.starts_with("key files kept in " + (dir_ / "Plug" / "backup-").string())) << run.err;
+  EXPECT_FALSE(fs::exists(dir_ / "Plug" / "4.xml"));
+}
+
 TEST_F(SmartHomeCli, PlugAddRenameAndRemove) {
   auto run = Emulated({"plug", "add", "knob", "Fan"});
   ASSERT_EQ(run.status, 0) << run.err;

@@ -183,6 +183,21 @@ struct TempFolder {
   std::filesystem::path path;
 };
 
+TEST(SmartHomeExchangesThreads, ResetKeepsTheKeyFilesInABackupFolder) {
+  TempFolder folder;
+  ASSERT_FALSE(folder.path.empty());
+  SmartRig rig;
+  rig.controller.SetPlugFolder(folder.path.string());
+  ASSERT_TRUE(RenamePlugKey(folder.path.string(), 4, 0, "TV power", nullptr, nullptr));
+  rig.controller.ReadAllNow();
+  const PlugFolderBackup backup = rig.controller.ResetNow();
+  EXPECT_FALSE(std::filesystem::exists(PlugKeyFilePath(folder.path.string(), 4)));
+  ASSERT_EQ(std::filesystem::path(backup.folder).parent_path(), folder.path);
+  std::vector<PlugKey> kept;
+  ASSERT_TRUE(LoadPlugKeys(PlugKeyFilePath(backup.folder, 4), &kept, nullptr));
+  EXPECT_EQ(kept[0].name, "TV power");
+}
+
 TEST(SmartHomeExchangesThreads, KeyLearnedOverAnUnreadableKeyFileKeepsTheFileAndSaysSo) {
   TempFolder folder;
   ASSERT_FALSE(folder.path.empty());

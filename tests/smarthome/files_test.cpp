@@ -246,13 +246,37 @@ TEST_F(FilesTest, PartialKeyFileKeepsDefaultsAndIgnoresIndicesOutOfRange) {
   EXPECT_EQ(keys[1], (PlugKey{1, "Key2", 0}));
 }
 
-TEST_F(FilesTest, EmptyFolderRemovesFilesAndSubfoldersButKeepsItself) {
-  Write("1.xml", "x");
+TEST_F(FilesTest, ClearingTheKeyFolderMovesEverythingIntoANewBackupFolder) {
+  Write("2.xml", "<Keys><Key><Index>0</Index><Name>Projector</Name></Key></Keys>");
+  Write("4.xml.unreadable-20260101-000000", "kept before");
   fs::create_directories(dir_ / "sub" / "deeper");
-  Write("sub/2.xml", "y");
-  EXPECT_EQ(EmptyFolder(dir_.string()), 4);
-  EXPECT_TRUE(fs::is_directory(dir_));
-  EXPECT_TRUE(fs::is_empty(dir_));
+  fs::create_directories(dir_ / "backup-20250101-000000");
+  Write("backup-20250101-000000/3.xml", "an earlier backup");
+
+  const PlugFolderBackup first = BackUpAndClearPlugFolder(dir_.string());
+  EXPECT_EQ(first.moved, 3);
+  EXPECT_EQ(first.left, 0);
+  const fs::path backup = first.folder;
+  EXPECT_EQ(backup.parent_path(), dir_);
+  EXPECT_TRUE(backup.filename().string().starts_with("backup-")) << backup;
+  EXPECT_EQ(Entries(dir_), (std::vector<std::string>{"backup-20250101-000000", backup.filename().string()}));
+  EXPECT_EQ(Entries(backup), (std::vector<std::string>{"2.xml", "4.xml.unreadable-20260101-000000", "sub"}));
+  EXPECT_EQ(Contents(backup / "2.xml"), "<Keys><Key><Index>0</Index><Name>Projector</Name></Key></Keys>");
+  EXPECT_TRUE(fs::is_directory(backup / "sub" / "deeper"));
+  EXPECT_EQ(Contents(dir_ / "backup-20250101-000000" / "3.xml"), "an earlier backup");
+
+  // Nothing left to keep: no empty backup folder.
+  const PlugFolderBackup nothing = BackUpAndClearPlugFolder(dir_.string());
+  EXPECT_EQ(nothing.folder, "");
+  EXPECT_EQ(nothing.moved, 0);
+  EXPECT_EQ(Entries(dir_).size(), 2u);
+
+  // A second clearing (within the same second, most likely) never shares the first one's folder.
+  Write("2.xml", "again");
+  const PlugFolderBackup second = BackUpAndClearPlugFolder(dir_.string());
+  EXPECT_NE(second.folder, first.folder);
+  EXPECT_EQ(Contents(fs::path(second.folder) / "2.xml"), "again");
+  EXPECT_EQ(Contents(backup / "2.xml"), "<Keys><Key><Index>0</Index><Name>Projector</Name></Key></Keys>");
 }
 
 TEST_F(FilesTest, PlugFolderFollowsTheDesktopsDocumentsFolder) {
