@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -11,6 +10,7 @@
 #include "device_session.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
+#include "files/file_access.h"
 #include "model/band.h"
 #include "model/mode_file.h"
 #include "model/store_layout.h"
@@ -205,10 +205,8 @@ int Import(const GlobalOptions& options, const std::vector<std::string>& args, s
   int id = 0;
   if (args.size() != 3 || !ParseIdentity(args[1], &id))
     return UsageError(err, "eq import takes an ID 0..14 and a FILE");
-  std::ifstream in(args[2], std::ios::binary);
-  if (!in) return Failure(err, "cannot read " + args[2]);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const tuning::FilterFileResult file = tuning::ParseFilterFile(text, tuning::ImportableBandCount(id));
+  const tuning::FilterFileResult file = tuning::LoadFilterFile(args[2], tuning::ImportableBandCount(id));
+  if (file.unreadable) return Failure(err, "cannot read " + args[2] + ": " + file.error);
   if (!file.ok) return Failure(err, args[2] + ": " + file.error);
   for (const std::string& note : file.notes) err << args[2] << ": " << note << '\n';
   return EditOnMachine(options, out, err,
@@ -219,10 +217,7 @@ int Import(const GlobalOptions& options, const std::vector<std::string>& args, s
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  return static_cast<bool>(file);
+  return files::WriteFileAtomically(path, text) == 0;
 }
 
 // An equaliser as Equalizer APO filter lines (which REW imports too).

@@ -233,6 +233,9 @@ int PlugSet(SmartSession& s, int node, int value, std::ostream& out, std::ostrea
                    "time-out: node " + std::to_string(node) + " did not report the end of the operation");
   }
   s.controller->WaitIdle();  // a learned key is written to the plug's key file
+  // A key file that could not be read was kept under another name when the key was marked in a new one.
+  for (const KeyFileNotice& notice : TakeKeyFileNotices(DefaultPlugFolder()))
+    err << KeyFileNoticeText(notice, 1) << '\n';
   if (!progress.success) return Failure(err, progress.text + ": node " + std::to_string(node));
   if (progress.text.empty()) {
     out << node << ' ' << value << '\n';
@@ -320,12 +323,13 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     auto s = OpenSmart(options, err, &status);
     if (!s) return status;
     const std::size_t from = s->events.count();
-    s->controller->ResetNow();
+    const PlugFolderBackup backup = s->controller->ResetNow();
     WaitingEvents::Event e{};
     if (!s->events.WaitFor(
             from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
       return Failure(err, "time-out: the controller did not confirm the reset");
     }
+    if (!backup.folder.empty()) err << "key files kept in " << backup.folder << '\n';
     out << "reset\n";
     return kExitOk;
   }

@@ -1,28 +1,18 @@
 // Mode-file reader and writer: version table, all-or-nothing loading and replace-on-success saving.
 #include "model/mode_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
+#include "files/file_access.h"
 #include "model/field_ranges.h"
 
 namespace vireo {
 namespace {
 
 constexpr std::size_t kVersionBytes = 4;
-constexpr int kPipeReaderWaitMs = 2000;
-constexpr int kPipeReaderPollMs = 10;
 
 constexpr std::array<ModeFileLayout, 8> kLayouts{{
     {1, 784, kDspBandRecordsBytes, false, false, false},
@@ -119,87 +109,6 @@ std::vector<ClampedValue> ClampCarried(ModeImage& image, const ModeFileLayout& l
   return clamped;
 }
 
-// --- saving ---
-
-// Where the bytes really go: a symbolic link is followed so that the link itself survives the save.
-std::string ResolveTarget(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return path;
-  return resolved;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// A name beside the target that no other save can be using; created exclusively.
-int CreateTemporary(const std::string& target, std::string* tempPath) {
-  static std::atomic<std::uint64_t> counter{0};
-  const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  std::uint64_t seed = now ^ (static_cast<std::uint64_t>(::getpid()) << 32);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    seed = seed * 6364136223846793005ull + counter.fetch_add(1) + 1442695040888963407ull;
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(seed));
-    *tempPath = target + ".tmp" + suffix;
-    const int fd = ::open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
-}
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Writes the temporary file completely and durably; returns 0 or the error number.
-int FillTemporary(int fd, std::span<const std::uint8_t> bytes, const struct stat* previous) {
-  int error = 0;
-  // A replaced file keeps its permissions; a new one gets the usual ones (0666 less the umask).
-  if (previous != nullptr) (void)::fchmod(fd, previous->st_mode & 07777);
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  return error;
-}
-
-int WriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes) {
-  // A pipe nobody reads would block the open for ever. Without blocking it fails with ENXIO instead;
-  // a reader that is just starting gets two seconds to appear.
-  int fd = -1;
-  for (int wait = 0; wait <= kPipeReaderWaitMs; wait += kPipeReaderPollMs) {
-    fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 || errno != ENXIO) break;
-    ::usleep(kPipeReaderPollMs * 1000);
-  }
-  if (fd < 0) return errno;
-  (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  int error = WriteAll(fd, bytes) ? 0 : errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  return error;
-}
-
-void SyncDirectory(const std::string& directory) {
-  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  (void)::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 std::size_t ModeFileLayout::FileBytes() const {
@@ -245,36 +154,23 @@ ModeFileResult ParseModeFile(std::span<const std::uint8_t> bytes, ParameterStore
 }
 
 ModeFileResult ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>* bytes) {
-  // Not blocking: opening a pipe with no writer would otherwise wait for ever.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return OpenFailure(path, errno);
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const bool directory = S_ISDIR(st.st_mode);
-    ::close(fd);
-    if (directory) return OpenFailure(path, EISDIR);
-    return Failure(ModeFileProblem::notRegularFile, "Not a mode file (not a regular file): " + path);
-  }
-  if (static_cast<std::uint64_t>(st.st_size) > kModeFileMaxBytes) {
-    ::close(fd);
-    return Failure(ModeFileProblem::tooLarge, "Not a mode file (" + std::to_string(st.st_size) +
-                                                  " bytes; a mode file has " +
-                                                  std::to_string(kModeFileBytes) + "): " + path);
+  std::string text;
+  const files::FileRead read = files::ReadBoundedFile(path, kModeFileMaxBytes, &text);
+  switch (read.problem) {
+    case files::FileProblem::none:
+      break;
+    case files::FileProblem::cannotOpen:
+      return OpenFailure(path, read.errorCode);
+    case files::FileProblem::notRegularFile:
+      return Failure(ModeFileProblem::notRegularFile, "Not a mode file (not a regular file): " + path);
+    case files::FileProblem::tooLarge:
+      return Failure(ModeFileProblem::tooLarge, "Not a mode file (" + std::to_string(read.size) +
+                                                    " bytes; a mode file has " +
+                                                    std::to_string(kModeFileBytes) + "): " + path);
   }
   // Bytes past a version-8 layout are never used.
-  bytes->assign(kModeFileBytes, 0);
-  std::size_t size = 0;
-  int error = 0;
-  while (size < bytes->size()) {
-    const ssize_t n = ::read(fd, bytes->data() + size, bytes->size() - size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) error = errno;
-    if (n <= 0) break;
-    size += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  bytes->resize(size);
-  if (error != 0) return OpenFailure(path, error);
+  bytes->assign(text.begin(),
+                text.begin() + static_cast<std::ptrdiff_t>(std::min(text.size(), kModeFileBytes)));
   return {true, {}, 0, 0, ModeFileProblem::none, {}};
 }
 
@@ -299,29 +195,10 @@ std::vector<std::uint8_t> SerializeModeFile(const ParameterStore& store) {
 }
 
 ModeFileResult WriteModeFile(const ParameterStore& store, const std::string& path) {
-  const std::string target = ResolveTarget(path);
-  struct stat previous {};
-  const bool exists = ::stat(target.c_str(), &previous) == 0;
-  if (exists && S_ISDIR(previous.st_mode)) return WriteFailure(path, EISDIR);
-  if (exists && ::access(target.c_str(), W_OK) != 0) return WriteFailure(path, errno);
   const auto bytes = SerializeModeFile(store);
-  // A pipe or device (say /dev/stdout) is written as it is; replacing it would destroy it.
-  if (exists && !S_ISREG(previous.st_mode)) {
-    const int error = WriteInPlace(target, bytes);
-    return error == 0 ? Saved() : WriteFailure(path, error);
-  }
-
-  std::string tempPath;
-  const int fd = CreateTemporary(target, &tempPath);
-  if (fd < 0) return WriteFailure(path, errno);
-  int error = FillTemporary(fd, bytes, exists ? &previous : nullptr);
-  if (error == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(tempPath.c_str());
-    return WriteFailure(path, error);
-  }
-  SyncDirectory(DirectoryOf(target));
-  return Saved();
+  const int error = files::WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return error == 0 ? Saved() : WriteFailure(path, error);
 }
 
 int ModeSlotOfFileName(std::string_view path) {

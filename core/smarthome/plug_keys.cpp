@@ -1,12 +1,24 @@
 // Plug key files with pugixml; every failure is a message, never an exception or a crash.
 #include "smarthome/plug_keys.h"
 
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <mutex>
 #include <pugixml.hpp>
+#include <sstream>
 #include <string_view>
 #include <system_error>
+#include <utility>
+
+#include "files/file_access.h"
 
 namespace vireo::smarthome {
 namespace fs = std::filesystem;
@@ -21,18 +33,62 @@ std::string PlugKeyFilePath(const std::string& folder, int node) {
   return (fs::path(folder) / (std::to_string(node) + ".xml")).string();
 }
 
-bool LoadPlugKeys(const std::string& path, std::vector<PlugKey>* keys, std::string* error) {
+namespace {
+
+// Every write of a key file in the process, and every read that decides what to write, holds this lock:
+// the window and the controller's worker both change key files.
+std::mutex& KeyFilesLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+struct NoticeBoard {
+  std::mutex lock;
+  std::vector<std::pair<fs::path, KeyFileNotice>> notices;  // by folder
+};
+NoticeBoard& Notices() {
+  static NoticeBoard board;
+  return board;
+}
+
+fs::path FolderKey(const std::string& folder) {
+  // Through a child so that "a/b" and "a/b/" name the same folder.
+  return (fs::path(folder) / "x").lexically_normal().parent_path();
+}
+
+enum class KeyFileState : std::uint8_t { read, missing, unreadable, failed };
+
+// What the reader found; *keys holds the defaults unless the file was read.
+KeyFileState ReadKeyFile(const std::string& path, std::vector<PlugKey>* keys, std::string* error) {
   *keys = DefaultPlugKeys();
+  std::string text;
+  const files::FileRead read = files::ReadBoundedFile(path, kPlugKeyFileMaxBytes, &text);
+  if (!read.ok()) {
+    if (error != nullptr) *error = path + ": " + files::DescribeFileProblem(read);
+    if (read.problem != files::FileProblem::cannotOpen) return KeyFileState::unreadable;
+    switch (read.errorCode) {
+      case ENOENT:
+        return KeyFileState::missing;
+      case EACCES:
+      case EPERM:
+      case EISDIR:
+      case ELOOP:
+        return KeyFileState::unreadable;
+      default:  // out of descriptors or memory: the file may be fine
+        return KeyFileState::failed;
+    }
+  }
   pugi::xml_document doc;
-  const pugi::xml_parse_result parsed = doc.load_file(path.c_str(), pugi::parse_default, pugi::encoding_utf8);
+  const pugi::xml_parse_result parsed =
+      doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
   if (!parsed) {
     if (error != nullptr) *error = path + ": " + parsed.description();
-    return false;
+    return KeyFileState::unreadable;
   }
   const pugi::xml_node root = doc.child("Keys");
   if (!root) {
     if (error != nullptr) *error = path + ": no Keys element";
-    return false;
+    return KeyFileState::unreadable;
   }
   for (const pugi::xml_node key : root.children("Key")) {
     const int index = key.child("Index").text().as_int(-1);
@@ -41,10 +97,42 @@ bool LoadPlugKeys(const std::string& path, std::vector<PlugKey>* keys, std::stri
     if (key.child("Name")) k.name = key.child("Name").text().as_string();
     k.status = key.child("Status").text().as_int(0) == 1 ? 1 : 0;
   }
-  return true;
+  return KeyFileState::read;
 }
 
-bool SavePlugKeys(const std::string& path, const std::vector<PlugKey>& keys, std::string* error) {
+std::string TimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  return stamp;
+}
+
+// `base`, else `base`-2, -3 ...: the first name nothing in the folder has.
+std::string FreeName(const std::string& base) {
+  std::string name = base;
+  std::error_code ec;
+  for (int n = 2; fs::symlink_status(name, ec).type() != fs::file_type::not_found; ++n) {
+    name = base + "-" + std::to_string(n);
+  }
+  return name;
+}
+
+int NodeOfKeyFile(const std::string& path) {
+  const std::string stem = fs::path(path).stem().string();
+  int node = -1;
+  const auto [end, ec] = std::from_chars(stem.data(), stem.data() + stem.size(), node);
+  return ec == std::errc() && end == stem.data() + stem.size() ? node : -1;
+}
+
+void Post(const std::string& path, const std::string& keptAs) {
+  NoticeBoard& board = Notices();
+  std::lock_guard guard(board.lock);
+  board.notices.push_back({FolderKey(fs::path(path).parent_path().string()), {NodeOfKeyFile(path), keptAs}});
+}
+
+bool SaveLocked(const std::string& path, const std::vector<PlugKey>& keys, std::string* error) {
   pugi::xml_document doc;
   pugi::xml_node decl = doc.append_child(pugi::node_declaration);
   decl.append_attribute("version") = "1.0";
@@ -56,33 +144,114 @@ bool SavePlugKeys(const std::string& path, const std::vector<PlugKey>& keys, std
     key.append_child("Name").text().set(k.name.c_str());
     key.append_child("Status").text().set(k.status);
   }
-  if (!doc.save_file(path.c_str(), "  ", pugi::format_default, pugi::encoding_utf8)) {
-    if (error != nullptr) *error = path + ": cannot write";
+  std::ostringstream text;
+  doc.save(text, "  ", pugi::format_default, pugi::encoding_utf8);
+  const int failure = files::WriteFileAtomically(path, text.str());
+  if (failure != 0) {
+    if (error != nullptr) *error = path + ": cannot write: " + std::strerror(failure);
     return false;
   }
   return true;
 }
 
-bool LoadOrCreatePlugKeys(const std::string& path, std::vector<PlugKey>* keys, std::string* error) {
-  std::error_code ec;
-  if (!fs::exists(path, ec)) {
-    *keys = DefaultPlugKeys();
-    return SavePlugKeys(path, *keys, error);
+bool LoadOrCreateLocked(const std::string& path, std::vector<PlugKey>* keys, std::string* error,
+                        std::string* keptAs) {
+  switch (ReadKeyFile(path, keys, error)) {
+    case KeyFileState::read:
+      return true;
+    case KeyFileState::failed:
+      return false;
+    case KeyFileState::missing:
+      break;
+    case KeyFileState::unreadable: {
+      // The user's names may still be in there: the file is kept, never overwritten.
+      const std::string kept = FreeName(path + ".unreadable-" + TimeStamp());
+      if (::rename(path.c_str(), kept.c_str()) != 0) {
+        if (error != nullptr) *error = path + ": cannot be read or set aside: " + std::strerror(errno);
+        return false;
+      }
+      Post(path, kept);
+      if (keptAs != nullptr) *keptAs = kept;
+      break;
+    }
   }
-  return LoadPlugKeys(path, keys, error);
+  *keys = DefaultPlugKeys();
+  return SaveLocked(path, *keys, error);
 }
 
-bool MarkPlugKeyLearned(const std::string& folder, int node, int key, std::string* error) {
+// Loads (or creates) the plug's file, applies `change` and writes it, all under the lock.
+bool UpdatePlugKeys(const std::string& folder, int node, int key, const std::function<void(PlugKey&)>& change,
+                    std::vector<PlugKey>* result, std::string* error) {
   if (key < 0 || key >= kPlugKeyCount) {
     if (error != nullptr) *error = "key " + std::to_string(key) + " out of range";
     return false;
   }
   const std::string path = PlugKeyFilePath(folder, node);
+  std::lock_guard guard(KeyFilesLock());
   std::vector<PlugKey> keys;
-  // An unreadable file is replaced: a learned key is worth more than a broken file.
-  LoadOrCreatePlugKeys(path, &keys, nullptr);
-  keys[static_cast<std::size_t>(key)].status = 1;
-  return SavePlugKeys(path, keys, error);
+  if (!LoadOrCreateLocked(path, &keys, error, nullptr)) return false;
+  change(keys[static_cast<std::size_t>(key)]);
+  if (!SaveLocked(path, keys, error)) return false;
+  if (result != nullptr) *result = std::move(keys);
+  return true;
+}
+
+}  // namespace
+
+bool LoadPlugKeys(const std::string& path, std::vector<PlugKey>* keys, std::string* error) {
+  return ReadKeyFile(path, keys, error) == KeyFileState::read;
+}
+
+bool SavePlugKeys(const std::string& path, const std::vector<PlugKey>& keys, std::string* error) {
+  std::lock_guard guard(KeyFilesLock());
+  return SaveLocked(path, keys, error);
+}
+
+bool LoadOrCreatePlugKeys(const std::string& path, std::vector<PlugKey>* keys, std::string* error,
+                          std::string* keptAs) {
+  // Most calls find a good file: they need no lock, as a write replaces the file in one step.
+  if (ReadKeyFile(path, keys, nullptr) == KeyFileState::read) return true;
+  std::lock_guard guard(KeyFilesLock());
+  return LoadOrCreateLocked(path, keys, error, keptAs);
+}
+
+bool MarkPlugKeyLearned(const std::string& folder, int node, int key, std::string* error) {
+  return UpdatePlugKeys(
+      folder, node, key, [](PlugKey& k) { k.status = 1; }, nullptr, error);
+}
+
+bool RenamePlugKey(const std::string& folder, int node, int key, const std::string& name,
+                   std::vector<PlugKey>* keys, std::string* error) {
+  return UpdatePlugKeys(
+      folder, node, key, [&](PlugKey& k) { k.name = name; }, keys, error);
+}
+
+bool DeletePlugKeys(const std::string& folder, int node) {
+  std::lock_guard guard(KeyFilesLock());
+  std::error_code ec;
+  return fs::remove(PlugKeyFilePath(folder, node), ec);
+}
+
+std::vector<KeyFileNotice> TakeKeyFileNotices(const std::string& folder) {
+  const fs::path key = FolderKey(folder);
+  NoticeBoard& board = Notices();
+  std::lock_guard guard(board.lock);
+  std::vector<KeyFileNotice> taken;
+  std::erase_if(board.notices, [&](auto& entry) {
+    if (entry.first != key) return false;
+    taken.push_back(std::move(entry.second));
+    return true;
+  });
+  return taken;
+}
+
+std::string KeyFileNoticeText(const KeyFileNotice& notice, int languageIndex) {
+  const std::string node = std::to_string(notice.node);
+  if (languageIndex == 1) {
+    return "Key file of plug " + node + " could not be read; kept as " + notice.keptAs +
+           ", a new one was made";
+  }
+  return "插座" + node + "的Key文件无法读取，已保存为" + notice.keptAs + "，已新建文件";
 }
 
 namespace {
@@ -131,15 +300,32 @@ bool EnsureFolder(const std::string& folder, std::string* error) {
   return true;
 }
 
-int EmptyFolder(const std::string& folder) {
+PlugFolderBackup BackUpAndClearPlugFolder(const std::string& folder) {
+  PlugFolderBackup result;
+  std::lock_guard guard(KeyFilesLock());
   std::error_code ec;
-  int removed = 0;
+  std::vector<fs::path> entries;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    std::error_code one;
-    const auto n = fs::remove_all(entry.path(), one);
-    if (!one && n != static_cast<std::uintmax_t>(-1)) removed += static_cast<int>(n);
+    if (!entry.path().filename().string().starts_with(kPlugBackupPrefix)) entries.push_back(entry.path());
   }
-  return removed;
+  if (entries.empty()) return result;
+  // Claimed by creating it, so two clearings in one second never share a folder.
+  const std::string base = (fs::path(folder) / (std::string(kPlugBackupPrefix) + TimeStamp())).string();
+  std::string backup = base;
+  for (int n = 2; !fs::create_directory(backup, ec); ++n) {
+    if (ec || n > 1000) {
+      result.left = static_cast<int>(entries.size());
+      return result;
+    }
+    backup = base + "-" + std::to_string(n);
+  }
+  result.folder = backup;
+  for (const fs::path& entry : entries) {
+    std::error_code one;
+    fs::rename(entry, fs::path(backup) / entry.filename(), one);
+    ++(one ? result.left : result.moved);
+  }
+  return result;
 }
 
 }  // namespace vireo::smarthome

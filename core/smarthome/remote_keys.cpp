@@ -1,12 +1,11 @@
 // Remote files and the learning texts of the machine's remote functions.
 #include "smarthome/remote_keys.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <string_view>
+
+#include "files/file_access.h"
 
 namespace vireo::smarthome {
 
@@ -17,33 +16,26 @@ std::string RemoteFilePath(const std::string& chosen) {
 }
 
 bool WriteRemoteFile(const std::string& path, const RemoteKeyTable& table, int* errorCode) {
-  errno = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(table.data()), static_cast<std::streamsize>(table.size()));
-  if (out) out.close();
-  if (!out) {
-    if (errorCode != nullptr) *errorCode = errno;
-    return false;
-  }
-  return true;
+  const int error = files::WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(table.data()), table.size()));
+  if (errorCode != nullptr) *errorCode = error;
+  return error == 0;
 }
 
 bool ReadRemoteFile(const std::string& path, RemoteKeyTable* table, std::string* error, int* openError) {
-  errno = 0;
-  if (openError != nullptr) *openError = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (openError != nullptr) *openError = errno != 0 ? errno : EIO;
-    if (error != nullptr) *error = path + ": " + (errno != 0 ? std::strerror(errno) : "cannot open");
-    return false;
-  }
-  // One byte more than a remote file holds tells a long file from a right one.
-  std::vector<char> bytes(kRemoteFileBytes + 1);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.gcount() != kRemoteFileBytes) {
+  std::string bytes;
+  const files::FileRead read = files::ReadBoundedFile(path, kRemoteFileBytes, &bytes);
+  if (openError != nullptr) *openError = read.problem == files::FileProblem::cannotOpen ? read.errorCode : 0;
+  const bool wrongSize = read.problem == files::FileProblem::tooLarge ||
+                         (read.ok() && bytes.size() != static_cast<std::size_t>(kRemoteFileBytes));
+  if (wrongSize) {
     if (error != nullptr) {
       *error = path + ": not a remote file (" + std::to_string(kRemoteFileBytes) + " bytes expected)";
     }
+    return false;
+  }
+  if (!read.ok()) {
+    if (error != nullptr) *error = path + ": " + files::DescribeFileProblem(read);
     return false;
   }
   std::memcpy(table->data(), bytes.data(), kRemoteFileBytes);

@@ -13,11 +13,13 @@ using RemoteKeyTable = std::array<std::uint8_t, kRemoteFileBytes>;
 
 // The chosen name with its extension replaced by "remo" (added when it has none).
 std::string RemoteFilePath(const std::string& chosen);
-// Exactly the 18 bytes. False with the system's error number in *errorCode (0 when unknown).
+// Exactly the 18 bytes, replacing any previous file in one step. False with the system's error number in
+// *errorCode (0 when unknown).
 bool WriteRemoteFile(const std::string& path, const RemoteKeyTable& table, int* errorCode);
-// Exactly 18 bytes, nothing else: a shorter or longer file is refused and *table is left as it was.
-// *openError (when given) is the system's error number when the file could not be opened, else 0, so a
-// front end can tell an unreadable file from one that is not a remote file.
+// Exactly 18 bytes, nothing else: a shorter or longer file, a folder, a pipe or a device is refused
+// without being read (so a pipe cannot hold the caller) and *table is left as it was. *openError (when given)
+// is the system's error number when the file could not be opened, else 0, so a front end can tell an
+// unreadable file from one that is not a remote file.
 bool ReadRemoteFile(const std::string& path, RemoteKeyTable* table, std::string* error,
                     int* openError = nullptr);
 

@@ -184,9 +184,7 @@ void SmartHomeController::OnRemoved(int node) {
   // Removal mode ends once a node has left; the frame is unpaced, so the read thread may send it.
   SendFrame(zwave::RemoveStopRequest());
   const std::string plugs = folder();
-  if (plugs.empty()) return;
-  std::error_code ec;
-  std::filesystem::remove(PlugKeyFilePath(plugs, node), ec);
+  if (!plugs.empty()) DeletePlugKeys(plugs, node);
 }
 
 void SmartHomeController::OnKeyLearned(int node, int key) {

@@ -18,6 +18,7 @@
 #include "device/events.h"
 #include "model/parameter_store.h"
 #include "model/report.h"
+#include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_memory.h"
 
 namespace vireo {
@@ -73,7 +74,8 @@ class SmartHomeController {
 
   // --- operations: each returns at once (false when not connected); progress arrives as events ---
   bool StartReadAll();                      // 3025 (8) at the end
-  bool StartReset();                        // 0x42, scenes cleared, read-all, then 3025 (8)
+  bool StartReset();                        // 0x42, scenes cleared, read-all, key folder backed up and
+                                            // cleared, then 3025 (8)
   bool RunScene(int index);                 // 3025 (1, 0) ... (1, 1)
   bool StartAdd(const PlugRecord& record);  // 3024 (74, ...)
   bool StartRemove();                       // 3024 (75, ...)
@@ -92,7 +94,8 @@ class SmartHomeController {
 
   // The same operations run on the calling thread (the worker runs these).
   ReadAllResult ReadAllNow();
-  void ResetNow();
+  // What became of the key folder: its files move into a backup folder inside it.
+  PlugFolderBackup ResetNow();
   void RunSceneNow(int index);
   // True when a Basic Set went out.
   bool SetValueNow(int node, int value);

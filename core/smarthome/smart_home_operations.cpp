@@ -130,7 +130,7 @@ ReadAllResult SmartHomeController::ReadAllNow() {
   return result;
 }
 
-void SmartHomeController::ResetNow() {
+PlugFolderBackup SmartHomeController::ResetNow() {
   {
     std::lock_guard guard(lock_);
     sendDone_ = false;
@@ -141,8 +141,15 @@ void SmartHomeController::ResetNow() {
   for (int s = 0; s < kSceneCount; ++s) WriteMemory(SceneAddress(s), memory_.sceneBytes(s));
   ReadAllNow();
   Pause(kReadEndPauseMs);
+  // The key files belong to plugs the reset takes out of the network; the names the user gave them are
+  // kept in a backup folder, not deleted.
   const std::string plugs = folder();
-  if (!plugs.empty()) EmptyFolder(plugs);
+  if (plugs.empty()) return {};
+  PlugFolderBackup backup = BackUpAndClearPlugFolder(plugs);
+  if (!backup.folder.empty()) DebugLog("key files kept in " + backup.folder + "\n");
+  if (backup.left > 0)
+    DebugLog(std::to_string(backup.left) + " entries of " + plugs + " could not be kept\n");
+  return backup;
 }
 
 void SmartHomeController::SelectHdmi(int port) {

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <optional>
 
+#include "files/file_access.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
 
@@ -274,6 +275,18 @@ int ApplyFilterBands(ParameterStore& store, ReportSender& sender, int identity,
     written += WriteEqBand(store, sender, identity, band, LimitBandEdit(shape));
   }
   return written;
+}
+
+FilterFileResult LoadFilterFile(const std::string& path, int bandLimit) {
+  std::string text;
+  const files::FileRead read = files::ReadBoundedFile(path, kFilterFileMaxBytes, &text);
+  if (!read.ok()) {
+    FilterFileResult refused;
+    refused.error = files::DescribeFileProblem(read);
+    refused.unreadable = true;
+    return refused;
+  }
+  return ParseFilterFile(text, bandLimit);
 }
 
 }  // namespace vireo::tuning

@@ -3,6 +3,7 @@
 // machine and a tuning handed to a PC equaliser.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,7 +20,11 @@ struct FilterFileResult {
   std::vector<dsp::BandShape> bands;  // in file order, filters that are switched off or "None" left out
   std::vector<std::string> notes;     // "line 3: Preamp: -6 dB ignored" and the like
   std::string error;                  // "line 7: ..." when !ok
+  bool unreadable = false;            // the file itself could not be read (error says why)
 };
+
+// Filter lists are a few kilobytes; a larger file is not one.
+inline constexpr std::size_t kFilterFileMaxBytes = 1 << 20;
 
 // Reads filter lines ("Filter 1: ON PK Fc 1000 Hz Gain -3.0 dB Q 1.41"; "Filter: ON LS Fc 100 Hz Gain
 // 3 dB"; REW's wider spacing and "None" filters) with CR LF or LF line ends and an optional UTF-8 BOM.
@@ -29,6 +34,9 @@ struct FilterFileResult {
 // outside the band editor's ranges refuse the whole file with one message naming the line. Preamp and
 // other lines (headers, comments, device commands) are noted and ignored.
 FilterFileResult ParseFilterFile(std::string_view text, int bandLimit);
+// Reads the file at `path` and parses it. A folder, a pipe or device, or a file over kFilterFileMaxBytes
+// is refused (`unreadable`) without being read, so a pipe cannot hold the caller.
+FilterFileResult LoadFilterFile(const std::string& path, int bandLimit);
 
 // The bands as Equalizer APO lines, one "Filter N: ON ..." per band of type 1..5; bands of other types
 // (off, crossover sections) are left out. REW imports the same text.

@@ -1,4 +1,4 @@
-// Every vireo-cli command that takes a file refuses a path that is no mode file with one line and
+// Every vireo-cli command that takes a file refuses a path that is no file of its kind with one line and
 // status 1, before it talks to a machine: no exception, no endless read, no hang on a pipe.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -52,6 +52,22 @@ TEST_F(FileArguments, InputsThatAreNoModeFile) {
     };
     for (const auto& args : commands)
       ExpectOneLineFailure(RunArgs(args), args[0] + " " + args[1] + " " + path);
+  }
+}
+
+TEST_F(FileArguments, RemoteAndFilterInputsThatAreNoFileOfTheirKind) {
+  const std::string bad[] = {Path("folder"), Path("fifo"),    "/dev/zero",
+                             "/dev/null",    Path("missing"), Path("huge")};
+  for (const std::string& path : bad) {
+    const std::vector<std::vector<std::string>> commands{
+        {"--emulator", "remote", "load", path},
+        {"--emulator", "eq", "import", "0", path},
+    };
+    for (const auto& args : commands) {
+      const CliRun run = RunArgs(args);
+      ExpectOneLineFailure(run, args[1] + " " + path);
+      EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
+    }
   }
 }
 

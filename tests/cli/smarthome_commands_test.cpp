@@ -55,6 +55,27 @@ TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {
   EXPECT_EQ(run.err, "vireo-cli: node 9 is not in the network\n");
 }
 
+TEST_F(SmartHomeCli, LearnOverAnUnreadableKeyFileSaysWhereTheFileWasKept) {
+  fs::create_directories(dir_ / "Plug");
+  std::ofstream(dir_ / "Plug" / "4.xml") << "not a key file";
+  const auto run = Emulated({"plug", "set", "4", "197"});  // learn key 5
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string kept = (dir_ / "Plug" / "4.xml.unreadable-").string();
+  ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+  EXPECT_TRUE(run.err.starts_with("Key file of plug 4 could not be read; kept as " + kept)) << run.err;
+  EXPECT_TRUE(run.err.ends_with(", a new one was made\n")) << run.err;
+}
+
+TEST_F(SmartHomeCli, ResetSaysWhereTheKeyFilesWereKept) {
+  fs::create_directories(dir_ / "Plug");
+  std::ofstream(dir_ / "Plug" / "4.xml") << "<Keys/>";
+  const auto run = Emulated({"plug", "reset"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "reset\n");
+  EXPECT_TRUE(run.err.starts_with("key files kept in " + (dir_ / "Plug" / "backup-").string())) << run.err;
+  EXPECT_FALSE(fs::exists(dir_ / "Plug" / "4.xml"));
+}
+
 TEST_F(SmartHomeCli, PlugAddRenameAndRemove) {
   auto run = Emulated({"plug", "add", "knob", "Fan"});
   ASSERT_EQ(run.status, 0) << run.err;

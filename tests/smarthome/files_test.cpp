@@ -1,10 +1,17 @@
 // Remote files (.remo) and plug key files: round trips and bad files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <pugixml.hpp>
+#include <string>
+#include <vector>
 
 #include "smarthome/plug_keys.h"
 #include "smarthome/remote_keys.h"
@@ -16,15 +23,33 @@ namespace fs = std::filesystem;
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vireo_files_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    std::string pattern = (fs::temp_directory_path() / "vireo-keyfiles-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
   }
   void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  // Things that are no file of ours, each made in the test's folder (but /dev/null): a pipe nobody
+  // writes to, a device, a folder, and a file far larger than any key or remote file.
+  std::vector<std::string> NoFiles() const {
+    EXPECT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir_ / "folder");
+    std::ofstream(Path("huge")).close();
+    fs::resize_file(Path("huge"), 1ull << 30);  // sparse: costs no disk
+    return {Path("fifo"), "/dev/null", Path("folder"), Path("huge")};
+  }
+  std::vector<std::string> Entries(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   fs::path dir_;
 };
@@ -59,6 +84,17 @@ TEST_F(FilesTest, RemoteFilesOfTheWrongSizeOrMissingAreRefused) {
   }
 }
 
+TEST_F(FilesTest, RemoteFileReaderRefusesPipesDevicesFoldersAndLargeFilesWithoutWaiting) {
+  for (const std::string& path : NoFiles()) {
+    RemoteKeyTable table{};
+    table[3] = 0x77;
+    std::string error;
+    EXPECT_FALSE(ReadRemoteFile(path, &table, &error)) << path;
+    EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
+    EXPECT_EQ(table[3], 0x77) << path;
+  }
+}
+
 TEST_F(FilesTest, RemoteFileOpenFailureGivesTheErrorNumberAndAWrongSizeNone) {
   Write("short.remo", std::string(17, '\x01'));
   RemoteKeyTable table{};
@@ -88,6 +124,8 @@ TEST_F(FilesTest, MissingKeyFileIsCreatedWithSixtyThreeDefaultKeys) {
   EXPECT_EQ(fs::path(path).filename(), "7.xml");
   std::vector<PlugKey> keys;
   ASSERT_TRUE(LoadOrCreatePlugKeys(path, &keys, nullptr));
+  EXPECT_TRUE(TakeKeyFileNotices(dir_.string()).empty());  // nothing was unreadable
+  EXPECT_EQ(Entries(dir_), std::vector<std::string>{"7.xml"});
   // Read back with the XML library directly, not with the code under test.
   pugi::xml_document doc;
   ASSERT_TRUE(doc.load_file(path.c_str()));
@@ -120,14 +158,80 @@ TEST_F(FilesTest, BadKeyFilesGiveAnErrorAndTheDefaults) {
   Write("truncated.xml", "<?xml version=\"1.0\"?><Keys><Key><Index>3</Index><Na");
   Write("notxml.xml", "\x01\x02 garbage");
   Write("otherroot.xml", "<?xml version=\"1.0\"?><Plugs/>");
-  const std::string cases[] = {"truncated.xml", "notxml.xml", "otherroot.xml", "missing.xml"};
-  for (const std::string& name : cases) {
+  std::vector<std::string> cases = NoFiles();
+  for (const char* name : {"truncated.xml", "notxml.xml", "otherroot.xml", "missing.xml"})
+    cases.push_back(Path(name));
+  for (const std::string& path : cases) {
     std::vector<PlugKey> keys;
     std::string error;
-    EXPECT_FALSE(LoadPlugKeys(Path(name), &keys, &error)) << name;
-    EXPECT_FALSE(error.empty()) << name;
-    EXPECT_EQ(keys, DefaultPlugKeys()) << name;
+    EXPECT_FALSE(LoadPlugKeys(path, &keys, &error)) << path;
+    EXPECT_FALSE(error.empty()) << path;
+    EXPECT_EQ(keys, DefaultPlugKeys()) << path;
   }
+}
+
+// The unreadable file a load, a learned key or a rename finds: garbage, another root, a file cut short.
+TEST_F(FilesTest, UnreadableKeyFileIsKeptBesideANewOneAndSaidOnce) {
+  const std::string bad[] = {"\x01\x02 garbage", "<?xml version=\"1.0\"?><Plugs/>",
+                             "<Keys><Key><Index>3</Index><Name>My TV</Na"};
+  struct Operation {
+    const char* what;
+    std::function<bool(const std::string& folder)> run;
+    PlugKey key5;  // key 5 of the new file
+  };
+  const Operation operations[] = {
+      {"load",
+       [](const std::string& folder) {
+         std::vector<PlugKey> keys;
+         return LoadOrCreatePlugKeys(PlugKeyFilePath(folder, 4), &keys, nullptr);
+       },
+       {5, "Key6", 0}},
+      {"learn",
+       [](const std::string& folder) { return MarkPlugKeyLearned(folder, 4, 5, nullptr); },
+       {5, "Key6", 1}},
+      {"rename",
+       [](const std::string& folder) { return RenamePlugKey(folder, 4, 5, "Power", nullptr, nullptr); },
+       {5, "Power", 0}},
+  };
+  int n = 0;
+  for (const std::string& contents : bad) {
+    for (const Operation& op : operations) {
+      const fs::path folder = dir_ / std::to_string(n++);
+      fs::create_directory(folder);
+      std::ofstream(folder / "4.xml", std::ios::binary) << contents;
+      ASSERT_TRUE(op.run(folder.string())) << op.what << " " << contents;
+
+      const std::vector<std::string> entries = Entries(folder);
+      ASSERT_EQ(entries.size(), 2u) << op.what << " " << contents;
+      EXPECT_EQ(entries[0], "4.xml");
+      EXPECT_TRUE(entries[1].starts_with("4.xml.unreadable-")) << entries[1];
+      EXPECT_EQ(entries[1].size(), std::string("4.xml.unreadable-YYYYMMDD-HHMMSS").size()) << entries[1];
+      EXPECT_EQ(Contents(folder / entries[1]), contents) << op.what;
+      std::vector<PlugKey> keys;
+      ASSERT_TRUE(LoadPlugKeys((folder / "4.xml").string(), &keys, nullptr)) << op.what;
+      EXPECT_EQ(keys[5], op.key5) << op.what;
+      EXPECT_EQ(keys[3], (PlugKey{3, "Key4", 0})) << op.what;
+
+      EXPECT_EQ(TakeKeyFileNotices(folder.string()),
+                (std::vector<KeyFileNotice>{{4, (folder / entries[1]).string()}}))
+          << op.what;
+      // Said once, and the new file is readable: a second run keeps nothing more.
+      EXPECT_TRUE(TakeKeyFileNotices(folder.string()).empty());
+      ASSERT_TRUE(op.run(folder.string())) << op.what;
+      EXPECT_EQ(Entries(folder).size(), 2u) << op.what;
+      EXPECT_TRUE(TakeKeyFileNotices(folder.string() + "/").empty()) << op.what;
+    }
+  }
+}
+
+TEST_F(FilesTest, KeyFileNoticeSaysWhereTheUnreadableFileWasKept) {
+  const KeyFileNotice notice{4, "/home/u/Plug/4.xml.unreadable-20260110-115959"};
+  EXPECT_EQ(
+      KeyFileNoticeText(notice, 1),
+      "Key file of plug 4 could not be read; kept as /home/u/Plug/4.xml.unreadable-20260110-115959, a new "
+      "one was made");
+  EXPECT_EQ(KeyFileNoticeText(notice, 0),
+            "插座4的Key文件无法读取，已保存为/home/u/Plug/4.xml.unreadable-20260110-115959，已新建文件");
 }
 
 TEST_F(FilesTest, PartialKeyFileKeepsDefaultsAndIgnoresIndicesOutOfRange) {
@@ -142,13 +246,37 @@ TEST_F(FilesTest, PartialKeyFileKeepsDefaultsAndIgnoresIndicesOutOfRange) {
   EXPECT_EQ(keys[1], (PlugKey{1, "Key2", 0}));
 }
 
-TEST_F(FilesTest, EmptyFolderRemovesFilesAndSubfoldersButKeepsItself) {
-  Write("1.xml", "x");
+TEST_F(FilesTest, ClearingTheKeyFolderMovesEverythingIntoANewBackupFolder) {
+  Write("2.xml", "<Keys><Key><Index>0</Index><Name>Projector</Name></Key></Keys>");
+  Write("4.xml.unreadable-20260101-000000", "kept before");
   fs::create_directories(dir_ / "sub" / "deeper");
-  Write("sub/2.xml", "y");
-  EXPECT_EQ(EmptyFolder(dir_.string()), 4);
-  EXPECT_TRUE(fs::is_directory(dir_));
-  EXPECT_TRUE(fs::is_empty(dir_));
+  fs::create_directories(dir_ / "backup-20250101-000000");
+  Write("backup-20250101-000000/3.xml", "an earlier backup");
+
+  const PlugFolderBackup first = BackUpAndClearPlugFolder(dir_.string());
+  EXPECT_EQ(first.moved, 3);
+  EXPECT_EQ(first.left, 0);
+  const fs::path backup = first.folder;
+  EXPECT_EQ(backup.parent_path(), dir_);
+  EXPECT_TRUE(backup.filename().string().starts_with("backup-")) << backup;
+  EXPECT_EQ(Entries(dir_), (std::vector<std::string>{"backup-20250101-000000", backup.filename().string()}));
+  EXPECT_EQ(Entries(backup), (std::vector<std::string>{"2.xml", "4.xml.unreadable-20260101-000000", "sub"}));
+  EXPECT_EQ(Contents(backup / "2.xml"), "<Keys><Key><Index>0</Index><Name>Projector</Name></Key></Keys>");
+  EXPECT_TRUE(fs::is_directory(backup / "sub" / "deeper"));
+  EXPECT_EQ(Contents(dir_ / "backup-20250101-000000" / "3.xml"), "an earlier backup");
+
+  // Nothing left to keep: no empty backup folder.
+  const PlugFolderBackup nothing = BackUpAndClearPlugFolder(dir_.string());
+  EXPECT_EQ(nothing.folder, "");
+  EXPECT_EQ(nothing.moved, 0);
+  EXPECT_EQ(Entries(dir_).size(), 2u);
+
+  // A second clearing (within the same second, most likely) never shares the first one's folder.
+  Write("2.xml", "again");
+  const PlugFolderBackup second = BackUpAndClearPlugFolder(dir_.string());
+  EXPECT_NE(second.folder, first.folder);
+  EXPECT_EQ(Contents(fs::path(second.folder) / "2.xml"), "again");
+  EXPECT_EQ(Contents(backup / "2.xml"), "<Keys><Key><Index>0</Index><Name>Projector</Name></Key></Keys>");
 }
 
 TEST_F(FilesTest, PlugFolderFollowsTheDesktopsDocumentsFolder) {

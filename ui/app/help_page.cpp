@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <string_view>
+
+#include "files/file_access.h"
 
 QString DefaultHelpPagePath() {
   QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -18,7 +21,9 @@ bool InstallHelpPage(const QString& path) {
   QFile source(QStringLiteral(":/help/Plug.html"));
   if (!source.open(QIODevice::ReadOnly)) return false;
   const QByteArray page = source.readAll();
-  QFile target(path);
-  if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-  return target.write(page) == page.size();
+  // In one step: a page cut short (a full disk) would otherwise stay, as an existing page is never
+  // installed again.
+  return vireo::files::WriteFileAtomically(
+             QFile::encodeName(path).toStdString(),
+             std::string_view(page.constData(), static_cast<std::size_t>(page.size()))) == 0;
 }

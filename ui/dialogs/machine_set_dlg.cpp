@@ -10,10 +10,6 @@
 #include <QRadioButton>
 
 #include "app/kestrel_app.h"
-#include "home/smart_home_link.h"
-#include "home/smart_home_pages.h"
-#include "smarthome/plug_keys.h"
-#include "smarthome/smart_home_controller.h"
 #include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
 #include "device/connection.h"
@@ -21,12 +17,16 @@
 #include "dialogs/dialog_edits.h"
 #include "dialogs/dialog_look.h"
 #include "dialogs/tuning_dialog_kit.h"
+#include "home/smart_home_link.h"
+#include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "shell/command_ids.h"
 #include "shell/control_id.h"
 #include "shell/main_frame.h"
 #include "shell/mode_commands.h"
+#include "smarthome/plug_keys.h"
+#include "smarthome/smart_home_controller.h"
 
 namespace {
 
@@ -238,9 +238,11 @@ void CMachineSetDlg::OnClearPlugs() {
   if (!Connected() || !ConfirmSmartHomeWipe(this)) return;
   vireo::DebugLog("Start thread:SynchronizeData\n");
   // The same clearing as the smart-plug window's reset (controller defaults, empty scenes, the plug
-  // table read again), for when that window can no longer be opened; the key files go with the plugs.
+  // table read again), for when that window can no longer be opened; the key files go with the plugs,
+  // into a backup folder inside the key folder.
   SmartHomeLink& home = TheApp()->smartHome();
-  if (home.controller().StartReset()) vireo::smarthome::EmptyFolder(home.plugFolder());
+  if (home.controller().StartReset() && !home.plugFolder().empty())
+    vireo::smarthome::BackUpAndClearPlugFolder(home.plugFolder());
   TheApp()->ShowNotice(LangText("正在清除插座数据，请稍等……", "Resetting, wait a moment"), kPlugNoticeMs);
 }
 

@@ -208,8 +208,9 @@ void CDialogHomeTheater::OnFirstTimer() {
 void CDialogHomeTheater::OnReset() {
   if (link_.connected() && !ConfirmSmartHomeWipe(this)) return;
   if (!StartedOrAskForMachine(link_, link_.connected() && link_.controller().StartReset())) return;
-  // The key files belong to plugs the reset takes out of the network.
-  if (const std::string folder = link_.plugFolder(); !folder.empty()) sh::EmptyFolder(folder);
+  // The key files belong to plugs the reset takes out of the network; their names are kept in a backup
+  // folder inside the key folder.
+  if (const std::string folder = link_.plugFolder(); !folder.empty()) sh::BackUpAndClearPlugFolder(folder);
   link_.ShowSyncWindow(LangText("正在复位，请稍等……", "Resetting, wait a moment"));
 }
 

@@ -246,12 +246,11 @@ void CRemoteLearnDlg::OnRename() {
   const int key = keyList_->GetSelectedRow();
   const std::string folder = link_.plugFolder();
   if (!folder.empty()) {
-    // From the file as it is now: the controller may have marked a key learned since the list was read.
+    // Changed in the file as it is now, under the core's lock: the controller may mark a key learned
+    // since the list was read, or at this very moment.
     std::string error;
-    const std::string path = sh::PlugKeyFilePath(folder, chosenPlug());
-    if (!sh::LoadOrCreatePlugKeys(path, &keys_, &error)) keys_ = sh::DefaultPlugKeys();
-    keys_[static_cast<std::size_t>(key)].name = name.toStdString();
-    if (!sh::SavePlugKeys(path, keys_, &error)) {
+    if (!sh::RenamePlugKey(folder, chosenPlug(), key, name.toStdString(), &keys_, &error)) {
+      keys_[static_cast<std::size_t>(key)].name = name.toStdString();
       ShowMessage(this, QString::fromStdString(error), LangText("提示", "Information"), BoxIcon::error);
     }
   } else {

@@ -1,6 +1,8 @@
 // EQ editing of the pages.
 #include "pages/eq_editing.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QPixmap>
 #include <QStringList>
@@ -14,6 +16,7 @@
 #include "controls/eq_panel_painter.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
+#include "files/file_access.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
 #include "pages/band_editor.h"
@@ -36,6 +39,11 @@ int copySource = -1;
 
 bool IsLowOrHighPass(int type) {
   return type == 2 || type == 3;
+}
+
+// A curve or filter file replaces its previous version in one step, so a failed save leaves the old one.
+bool WriteWholeFile(const QString& path, std::string_view bytes) {
+  return vireo::files::WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes) == 0;
 }
 
 }  // namespace
@@ -208,24 +216,23 @@ void CEqEditing::SaveCurve(int command) {
     QPixmap picture(graph_->size() * 2);
     picture.setDevicePixelRatio(2.0);
     graph_->render(&picture);
-    saved = picture.save(path, "PNG");
+    QByteArray png;
+    QBuffer buffer(&png);
+    saved = buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG") &&
+            WriteWholeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
   } else {
     const vireo::tuning::EqCurve curve = vireo::tuning::EqCurveOf(vireo::TheStore(), identity_);
     const std::string text =
         command == CEqPanel::kSaveSvgCommand
             ? vireo::tuning::CurveSvg(curve, EqIdentityTitle(identity_, LanguageIndex()).toStdString())
             : vireo::tuning::CurveCsv(curve);
-    QFile file(path);
-    saved = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-            file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-            file.flush();
+    saved = WriteWholeFile(path, text);
   }
   if (!saved) ShowFileOpenFailure(path, graph_);
 }
 
 namespace {
 const char* const kFilterFileFilter = "Filter text (*.txt);;All files (*)";
-constexpr qint64 kLargestFilterFile = 1 << 20;  // far above any real filter list
 }  // namespace
 
 void CEqEditing::ImportFilterFile() {
@@ -234,16 +241,13 @@ void CEqEditing::ImportFilterFile() {
   const QString path = Prompts().ChooseFile(graph_, request);
   if (path.isEmpty()) return;
   const QString caption = LangText("导入滤波器", "Import filters");
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestFilterFile) {
+  const vireo::tuning::FilterFileResult result = vireo::tuning::LoadFilterFile(
+      QFile::encodeName(path).toStdString(), vireo::tuning::ImportableBandCount(identity_));
+  if (result.unreadable) {
     ShowMessage(graph_, LangText("无法读取文件:\n", "Cannot read the file:\n") + path, caption,
                 BoxIcon::error);
     return;
   }
-  const QByteArray bytes = file.readAll();
-  const vireo::tuning::FilterFileResult result = vireo::tuning::ParseFilterFile(
-      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-      vireo::tuning::ImportableBandCount(identity_));
   if (!result.ok) {
     // Nothing was changed: the whole file is refused for its first fault.
     ShowMessage(
@@ -276,12 +280,7 @@ void CEqEditing::ExportFilterFile() {
   if (path.isEmpty()) return;
   const std::string text =
       vireo::tuning::FormatFilterFile(vireo::tuning::ExportableBands(vireo::TheStore(), identity_));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-      !file.flush()) {
-    ShowFileOpenFailure(path, graph_);
-  }
+  if (!WriteWholeFile(path, text)) ShowFileOpenFailure(path, graph_);
 }
 
 void CEqEditing::OnCellEdited(int row, int column, const QString& text) {

@@ -1,0 +1,103 @@
+// Bounded reads that refuse what is no file of ours, and one-step replacement of a file.
+#include "files/file_access.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace vireo::files {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileAccessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "vireo-files-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path dir_;
+};
+
+TEST_F(FileAccessTest, ReaderRefusesWhatIsNoSmallRegularFileWithoutReadingIt) {
+  constexpr std::size_t kBound = 100;
+  Write("exact", std::string(kBound, 'a'));
+  Write("over", std::string(kBound + 1, 'a'));
+  Write("empty", "");
+  std::ofstream(Path("huge")).close();
+  fs::resize_file(Path("huge"), 1ull << 30);  // sparse: costs no disk
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);  // nobody writes to it: a blocking open would hang
+  fs::create_directory(dir_ / "folder");
+  struct Case {
+    std::string path;
+    FileProblem problem;
+    int errorCode;
+    std::size_t bytes;
+  };
+  const Case cases[] = {
+      {Path("exact"), FileProblem::none, 0, kBound},
+      {Path("empty"), FileProblem::none, 0, 0},
+      {Path("over"), FileProblem::tooLarge, 0, 0},
+      {Path("huge"), FileProblem::tooLarge, 0, 0},
+      {Path("fifo"), FileProblem::notRegularFile, 0, 0},
+      {"/dev/null", FileProblem::notRegularFile, 0, 0},
+      {"/dev/zero", FileProblem::notRegularFile, 0, 0},
+      {Path("folder"), FileProblem::cannotOpen, EISDIR, 0},
+      {Path("missing"), FileProblem::cannotOpen, ENOENT, 0},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "stale";
+    const FileRead read = ReadBoundedFile(c.path, kBound, &bytes);
+    EXPECT_EQ(read.problem, c.problem) << c.path;
+    EXPECT_EQ(read.errorCode, c.errorCode) << c.path;
+    EXPECT_EQ(bytes.size(), c.bytes) << c.path;
+  }
+  std::string bytes;
+  EXPECT_EQ(ReadBoundedFile(Path("huge"), kBound, &bytes).size, 1ull << 30);  // for the message
+}
+
+TEST_F(FileAccessTest, ProblemsAreNamedForMessages) {
+  EXPECT_EQ(DescribeFileProblem({FileProblem::none, 0, 0}), "");
+  EXPECT_EQ(DescribeFileProblem({FileProblem::cannotOpen, ENOENT, 0}), "No such file or directory");
+  EXPECT_EQ(DescribeFileProblem({FileProblem::notRegularFile, 0, 0}), "not a regular file");
+  EXPECT_EQ(DescribeFileProblem({FileProblem::tooLarge, 0, 70000}), "too large (70000 bytes)");
+}
+
+TEST_F(FileAccessTest, ReplacementWritesExactlyTheNewBytesAndLeavesNothingBeside) {
+  const std::string path = Path("keys.xml");
+  ASSERT_EQ(WriteFileAtomically(path, "a longer first version"), 0);
+  ASSERT_EQ(WriteFileAtomically(path, "short"), 0);
+  EXPECT_EQ(Contents(path), "short");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"keys.xml"});
+  EXPECT_EQ(WriteFileAtomically(dir_.string(), "x"), EISDIR);
+  EXPECT_EQ(WriteFileAtomically(Path("no/such/folder/x"), "x"), ENOENT);
+}
+
+}  // namespace
+}  // namespace vireo::files
