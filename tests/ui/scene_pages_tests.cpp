@@ -2,6 +2,8 @@
 // 3 "Dimmer" knob, 4 "IR Plug"): step edits and their messages, the bytes a save writes, and learning,
 // emitting and renaming keys.
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -50,6 +52,7 @@ class ScenePagesTests : public QObject {
   void inTheWindowALearnedKeyShowsReady();
   void renameWritesTheKeyFile();
   void renameAndLearnNeedANameAPlugAndARow();
+  void anUnreadableKeyFileIsKeptAndSaidOnce();
   void englishTexts();
   void recaptionFollowsTheLanguage();
   void testRunsTheSavedSceneAndKeepsTheEdits();
@@ -359,6 +362,30 @@ void ScenePagesTests::renameWritesTheKeyFile() {
   ClickRow(sid::keyList, 2);
   Click(scenes.get(), sid::addKey);
   QCOMPARE(In<CReportCtrl>(scenes.get(), sid::stepList)->GetItemText(2, 2), QStringLiteral("遥控键:风扇"));
+}
+
+void ScenePagesTests::anUnreadableKeyFileIsKeptAndSaidOnce() {
+  Open();
+  const QString folder = QString::fromStdString(rig->app().smartHome().plugFolder());
+  QVERIFY(QDir().mkpath(folder));
+  QFile bad(folder + "/4.xml");
+  QVERIFY(bad.open(QIODevice::WriteOnly));
+  bad.write("<keys><key name=");  // cut short
+  bad.close();
+  auto* plugs = In<QComboBox>(learn.get(), lid::plugChoice);
+  plugs->setCurrentIndex(plugs->findData(4));
+  QCOMPARE(rig->prompts().asked.size(), 1);
+  QVERIFY2(rig->prompts().asked[0].text.startsWith(QString::fromUtf8("插座4的Key文件无法读取")),
+           qPrintable(rig->prompts().asked[0].text));
+  const QStringList kept = QDir(folder).entryList({"4.xml.unreadable-*"}, QDir::Files);
+  QCOMPARE(kept.size(), 1);
+  QFile copy(folder + "/" + kept[0]);
+  QVERIFY(copy.open(QIODevice::ReadOnly));
+  QCOMPARE(copy.readAll(), QByteArray("<keys><key name="));
+  QCOMPARE(In<CReportCtrl>(learn.get(), lid::keyList)->rowCount(), 63);
+  plugs->setCurrentIndex(plugs->findData(2));
+  plugs->setCurrentIndex(plugs->findData(4));
+  QCOMPARE(rig->prompts().asked.size(), 1);
 }
 
 void ScenePagesTests::renameAndLearnNeedANameAPlugAndARow() {

@@ -163,6 +163,16 @@ void CRemoteLearnDlg::LoadKeys() {
   }
   if (!sh::LoadOrCreatePlugKeys(sh::PlugKeyFilePath(folder, node), &keys_, &error))
     keys_ = sh::DefaultPlugKeys();
+  ShowKeyFileNotices();
+}
+
+void CRemoteLearnDlg::ShowKeyFileNotices() {
+  const std::string folder = link_.plugFolder();
+  if (folder.empty()) return;
+  for (const sh::KeyFileNotice& notice : sh::TakeKeyFileNotices(folder)) {
+    ShowMessage(this, QString::fromStdString(sh::KeyFileNoticeText(notice, LanguageIndex())),
+                LangText("提示", "Information"), BoxIcon::warning);
+  }
 }
 
 void CRemoteLearnDlg::FillKeys(int selectRow) {
@@ -256,5 +266,6 @@ void CRemoteLearnDlg::OnRename() {
   } else {
     keys_[static_cast<std::size_t>(key)].name = name.toStdString();
   }
+  ShowKeyFileNotices();
   FillKeys(key);
 }

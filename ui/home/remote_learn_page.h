@@ -44,6 +44,8 @@ class CRemoteLearnDlg : public QWidget {
  private:
   void FillKeys(int selectRow);
   void LoadKeys();
+  // Says once of each unreadable key file that was set aside and replaced (by this page or the controller).
+  void ShowKeyFileNotices();
   bool CheckPlugAndRow(const char* rowEn);
   void Notice(const char* zh, const char* en);
   void OnLearn();
