@@ -2,9 +2,9 @@
 // `settings apply`.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "run_cli.h"
 
 namespace vireo::cli::test {
@@ -12,12 +12,6 @@ namespace {
 
 class DialogSettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    trace_ = (std::filesystem::temp_directory_path() /
-              ("vireo-dialogs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-                 .string();
-  }
-  void TearDown() override { std::filesystem::remove(trace_); }
   // The first `chars` characters of the sent reports beginning with `prefix`, in order.
   std::vector<std::string> Sent(const std::string& prefix, std::size_t chars) const {
     std::ifstream in(trace_);
@@ -26,7 +20,8 @@ class DialogSettingsTest : public ::testing::Test {
       if (line.rfind("> " + prefix, 0) == 0) lines.push_back(line.substr(2, chars));
     return lines;
   }
-  std::string trace_;
+  vireo::test::TempFolder temp_;
+  const std::string trace_ = temp_.Path("trace.txt");
 };
 
 TEST_F(DialogSettingsTest, AnHdmiPortSelectsItsInputPortFirst) {

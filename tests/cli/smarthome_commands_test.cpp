@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "run_cli.h"
 
 namespace vireo::cli {
@@ -16,22 +17,15 @@ using test::RunArgs;
 class SmartHomeCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() /
-        ("vireo_cli_smart_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     setenv("XDG_DOCUMENTS_DIR", dir_.c_str(), 1);  // the plug key files stay in the test's folder
   }
-  void TearDown() override {
-    unsetenv("XDG_DOCUMENTS_DIR");
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { unsetenv("XDG_DOCUMENTS_DIR"); }
   static test::CliRun Emulated(std::vector<std::string> args) {
     args.insert(args.begin(), "--emulator");
     return RunArgs(std::move(args));
   }
-  fs::path dir_;
+  vireo::test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {

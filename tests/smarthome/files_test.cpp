@@ -6,6 +6,7 @@
 #include <fstream>
 #include <pugixml.hpp>
 
+#include "../common/temp_folder.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/remote_keys.h"
 
@@ -15,18 +16,12 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vireo_files_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
-  fs::path dir_;
+  test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(FilesTest, RemoteFileRoundTripsItsEighteenBytes) {
