@@ -244,8 +244,8 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
   CheckedSender sender(session->connection().sender());
-  const tuning::FieldSetResult result =
-      tuning::SetFieldValue(session->store(), sender, SystemClock(), name, std::max(element, 0), value);
+  const tuning::FieldSetResult result = tuning::SetFieldValue(
+      session->store(), sender, session->connection().clock(), name, std::max(element, 0), value);
   if (!result.ok) return Failure(err, result.reason);
   if (sender.refused())
     return Failure(err, "the machine did not take " + args[1] + ": it is no longer connected");

@@ -2,7 +2,6 @@
 // controller's events.
 #include "smarthome_commands.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +9,7 @@
 #include <mutex>
 
 #include "cli_common.h"
+#include "device/clock.h"
 #include "device/protocol.h"
 #include "device_session.h"
 #include "json_writer.h"
@@ -29,6 +29,7 @@ constexpr int kOperationTimeoutMs = 20000;
 // Collects the controller's events so that the command can wait for the one it needs.
 class WaitingEvents final : public EventSink {
  public:
+  explicit WaitingEvents(Clock& clock) : clock_(clock) {}
   struct Event {
     int message;
     std::intptr_t a;
@@ -40,12 +41,13 @@ class WaitingEvents final : public EventSink {
       events_.push_back({message, a, b});
     }
     cv_.notify_all();
+    clock_.Notify();
   }
   void Send(int message, std::intptr_t a, std::intptr_t b) override { Post(message, a, b); }
   // The first event from `from` on that `match` accepts; false after the time-out.
   bool WaitFor(std::size_t from, const std::function<bool(const Event&)>& match, Event* found) {
     std::unique_lock lk(lock_);
-    return cv_.wait_for(lk, std::chrono::milliseconds(kOperationTimeoutMs), [&] {
+    return clock_.WaitFor(cv_, lk, kOperationTimeoutMs, [&] {
       for (std::size_t i = from; i < events_.size(); ++i) {
         if (match(events_[i])) {
           *found = events_[i];
@@ -61,12 +63,14 @@ class WaitingEvents final : public EventSink {
   }
 
  private:
+  Clock& clock_;
   std::mutex lock_;
   std::condition_variable cv_;
   std::vector<Event> events_;
 };
 
 struct SmartSession {
+  explicit SmartSession(Clock& clock) : events(clock) {}
   std::unique_ptr<DeviceSession> device;
   WaitingEvents events;
   std::unique_ptr<SmartHomeController> controller;
@@ -76,7 +80,7 @@ struct SmartSession {
 };
 
 std::unique_ptr<SmartSession> OpenSmart(const GlobalOptions& options, std::ostream& err, int* status) {
-  auto s = std::make_unique<SmartSession>();
+  auto s = std::make_unique<SmartSession>(options.clock != nullptr ? *options.clock : SystemClock());
   std::string problem;
   s->device = DeviceSession::Open(options, &problem);
   if (!s->device) {
@@ -427,10 +431,7 @@ int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string
     err << LearningText(index, 1) << '\n';
     const int before = session->keysLearned();
     SendCommand(session->connection().sender(), code::learnKey, {static_cast<std::uint8_t>(index)});
-    Clock& clock = session->connection().clock();
-    const std::int64_t deadline = clock.NowMs() + kOperationTimeoutMs;
-    while (session->keysLearned() == before && clock.NowMs() < deadline) clock.SleepMs(10);
-    if (session->keysLearned() == before) {
+    if (!session->WaitForKeyLearned(before, kOperationTimeoutMs)) {
       SendCommand(session->connection().sender(), code::stopLearning);
       return Failure(err, "time-out: no remote key was pressed");
     }
