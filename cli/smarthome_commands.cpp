@@ -14,6 +14,7 @@
 #include "device_session.h"
 #include "json_writer.h"
 #include "smarthome/plug_keys.h"
+#include "smarthome/plug_name.h"
 #include "smarthome/remote_keys.h"
 #include "smarthome/smart_home_controller.h"
 #include "smarthome/wait_progress.h"
@@ -25,6 +26,8 @@ using namespace smarthome;
 
 // The longest any operation of the smart-plug window is waited for.
 constexpr int kOperationTimeoutMs = 20000;
+// Of a text that the window has in both languages, the tool prints the English one.
+constexpr int kEnglish = 1;
 
 // Collects the controller's events so that the command can wait for the one it needs.
 class WaitingEvents final : public EventSink {
@@ -105,32 +108,6 @@ std::unique_ptr<SmartSession> OpenAndRead(const GlobalOptions& options, std::ost
   return s;
 }
 
-std::u16string Utf16(const std::string& text) {
-  std::u16string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::uint32_t cp = c;
-    std::size_t n = 1;
-    if (c >= 0xF0) {
-      cp = c & 0x07u, n = 4;
-    } else if (c >= 0xE0) {
-      cp = c & 0x0Fu, n = 3;
-    } else if (c >= 0xC0) {
-      cp = c & 0x1Fu, n = 2;
-    }
-    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3Fu);
-    i += n;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  }
-  return out;
-}
-
 bool ParseRange(const std::string& text, long long lowest, long long highest, int* value) {
   long long v = 0;
   if (!ParseInt(text, &v) || v < lowest || v > highest) return false;
@@ -154,18 +131,25 @@ std::string TypeText(int type) {
   return std::to_string(type);
 }
 
-// A plug name: not empty; longer than 12 characters keeps the first 12, with a note.
+// A plug name, checked as the plug dialog checks it: not empty; longer than 12 characters keeps the
+// first 12, with a note; text that is not UTF-8 is refused rather than stored as guessed characters.
 bool PlugName(const std::string& text, std::u16string* name, std::ostream& err, int* status) {
-  *name = Utf16(text);
-  if (name->empty()) {
-    *status = UsageError(err, "名称不能为空");
-    return false;
+  const PlugNameCheck check = CheckPlugName(text, name);
+  const std::string notice = PlugNameNotice(check, kEnglish);
+  switch (check) {
+    case PlugNameCheck::ok:
+      return true;
+    case PlugNameCheck::tooLong:
+      err << "vireo-cli: " << notice << '\n';
+      return true;
+    case PlugNameCheck::empty:
+      *status = UsageError(err, notice);
+      return false;
+    case PlugNameCheck::notUtf8:
+      *status = Failure(err, notice);
+      return false;
   }
-  if (name->size() > static_cast<std::size_t>(kPlugNameChars)) {
-    err << "vireo-cli: 名字太长，只保留12个字符长度\n";
-    name->resize(kPlugNameChars);
-  }
-  return true;
+  return false;
 }
 
 bool IsZ(const WaitingEvents::Event& e, int code) {
@@ -208,11 +192,12 @@ bool WaitForEnd(SmartSession& s, std::size_t from, WaitKind kind, int node, Wait
   const bool ended = s.events.WaitFor(
       from,
       [&](const WaitingEvents::Event& ev) {
-        return ev.message == event::zwaveEvent && InterpretWaitEvent(kind, node, ev.a, ev.b, 1).finished;
+        return ev.message == event::zwaveEvent &&
+               InterpretWaitEvent(kind, node, ev.a, ev.b, kEnglish).finished;
       },
       &e);
   if (!ended) return false;
-  *progress = InterpretWaitEvent(kind, node, e.a, e.b, 1);
+  *progress = InterpretWaitEvent(kind, node, e.a, e.b, kEnglish);
   *data = e.b;
   return true;
 }
@@ -428,7 +413,7 @@ int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string
   if (sub == "learn" && args.size() == 2 && ParseRange(args[1], 1, kRemoteFunctions, &index)) {
     auto session = ConnectAndRead(options, err, &status);
     if (!session) return status;
-    err << LearningText(index, 1) << '\n';
+    err << LearningText(index, kEnglish) << '\n';
     const int before = session->keysLearned();
     SendCommand(session->connection().sender(), code::learnKey, {static_cast<std::uint8_t>(index)});
     if (!session->WaitForKeyLearned(before, kOperationTimeoutMs)) {

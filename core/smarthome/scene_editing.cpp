@@ -90,20 +90,6 @@ std::u16string ProposePlugName(const std::vector<std::u16string>& taken) {
   }
 }
 
-PlugNameCheck CheckPlugName(const std::u16string& name, std::u16string* kept) {
-  std::u16string out = name;
-  PlugNameCheck check = name.empty() ? PlugNameCheck::empty : PlugNameCheck::ok;
-  if (name.size() > static_cast<std::size_t>(kPlugNameChars)) {
-    std::size_t cut = kPlugNameChars;
-    const char16_t last = name[cut - 1];
-    if (last >= 0xD800 && last <= 0xDBFF) --cut;  // a high surrogate without its partner
-    out = name.substr(0, cut);
-    check = PlugNameCheck::tooLong;
-  }
-  if (kept != nullptr) *kept = std::move(out);
-  return check;
-}
-
 std::uint8_t StepValueForPlug(std::uint8_t type, bool switchOn, int knobLevel) {
   if (type == static_cast<std::uint8_t>(PlugType::switchPlug)) return switchOn ? kValueOn : kValueOff;
   if (type == static_cast<std::uint8_t>(PlugType::knobPlug))

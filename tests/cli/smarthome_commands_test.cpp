@@ -65,6 +65,28 @@ TEST_F(SmartHomeCli, PlugAddRenameAndRemove) {
   EXPECT_EQ(Emulated({"plug", "add", "lamp", "X"}).status, 2);
 }
 
+TEST_F(SmartHomeCli, PlugNamesAreCutAtAWholeCharacterAndMalformedTextIsRefused) {
+  // U+1F600 (F0 9F 98 80) would be units 12 and 13: it goes as a whole, never half of it.
+  auto run = Emulated({"plug", "rename", "2", "knob", "abcdefghijk\xF0\x9F\x98\x80"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "2 knob abcdefghijk\n");
+  EXPECT_EQ(run.err, "vireo-cli: Name too long, only 12 characters kept\n");
+
+  const std::string trace = (dir_ / "trace.txt").string();
+  for (const char* name : {"Lamp\xE9", "\xC3(", "\xED\xA0\x80"}) {  // Latin-1, a broken pair, a surrogate
+    const std::vector<std::string> commands[] = {{"plug", "rename", "2", "knob", name},
+                                                 {"plug", "add", "knob", name}};
+    for (std::vector<std::string> args : commands) {
+      args.insert(args.begin(), {"--emulator", "--trace", trace});
+      run = RunArgs(args);
+      EXPECT_EQ(run.status, 1) << args[4];
+      EXPECT_EQ(run.err, "vireo-cli: Name is not UTF-8 text\n") << args[4];
+      EXPECT_EQ(run.out, "");
+      EXPECT_FALSE(fs::exists(trace)) << "the machine was reached";
+    }
+  }
+}
+
 TEST_F(SmartHomeCli, PlugListJson) {
   const auto run = Emulated({"plug", "list", "--json"});
   ASSERT_EQ(run.status, 0) << run.err;
