@@ -267,7 +267,12 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     return s ? PlugList(*s, json, out) : status;
   }
   if (sub == "set") {
-    if (args.size() != 3 || !ParseRange(args[1], 1, 254, &node) || !ParseRange(args[2], 0, 255, &value)) {
+    // A plug, or the two pseudo-nodes of a scene step: a wait and the HDMI input.
+    const bool addressable =
+        args.size() == 3 &&
+        (ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
+         (ParseRange(args[1], 0, 255, &node) && (node == kWaitNode || node == kHdmiNode)));
+    if (!addressable || !ParseRange(args[2], 0, 255, &value)) {
       return UsageError(err, "plug set NODE VALUE (NODE 2..232, 240 or 254; VALUE 0..255)");
     }
     auto s = OpenAndRead(options, err, &status);

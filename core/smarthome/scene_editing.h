@@ -18,8 +18,9 @@ std::string StepValueText(const SceneStep& step, int languageIndex, const std::s
 std::string KnobValueText(int value);
 // The same in the language (0 Chinese, 1 English: "OFF", "MAX", "N%").
 std::string KnobValueText(int value, int languageIndex);
-// The infrared plug's progress reports (2..7) as the wait dialog shows them; empty for other values.
-std::string IrProgressText(int value);
+// The infrared plug's progress reports (2..7) as the wait dialog shows them in the language (0 Chinese,
+// 1 English); empty for other values.
+std::string IrProgressText(int value, int languageIndex);
 // "开关" and the smallest number 1, 2, ... that no name in `taken` has (compared without regard to case).
 std::u16string ProposePlugName(const std::vector<std::u16string>& taken);
 // The value that Add gives a plug: switch plugs 99 or 0 from the check box, knob plugs the slider level,

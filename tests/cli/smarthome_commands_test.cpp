@@ -40,7 +40,7 @@ TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {
 
   run = Emulated({"plug", "set", "4", "197"});  // learn key 5
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "学习完成\n");
+  EXPECT_EQ(run.out, "Key learned\n");  // the English of the window's texts, as every message of the tool
   std::ifstream keyFile(dir_ / "Plug" / "4.xml");
   EXPECT_TRUE(keyFile.good());
 
@@ -85,6 +85,25 @@ TEST_F(SmartHomeCli, PlugNamesAreCutAtAWholeCharacterAndMalformedTextIsRefused) 
       EXPECT_FALSE(fs::exists(trace)) << "the machine was reached";
     }
   }
+}
+
+TEST_F(SmartHomeCli, PlugSetTakesOnlyPlugsAndTheTwoSceneNodes) {
+  struct Case {
+    const char* node;
+    int status;
+  };
+  const Case cases[] = {{"0", 2},   {"1", 2},   {"2", 0},   {"232", 1}, {"233", 2}, {"239", 2}, {"240", 0},
+                        {"241", 2}, {"253", 2}, {"254", 0}, {"255", 2}, {"2.5", 2}, {"-2", 2}};
+  for (const Case& c : cases) {
+    const auto run = Emulated({"plug", "set", c.node, "1"});
+    EXPECT_EQ(run.status, c.status) << c.node << ": " << run.err;
+    if (c.status == 2) {
+      EXPECT_EQ(Lines(run.err).at(0),
+                "vireo-cli: plug set NODE VALUE (NODE 2..232, 240 or 254; VALUE 0..255)")
+          << c.node;
+    }
+  }
+  EXPECT_EQ(Emulated({"plug", "set", "232", "1"}).err, "vireo-cli: node 232 is not in the network\n");
 }
 
 TEST_F(SmartHomeCli, PlugListJson) {
