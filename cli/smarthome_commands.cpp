@@ -2,14 +2,17 @@
 // controller's events.
 #include "smarthome_commands.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <sstream>
 
 #include "cli_common.h"
 #include "device/clock.h"
+#include "device/hid_link.h"
 #include "device/protocol.h"
 #include "device_session.h"
 #include "json_writer.h"
@@ -72,9 +75,29 @@ class WaitingEvents final : public EventSink {
   std::vector<Event> events_;
 };
 
+// The link as the controller uses it, noting a report that the link refused: after that, the machine
+// has not seen every report of the command. Used from the controller's worker and the read thread.
+class WatchedSender final : public ReportSender {
+ public:
+  explicit WatchedSender(ReportSender& link) : link_(link) {}
+  int SendPaced(const Report& report) override { return Note(link_.SendPaced(report)); }
+  int SendUnpaced(const Report& report) override { return Note(link_.SendUnpaced(report)); }
+  bool refused() const { return refused_.load(std::memory_order_acquire); }
+
+ private:
+  int Note(int written) {
+    if (written == 0) refused_.store(true, std::memory_order_release);
+    return written;
+  }
+  ReportSender& link_;
+  std::atomic<bool> refused_{false};
+};
+
 struct SmartSession {
-  explicit SmartSession(Clock& clock) : events(clock) {}
+  SmartSession(Clock& clock, std::unique_ptr<DeviceSession> session)
+      : device(std::move(session)), sender(device->connection().sender()), events(clock) {}
   std::unique_ptr<DeviceSession> device;
+  WatchedSender sender;
   WaitingEvents events;
   std::unique_ptr<SmartHomeController> controller;
   ~SmartSession() {
@@ -82,30 +105,37 @@ struct SmartSession {
   }
 };
 
-std::unique_ptr<SmartSession> OpenSmart(const GlobalOptions& options, std::ostream& err, int* status) {
-  auto s = std::make_unique<SmartSession>(options.clock != nullptr ? *options.clock : SystemClock());
-  std::string problem;
-  s->device = DeviceSession::Open(options, &problem);
-  if (!s->device) {
-    *status = Failure(err, "not connected: " + problem);
-    return nullptr;
-  }
-  s->controller = std::make_unique<SmartHomeController>(s->device->store(), s->device->connection().sender(),
-                                                        s->device->connection().clock(), &s->events);
-  s->controller->Attach(s->device->connection());
-  s->controller->SetPlugFolder(DefaultPlugFolder());
-  return s;
-}
+using SmartOperation = std::function<int(SmartSession&, std::ostream& out, std::ostream& err)>;
 
-// Connects and reads the node list, plug records, values and scenes.
-std::unique_ptr<SmartSession> OpenAndRead(const GlobalOptions& options, std::ostream& err, int* status) {
-  auto s = OpenSmart(options, err, status);
-  if (!s) return nullptr;
-  if (!s->controller->ReadAllNow().nodeListArrived) {
-    *status = Failure(err, "time-out: the machine's Z-Wave controller sent no node list");
-    return nullptr;
+// Connects, reads the node list, plug records, values and scenes when `read`, and runs `operation`.
+// What the operation printed is passed on only when every report of the command reached the machine:
+// after a refused report the machine went away, and a success (or a time-out) would not say what
+// happened, so one line says that instead.
+int RunSmart(const GlobalOptions& options, bool read, std::ostream& out, std::ostream& err,
+             const SmartOperation& operation) {
+  Clock& clock = options.clock != nullptr ? *options.clock : SystemClock();
+  std::string problem;
+  std::unique_ptr<DeviceSession> device = DeviceSession::Open(options, &problem);
+  if (!device) return Failure(err, "not connected: " + problem);
+  SmartSession s(clock, std::move(device));
+  s.controller = std::make_unique<SmartHomeController>(s.device->store(), s.sender,
+                                                       s.device->connection().clock(), &s.events);
+  s.controller->Attach(s.device->connection());
+  s.controller->SetPlugFolder(DefaultPlugFolder());
+  std::ostringstream text;
+  std::ostringstream failure;
+  int status = kExitFailure;
+  if (read && !s.controller->ReadAllNow().nodeListArrived) {
+    status = Failure(failure, "time-out: the machine's Z-Wave controller sent no node list");
+  } else {
+    status = operation(s, text, failure);
   }
-  return s;
+  s.controller->WaitIdle();
+  const bool gone = s.sender.refused() || (status != kExitOk && s.device->connection().link().readerEnded());
+  if (gone) return Failure(err, "the machine went away during the command; it may not have taken it");
+  out << text.str();
+  err << failure.str();
+  return status;
 }
 
 bool ParseRange(const std::string& text, long long lowest, long long highest, int* value) {
@@ -263,8 +293,8 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
   if (sub == "list") {
     const bool json = args.size() == 2 && args[1] == "--json";
     if (args.size() > 2 || (args.size() == 2 && !json)) return UsageError(err, "plug list [--json]");
-    auto s = OpenAndRead(options, err, &status);
-    return s ? PlugList(*s, json, out) : status;
+    return RunSmart(options, true, out, err,
+                    [&](SmartSession& s, std::ostream& o, std::ostream&) { return PlugList(s, json, o); });
   }
   if (sub == "set") {
     // A plug, or the two pseudo-nodes of a scene step: a wait and the HDMI input.
@@ -275,24 +305,25 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
     if (!addressable || !ParseRange(args[2], 0, 255, &value)) {
       return UsageError(err, "plug set NODE VALUE (NODE 2..232, 240 or 254; VALUE 0..255)");
     }
-    auto s = OpenAndRead(options, err, &status);
-    return s ? PlugSet(*s, node, value, out, err) : status;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      return PlugSet(s, node, value, o, e);
+    });
   }
   if (sub == "add") {
     if (args.size() != 3 || !ParseType(args[1], &type)) return UsageError(err, "plug add switch|knob NAME");
     if (!PlugName(args[2], &name, err, &status)) return status;
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
     const PlugRecord record{type, name};
-    return PlugAddOrRemove(
-        *s, true, [&] { s->controller->StartAdd(record); }, out, err);
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      return PlugAddOrRemove(
+          s, true, [&] { s.controller->StartAdd(record); }, o, e);
+    });
   }
   if (sub == "remove") {
     if (args.size() != 1) return UsageError(err, "plug remove");
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    return PlugAddOrRemove(
-        *s, false, [&] { s->controller->StartRemove(); }, out, err);
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      return PlugAddOrRemove(
+          s, false, [&] { s.controller->StartRemove(); }, o, e);
+    });
   }
   if (sub == "rename") {
     if (args.size() != 4 || !ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
@@ -300,28 +331,28 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
       return UsageError(err, "plug rename NODE switch|knob NAME");
     }
     if (!PlugName(args[3], &name, err, &status)) return status;
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    if (!s->controller->present(node))
-      return Failure(err, "node " + std::to_string(node) + " is not in the network");
-    s->controller->WritePlug(node, {type, name});
-    s->controller->WaitIdle();
-    out << node << ' ' << TypeText(type) << ' ' << Utf8(name) << '\n';
-    return kExitOk;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      if (!s.controller->present(node))
+        return Failure(e, "node " + std::to_string(node) + " is not in the network");
+      s.controller->WritePlug(node, {type, name});
+      s.controller->WaitIdle();
+      o << node << ' ' << TypeText(type) << ' ' << Utf8(name) << '\n';
+      return kExitOk;
+    });
   }
   if (sub == "reset") {
     if (args.size() != 1) return UsageError(err, "plug reset");
-    auto s = OpenSmart(options, err, &status);
-    if (!s) return status;
-    const std::size_t from = s->events.count();
-    s->controller->ResetNow();
-    WaitingEvents::Event e{};
-    if (!s->events.WaitFor(
-            from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
-      return Failure(err, "time-out: the controller did not confirm the reset");
-    }
-    out << "reset\n";
-    return kExitOk;
+    return RunSmart(options, false, out, err, [](SmartSession& s, std::ostream& o, std::ostream& e) {
+      const std::size_t from = s.events.count();
+      s.controller->ResetNow();
+      WaitingEvents::Event ended{};
+      if (!s.events.WaitFor(
+              from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &ended)) {
+        return Failure(e, "time-out: the controller did not confirm the reset");
+      }
+      o << "reset\n";
+      return kExitOk;
+    });
   }
   return UsageError(err, "unknown plug subcommand '" + sub + "'");
 }
@@ -333,13 +364,12 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
     return UsageError(err, "scene show|save|run S (S 0..5)");
   }
   const std::string& sub = args[0];
-  int status = kExitFailure;
   if (sub == "show" && args.size() == 2) {
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    for (const SceneStep& step : s->controller->memory().scene(scene))
-      out << +step.node << ' ' << +step.value << '\n';
-    return kExitOk;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream&) {
+      for (const SceneStep& step : s.controller->memory().scene(scene))
+        o << +step.node << ' ' << +step.value << '\n';
+      return kExitOk;
+    });
   }
   if (sub == "save") {
     if (args.size() - 2 > static_cast<std::size_t>(kSceneSteps)) return Failure(err, "command over range");
@@ -355,18 +385,18 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
       }
       steps.push_back({static_cast<std::uint8_t>(node), static_cast<std::uint8_t>(value)});
     }
-    auto s = OpenSmart(options, err, &status);
-    if (!s) return status;
-    s->controller->SaveScene(scene, steps);
-    s->controller->WaitIdle();
-    out << "Save finished\n";
-    return kExitOk;
+    return RunSmart(options, false, out, err, [&](SmartSession& s, std::ostream& o, std::ostream&) {
+      s.controller->SaveScene(scene, steps);
+      s.controller->WaitIdle();
+      o << "Save finished\n";
+      return kExitOk;
+    });
   }
   if (sub == "run" && args.size() == 2) {
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    s->controller->RunSceneNow(scene);
-    return kExitOk;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream&, std::ostream&) {
+      s.controller->RunSceneNow(scene);
+      return kExitOk;
+    });
   }
   return UsageError(err, "scene show S | scene save S NODE:VALUE ... | scene run S");
 }
