@@ -5,6 +5,7 @@
 
 #include "cli_common.h"
 #include "delay_commands.h"
+#include "device/clock.h"
 #include "device_commands.h"
 #include "eq_commands.h"
 #include "filter_command.h"
@@ -96,6 +97,10 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t* next,
 }
 
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  return RunCli(argc, argv, out, err, SystemClock());
+}
+
+int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err, Clock& clock) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
@@ -104,6 +109,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     return kExitOk;
   }
   GlobalOptions options;
+  options.clock = &clock;
   std::size_t next = 0;
   std::string problem;
   if (!ParseGlobalOptions(args, &next, &options, &problem)) return UsageError(err, problem);

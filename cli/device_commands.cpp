@@ -206,25 +206,11 @@ int Get(const GlobalOptions& options, const std::vector<std::string>& args, std:
   int status = kExitFailure;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
-  std::string value;
-  if (single && ExtraField(session->store(), name, element, &value)) {
-    out << value << '\n';
-    return kExitOk;
-  }
-  // An indexed field without an index prints every element, one "NAME[i] value" a line.
-  bool found = false;
-  const std::string prefix = args[1] + "[";
-  for (const FieldLine& line : DescribeStore(session->store())) {
-    if (line.name == args[1]) {
-      out << line.value << '\n';
-      return kExitOk;
-    }
-    if (line.name.compare(0, prefix.size(), prefix) == 0) {
-      out << line.name << ' ' << line.value << '\n';
-      found = true;
-    }
-  }
-  return found ? kExitOk : Failure(err, "no store field named '" + args[1] + "'");
+  std::string text;
+  if (!FieldText(session->store(), args[1], &text))
+    return Failure(err, "no store field named '" + args[1] + "'");
+  out << text;
+  return kExitOk;
 }
 
 int Set(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
@@ -244,8 +230,8 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
   CheckedSender sender(session->connection().sender());
-  const tuning::FieldSetResult result =
-      tuning::SetFieldValue(session->store(), sender, SystemClock(), name, std::max(element, 0), value);
+  const tuning::FieldSetResult result = tuning::SetFieldValue(
+      session->store(), sender, session->connection().clock(), name, std::max(element, 0), value);
   if (!result.ok) return Failure(err, result.reason);
   if (sender.refused())
     return Failure(err, "the machine did not take " + args[1] + ": it is no longer connected");
@@ -273,6 +259,34 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
 }
 
 }  // namespace
+
+bool FieldText(const ParameterStore& store, const std::string& arg, std::string* text) {
+  std::string name = arg;
+  int element = -1;
+  const bool single = SplitName(arg, &name, &element);
+  std::string value;
+  if (single && ExtraField(store, name, element, &value)) {
+    *text = value + '\n';
+    return true;
+  }
+  // An indexed field without an index prints every element, one "NAME[i] value" a line.
+  text->clear();
+  const std::string prefix = arg + "[";
+  for (const FieldLine& line : DescribeStore(store)) {
+    if (line.name == arg) {
+      *text = line.value + '\n';
+      return true;
+    }
+    if (line.name.compare(0, prefix.size(), prefix) == 0) *text += line.name + ' ' + line.value + '\n';
+  }
+  double pseudo = 0;
+  if (text->empty() && tuning::ReadPseudoField(store, arg, &pseudo)) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%g", pseudo);  // as `set` prints it
+    *text = std::string(number) + '\n';
+  }
+  return !text->empty();
+}
 
 int RunDeviceCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) {

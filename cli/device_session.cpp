@@ -4,8 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -18,21 +18,45 @@
 namespace vireo::cli {
 
 // The command waits for its transfers itself, so the completion event needs no delivery; learned
-// remote keys are counted for `remote learn`.
+// remote keys are counted for `remote learn`, which waits for the count to move.
 class DeviceSession::IgnoredEvents final : public EventSink {
  public:
+  explicit IgnoredEvents(Clock& clock) : clock_(clock) {}
   void Post(int, std::intptr_t, std::intptr_t) override {}
   void Send(int message, std::intptr_t, std::intptr_t) override {
-    if (message == event::keyLearned) keysLearned.fetch_add(1, std::memory_order_release);
+    if (message != event::keyLearned) return;
+    {
+      std::lock_guard guard(lock_);
+      ++keysLearned_;
+    }
+    changed_.notify_all();
+    clock_.Notify();
   }
-  std::atomic<int> keysLearned{0};
+  int keysLearned() {
+    std::lock_guard guard(lock_);
+    return keysLearned_;
+  }
+  bool WaitForMoreThan(int count, int timeoutMs) {
+    std::unique_lock lk(lock_);
+    return clock_.WaitFor(changed_, lk, timeoutMs, [&] { return keysLearned_ > count; });
+  }
+
+ private:
+  Clock& clock_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  int keysLearned_ = 0;
 };
 
 int DeviceSession::keysLearned() const {
-  return static_cast<const IgnoredEvents&>(*events_).keysLearned.load(std::memory_order_acquire);
+  return events_->keysLearned();
 }
 
-DeviceSession::DeviceSession() : events_(std::make_unique<IgnoredEvents>()) {
+bool DeviceSession::WaitForKeyLearned(int before, int timeoutMs) {
+  return events_->WaitForMoreThan(before, timeoutMs);
+}
+
+DeviceSession::DeviceSession(Clock& clock) : events_(std::make_unique<IgnoredEvents>(clock)) {
   ResetStoreDefaults(store_);
 }
 
@@ -42,7 +66,8 @@ DeviceSession::~DeviceSession() {
 }
 
 std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options, std::string* problem) {
-  std::unique_ptr<DeviceSession> session(new DeviceSession());
+  Clock& clock = options.clock != nullptr ? *options.clock : SystemClock();
+  std::unique_ptr<DeviceSession> session(new DeviceSession(clock));
   // Any emulator option asks for the emulator.
   const bool emulated = options.emulator || options.emulatorModel || options.emulatorKind ||
                         options.emulatorLatencyMs || options.emulatorState || options.emulatorUnplugAfter;
@@ -52,7 +77,7 @@ std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options,
     if (options.emulatorKind) machine.kind = static_cast<std::uint8_t>(*options.emulatorKind);
     machine.replyLatencyMs = options.emulatorLatencyMs.value_or(0);
     machine.unplugAfterReports = options.emulatorUnplugAfter.value_or(0);
-    auto backend = std::make_unique<emulator::EmulatorBackend>(SystemClock(), machine);
+    auto backend = std::make_unique<emulator::EmulatorBackend>(clock, machine);
     std::string reason;
     if (options.emulatorState && !backend->machine().LoadModeFile(*options.emulatorState, &reason)) {
       *problem = "cannot load the emulator state " + *options.emulatorState + ": " + reason;
@@ -74,8 +99,8 @@ std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options,
       return nullptr;
     }
   }
-  session->connection_ = std::make_unique<MachineConnection>(session->store_, *session->backend_,
-                                                             SystemClock(), *session->events_);
+  session->connection_ =
+      std::make_unique<MachineConnection>(session->store_, *session->backend_, clock, *session->events_);
   if (session->trace_.is_open()) {
     DeviceSession* self = session.get();
     session->connection_->SetTraceHook(

@@ -35,15 +35,17 @@ class DeviceSession {
   MachineConnection& connection() { return *connection_; }
   // How many remote keys the machine has reported learned (event 1001) since the session opened.
   int keysLearned() const;
+  // Waits until more than `before` keys have been reported learned; false after `timeoutMs`.
+  bool WaitForKeyLearned(int before, int timeoutMs);
 
  private:
   class IgnoredEvents;
-  DeviceSession();
+  explicit DeviceSession(Clock& clock);
   bool Finish(SyncOutcome outcome, std::string* problem);
   void Trace(TraceDirection direction, std::span<const std::uint8_t> report);
 
   ParameterStore store_;
-  std::unique_ptr<EventSink> events_;
+  std::unique_ptr<IgnoredEvents> events_;
   std::unique_ptr<HidBackend> backend_;
   std::unique_ptr<MachineConnection> connection_;
   std::mutex traceLock_;

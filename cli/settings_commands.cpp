@@ -25,37 +25,43 @@ bool Split(const std::string& arg, Assignment* a) {
 }
 
 // A maximum first, so that a start volume given with it is held below the new maximum, not the old.
-bool IsMaximum(const Assignment& a) {
-  return a.key == "micMax" || a.key == "musicMax";
+bool IsMaximum(const t::SettingRequest& r) {
+  return r.key->byte == t::settings_byte::micMax || r.key->byte == t::settings_byte::musicMax;
 }
 
 int Apply(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
           std::ostream& err) {
   if (args.size() < 2) return UsageError(err, "settings apply takes KEY=VALUE ...");
-  std::vector<Assignment> assignments;
+  // Every value is checked before the machine is touched: a start volume goes out as soon as it is
+  // set, so a refusal found halfway would leave the machine playing part of the script.
+  std::vector<t::SettingRequest> requests;
   for (std::size_t i = 1; i < args.size(); ++i) {
     Assignment a;
     if (!Split(args[i], &a)) return UsageError(err, "settings apply takes KEY=VALUE, not '" + args[i] + "'");
     if (t::FindSettingsKey(a.key) == nullptr) return UsageError(err, "unknown setting '" + a.key + "'");
-    assignments.push_back(a);
+    t::SettingRequest request;
+    std::string reason;
+    if (!t::ParseSetting(a.key, a.value, &request, &reason)) return Failure(err, reason);
+    requests.push_back(request);
   }
-  std::stable_partition(assignments.begin(), assignments.end(), IsMaximum);
+  std::stable_partition(requests.begin(), requests.end(), IsMaximum);
   int status = kExitFailure;
   auto session = ConnectAndRead(options, err, &status);
   if (!session) return status;
   ParameterStore& store = session->store();
   CheckedSender sender(session->connection().sender());
-  for (const Assignment& a : assignments) {
-    std::string reason;
-    if (!t::SetWorkingSetting(store, sender, a.key, a.value, &reason)) {
-      t::DiscardSettingsEdits(store);
-      return Failure(err, reason);
+  std::string notes;
+  for (const t::SettingRequest& r : requests) {
+    const int stored = t::ApplySetting(store, sender, r);
+    if (stored != r.value) {
+      notes += "note: " + std::string(r.key->name) + ' ' + std::to_string(r.value) + " limited to " +
+               std::to_string(stored) + ", the maximum volume\n";
     }
   }
   t::ApplyMachineSettings(store, sender);
   if (sender.refused())
     return Failure(err, "the machine did not take the settings: it is no longer connected");
-  out << t::SettingsText(t::AppliedSettings(store));
+  out << t::SettingsText(t::AppliedSettings(store)) << notes;
   return kExitOk;
 }
 

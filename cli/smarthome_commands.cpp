@@ -2,18 +2,22 @@
 // controller's events.
 #include "smarthome_commands.h"
 
-#include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <sstream>
 
 #include "cli_common.h"
+#include "device/clock.h"
+#include "device/hid_link.h"
 #include "device/protocol.h"
 #include "device_session.h"
 #include "json_writer.h"
 #include "smarthome/plug_keys.h"
+#include "smarthome/plug_name.h"
 #include "smarthome/remote_keys.h"
 #include "smarthome/smart_home_controller.h"
 #include "smarthome/wait_progress.h"
@@ -25,10 +29,13 @@ using namespace smarthome;
 
 // The longest any operation of the smart-plug window is waited for.
 constexpr int kOperationTimeoutMs = 20000;
+// Of a text that the window has in both languages, the tool prints the English one.
+constexpr int kEnglish = 1;
 
 // Collects the controller's events so that the command can wait for the one it needs.
 class WaitingEvents final : public EventSink {
  public:
+  explicit WaitingEvents(Clock& clock) : clock_(clock) {}
   struct Event {
     int message;
     std::intptr_t a;
@@ -40,12 +47,13 @@ class WaitingEvents final : public EventSink {
       events_.push_back({message, a, b});
     }
     cv_.notify_all();
+    clock_.Notify();
   }
   void Send(int message, std::intptr_t a, std::intptr_t b) override { Post(message, a, b); }
   // The first event from `from` on that `match` accepts; false after the time-out.
   bool WaitFor(std::size_t from, const std::function<bool(const Event&)>& match, Event* found) {
     std::unique_lock lk(lock_);
-    return cv_.wait_for(lk, std::chrono::milliseconds(kOperationTimeoutMs), [&] {
+    return clock_.WaitFor(cv_, lk, kOperationTimeoutMs, [&] {
       for (std::size_t i = from; i < events_.size(); ++i) {
         if (match(events_[i])) {
           *found = events_[i];
@@ -61,13 +69,35 @@ class WaitingEvents final : public EventSink {
   }
 
  private:
+  Clock& clock_;
   std::mutex lock_;
   std::condition_variable cv_;
   std::vector<Event> events_;
 };
 
+// The link as the controller uses it, noting a report that the link refused: after that, the machine
+// has not seen every report of the command. Used from the controller's worker and the read thread.
+class WatchedSender final : public ReportSender {
+ public:
+  explicit WatchedSender(ReportSender& link) : link_(link) {}
+  int SendPaced(const Report& report) override { return Note(link_.SendPaced(report)); }
+  int SendUnpaced(const Report& report) override { return Note(link_.SendUnpaced(report)); }
+  bool refused() const { return refused_.load(std::memory_order_acquire); }
+
+ private:
+  int Note(int written) {
+    if (written == 0) refused_.store(true, std::memory_order_release);
+    return written;
+  }
+  ReportSender& link_;
+  std::atomic<bool> refused_{false};
+};
+
 struct SmartSession {
+  SmartSession(Clock& clock, std::unique_ptr<DeviceSession> session)
+      : device(std::move(session)), sender(device->connection().sender()), events(clock) {}
   std::unique_ptr<DeviceSession> device;
+  WatchedSender sender;
   WaitingEvents events;
   std::unique_ptr<SmartHomeController> controller;
   ~SmartSession() {
@@ -75,56 +105,37 @@ struct SmartSession {
   }
 };
 
-std::unique_ptr<SmartSession> OpenSmart(const GlobalOptions& options, std::ostream& err, int* status) {
-  auto s = std::make_unique<SmartSession>();
+using SmartOperation = std::function<int(SmartSession&, std::ostream& out, std::ostream& err)>;
+
+// Connects, reads the node list, plug records, values and scenes when `read`, and runs `operation`.
+// What the operation printed is passed on only when every report of the command reached the machine:
+// after a refused report the machine went away, and a success (or a time-out) would not say what
+// happened, so one line says that instead.
+int RunSmart(const GlobalOptions& options, bool read, std::ostream& out, std::ostream& err,
+             const SmartOperation& operation) {
+  Clock& clock = options.clock != nullptr ? *options.clock : SystemClock();
   std::string problem;
-  s->device = DeviceSession::Open(options, &problem);
-  if (!s->device) {
-    *status = Failure(err, "not connected: " + problem);
-    return nullptr;
+  std::unique_ptr<DeviceSession> device = DeviceSession::Open(options, &problem);
+  if (!device) return Failure(err, "not connected: " + problem);
+  SmartSession s(clock, std::move(device));
+  s.controller = std::make_unique<SmartHomeController>(s.device->store(), s.sender,
+                                                       s.device->connection().clock(), &s.events);
+  s.controller->Attach(s.device->connection());
+  s.controller->SetPlugFolder(DefaultPlugFolder());
+  std::ostringstream text;
+  std::ostringstream failure;
+  int status = kExitFailure;
+  if (read && !s.controller->ReadAllNow().nodeListArrived) {
+    status = Failure(failure, "time-out: the machine's Z-Wave controller sent no node list");
+  } else {
+    status = operation(s, text, failure);
   }
-  s->controller = std::make_unique<SmartHomeController>(s->device->store(), s->device->connection().sender(),
-                                                        s->device->connection().clock(), &s->events);
-  s->controller->Attach(s->device->connection());
-  s->controller->SetPlugFolder(DefaultPlugFolder());
-  return s;
-}
-
-// Connects and reads the node list, plug records, values and scenes.
-std::unique_ptr<SmartSession> OpenAndRead(const GlobalOptions& options, std::ostream& err, int* status) {
-  auto s = OpenSmart(options, err, status);
-  if (!s) return nullptr;
-  if (!s->controller->ReadAllNow().nodeListArrived) {
-    *status = Failure(err, "time-out: the machine's Z-Wave controller sent no node list");
-    return nullptr;
-  }
-  return s;
-}
-
-std::u16string Utf16(const std::string& text) {
-  std::u16string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::uint32_t cp = c;
-    std::size_t n = 1;
-    if (c >= 0xF0) {
-      cp = c & 0x07u, n = 4;
-    } else if (c >= 0xE0) {
-      cp = c & 0x0Fu, n = 3;
-    } else if (c >= 0xC0) {
-      cp = c & 0x1Fu, n = 2;
-    }
-    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3Fu);
-    i += n;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  }
-  return out;
+  s.controller->WaitIdle();
+  const bool gone = s.sender.refused() || (status != kExitOk && s.device->connection().link().readerEnded());
+  if (gone) return Failure(err, "the machine went away during the command; it may not have taken it");
+  out << text.str();
+  err << failure.str();
+  return status;
 }
 
 bool ParseRange(const std::string& text, long long lowest, long long highest, int* value) {
@@ -150,18 +161,25 @@ std::string TypeText(int type) {
   return std::to_string(type);
 }
 
-// A plug name: not empty; longer than 12 characters keeps the first 12, with a note.
+// A plug name, checked as the plug dialog checks it: not empty; longer than 12 characters keeps the
+// first 12, with a note; text that is not UTF-8 is refused rather than stored as guessed characters.
 bool PlugName(const std::string& text, std::u16string* name, std::ostream& err, int* status) {
-  *name = Utf16(text);
-  if (name->empty()) {
-    *status = UsageError(err, "名称不能为空");
-    return false;
+  const PlugNameCheck check = CheckPlugName(text, name);
+  const std::string notice = PlugNameNotice(check, kEnglish);
+  switch (check) {
+    case PlugNameCheck::ok:
+      return true;
+    case PlugNameCheck::tooLong:
+      err << "vireo-cli: " << notice << '\n';
+      return true;
+    case PlugNameCheck::empty:
+      *status = UsageError(err, notice);
+      return false;
+    case PlugNameCheck::notUtf8:
+      *status = Failure(err, notice);
+      return false;
   }
-  if (name->size() > static_cast<std::size_t>(kPlugNameChars)) {
-    err << "vireo-cli: 名字太长，只保留12个字符长度\n";
-    name->resize(kPlugNameChars);
-  }
-  return true;
+  return false;
 }
 
 bool IsZ(const WaitingEvents::Event& e, int code) {
@@ -204,11 +222,12 @@ bool WaitForEnd(SmartSession& s, std::size_t from, WaitKind kind, int node, Wait
   const bool ended = s.events.WaitFor(
       from,
       [&](const WaitingEvents::Event& ev) {
-        return ev.message == event::zwaveEvent && InterpretWaitEvent(kind, node, ev.a, ev.b, 1).finished;
+        return ev.message == event::zwaveEvent &&
+               InterpretWaitEvent(kind, node, ev.a, ev.b, kEnglish).finished;
       },
       &e);
   if (!ended) return false;
-  *progress = InterpretWaitEvent(kind, node, e.a, e.b, 1);
+  *progress = InterpretWaitEvent(kind, node, e.a, e.b, kEnglish);
   *data = e.b;
   return true;
 }
@@ -277,31 +296,37 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
   if (sub == "list") {
     const bool json = args.size() == 2 && args[1] == "--json";
     if (args.size() > 2 || (args.size() == 2 && !json)) return UsageError(err, "plug list [--json]");
-    auto s = OpenAndRead(options, err, &status);
-    return s ? PlugList(*s, json, out) : status;
+    return RunSmart(options, true, out, err,
+                    [&](SmartSession& s, std::ostream& o, std::ostream&) { return PlugList(s, json, o); });
   }
   if (sub == "set") {
-    if (args.size() != 3 || !ParseRange(args[1], 1, 254, &node) || !ParseRange(args[2], 0, 255, &value)) {
+    // A plug, or the two pseudo-nodes of a scene step: a wait and the HDMI input.
+    const bool addressable =
+        args.size() == 3 &&
+        (ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
+         (ParseRange(args[1], 0, 255, &node) && (node == kWaitNode || node == kHdmiNode)));
+    if (!addressable || !ParseRange(args[2], 0, 255, &value)) {
       return UsageError(err, "plug set NODE VALUE (NODE 2..232, 240 or 254; VALUE 0..255)");
     }
-    auto s = OpenAndRead(options, err, &status);
-    return s ? PlugSet(*s, node, value, out, err) : status;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      return PlugSet(s, node, value, o, e);
+    });
   }
   if (sub == "add") {
     if (args.size() != 3 || !ParseType(args[1], &type)) return UsageError(err, "plug add switch|knob NAME");
     if (!PlugName(args[2], &name, err, &status)) return status;
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
     const PlugRecord record{type, name};
-    return PlugAddOrRemove(
-        *s, true, [&] { s->controller->StartAdd(record); }, out, err);
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      return PlugAddOrRemove(
+          s, true, [&] { s.controller->StartAdd(record); }, o, e);
+    });
   }
   if (sub == "remove") {
     if (args.size() != 1) return UsageError(err, "plug remove");
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    return PlugAddOrRemove(
-        *s, false, [&] { s->controller->StartRemove(); }, out, err);
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      return PlugAddOrRemove(
+          s, false, [&] { s.controller->StartRemove(); }, o, e);
+    });
   }
   if (sub == "rename") {
     if (args.size() != 4 || !ParseRange(args[1], kFirstPlugNode, kLastPlugNode, &node) ||
@@ -309,29 +334,29 @@ int RunPlugCommand(const GlobalOptions& options, const std::vector<std::string>&
       return UsageError(err, "plug rename NODE switch|knob NAME");
     }
     if (!PlugName(args[3], &name, err, &status)) return status;
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    if (!s->controller->present(node))
-      return Failure(err, "node " + std::to_string(node) + " is not in the network");
-    s->controller->WritePlug(node, {type, name});
-    s->controller->WaitIdle();
-    out << node << ' ' << TypeText(type) << ' ' << Utf8(name) << '\n';
-    return kExitOk;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream& e) {
+      if (!s.controller->present(node))
+        return Failure(e, "node " + std::to_string(node) + " is not in the network");
+      s.controller->WritePlug(node, {type, name});
+      s.controller->WaitIdle();
+      o << node << ' ' << TypeText(type) << ' ' << Utf8(name) << '\n';
+      return kExitOk;
+    });
   }
   if (sub == "reset") {
     if (args.size() != 1) return UsageError(err, "plug reset");
-    auto s = OpenSmart(options, err, &status);
-    if (!s) return status;
-    const std::size_t from = s->events.count();
-    const PlugFolderBackup backup = s->controller->ResetNow();
-    WaitingEvents::Event e{};
-    if (!s->events.WaitFor(
-            from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &e)) {
-      return Failure(err, "time-out: the controller did not confirm the reset");
-    }
-    if (!backup.folder.empty()) err << "key files kept in " << backup.folder << '\n';
-    out << "reset\n";
-    return kExitOk;
+    return RunSmart(options, false, out, err, [](SmartSession& s, std::ostream& o, std::ostream& e) {
+      const std::size_t from = s.events.count();
+      const PlugFolderBackup backup = s.controller->ResetNow();
+      WaitingEvents::Event ended{};
+      if (!s.events.WaitFor(
+              from, [](const auto& ev) { return IsZ(ev, zevent::reset); }, &ended)) {
+        return Failure(e, "time-out: the controller did not confirm the reset");
+      }
+      if (!backup.folder.empty()) e << "key files kept in " << backup.folder << '\n';
+      o << "reset\n";
+      return kExitOk;
+    });
   }
   return UsageError(err, "unknown plug subcommand '" + sub + "'");
 }
@@ -343,13 +368,12 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
     return UsageError(err, "scene show|save|run S (S 0..5)");
   }
   const std::string& sub = args[0];
-  int status = kExitFailure;
   if (sub == "show" && args.size() == 2) {
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    for (const SceneStep& step : s->controller->memory().scene(scene))
-      out << +step.node << ' ' << +step.value << '\n';
-    return kExitOk;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream& o, std::ostream&) {
+      for (const SceneStep& step : s.controller->memory().scene(scene))
+        o << +step.node << ' ' << +step.value << '\n';
+      return kExitOk;
+    });
   }
   if (sub == "save") {
     if (args.size() - 2 > static_cast<std::size_t>(kSceneSteps)) return Failure(err, "command over range");
@@ -365,18 +389,18 @@ int RunSceneCommand(const GlobalOptions& options, const std::vector<std::string>
       }
       steps.push_back({static_cast<std::uint8_t>(node), static_cast<std::uint8_t>(value)});
     }
-    auto s = OpenSmart(options, err, &status);
-    if (!s) return status;
-    s->controller->SaveScene(scene, steps);
-    s->controller->WaitIdle();
-    out << "Save finished\n";
-    return kExitOk;
+    return RunSmart(options, false, out, err, [&](SmartSession& s, std::ostream& o, std::ostream&) {
+      s.controller->SaveScene(scene, steps);
+      s.controller->WaitIdle();
+      o << "Save finished\n";
+      return kExitOk;
+    });
   }
   if (sub == "run" && args.size() == 2) {
-    auto s = OpenAndRead(options, err, &status);
-    if (!s) return status;
-    s->controller->RunSceneNow(scene);
-    return kExitOk;
+    return RunSmart(options, true, out, err, [&](SmartSession& s, std::ostream&, std::ostream&) {
+      s.controller->RunSceneNow(scene);
+      return kExitOk;
+    });
   }
   return UsageError(err, "scene show S | scene save S NODE:VALUE ... | scene run S");
 }
@@ -428,13 +452,10 @@ int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string
   if (sub == "learn" && args.size() == 2 && ParseRange(args[1], 1, kRemoteFunctions, &index)) {
     auto session = ConnectAndRead(options, err, &status);
     if (!session) return status;
-    err << LearningText(index, 1) << '\n';
+    err << LearningText(index, kEnglish) << '\n';
     const int before = session->keysLearned();
     SendCommand(session->connection().sender(), code::learnKey, {static_cast<std::uint8_t>(index)});
-    Clock& clock = session->connection().clock();
-    const std::int64_t deadline = clock.NowMs() + kOperationTimeoutMs;
-    while (session->keysLearned() == before && clock.NowMs() < deadline) clock.SleepMs(10);
-    if (session->keysLearned() == before) {
+    if (!session->WaitForKeyLearned(before, kOperationTimeoutMs)) {
       SendCommand(session->connection().sender(), code::stopLearning);
       return Failure(err, "time-out: no remote key was pressed");
     }

@@ -67,23 +67,17 @@ std::string KnobValueText(int value, int languageIndex) {
   return text;
 }
 
-std::string IrProgressText(int value) {
-  switch (value) {
-    case 2:
-      return "准备就绪，请按下遥控器按键";
-    case 3:
-      return "学习完成";
-    case 4:
-      return "校验错误，请重新学习";
-    case 5:
-      return "等待遥控器按键超时";
-    case 6:
-      return "遥控按键发射成功";
-    case 7:
-      return "遥控按键发射失败";
-    default:
-      return {};
-  }
+std::string IrProgressText(int value, int languageIndex) {
+  static constexpr const char* kTexts[][2] = {
+      {"准备就绪，请按下遥控器按键", "Ready, press the key on the remote control"},
+      {"学习完成", "Key learned"},
+      {"校验错误，请重新学习", "Check error, please learn again"},
+      {"等待遥控器按键超时", "No key of the remote control was pressed in time"},
+      {"遥控按键发射成功", "Remote key sent"},
+      {"遥控按键发射失败", "Sending the remote key failed"},
+  };
+  if (value < 2 || value > 7) return {};
+  return kTexts[value - 2][languageIndex == 1 ? 1 : 0];
 }
 
 std::u16string ProposePlugName(const std::vector<std::u16string>& taken) {
@@ -95,20 +89,6 @@ std::u16string ProposePlugName(const std::vector<std::u16string>& taken) {
       return name;
     }
   }
-}
-
-PlugNameCheck CheckPlugName(const std::u16string& name, std::u16string* kept) {
-  std::u16string out = name;
-  PlugNameCheck check = name.empty() ? PlugNameCheck::empty : PlugNameCheck::ok;
-  if (name.size() > static_cast<std::size_t>(kPlugNameChars)) {
-    std::size_t cut = kPlugNameChars;
-    const char16_t last = name[cut - 1];
-    if (last >= 0xD800 && last <= 0xDBFF) --cut;  // a high surrogate without its partner
-    out = name.substr(0, cut);
-    check = PlugNameCheck::tooLong;
-  }
-  if (kept != nullptr) *kept = std::move(out);
-  return check;
 }
 
 std::uint8_t StepValueForPlug(std::uint8_t type, bool switchOn, int knobLevel) {

@@ -20,18 +20,11 @@ std::string LevelSliderText(int position, int languageIndex);
 std::string KnobValueText(int value);
 // The same in the language (0 Chinese, 1 English: "OFF", "MAX", "N%").
 std::string KnobValueText(int value, int languageIndex);
-// The infrared plug's progress reports (2..7) as the wait dialog shows them; empty for other values.
-std::string IrProgressText(int value);
+// The infrared plug's progress reports (2..7) as the wait dialog shows them in the language (0 Chinese,
+// 1 English); empty for other values.
+std::string IrProgressText(int value, int languageIndex);
 // "开关" and the smallest number 1, 2, ... that no name in `taken` has (compared without regard to case).
 std::u16string ProposePlugName(const std::vector<std::u16string>& taken);
-enum class PlugNameCheck {
-  ok,
-  empty,    // "名称不能为空"
-  tooLong,  // "名字太长，只保留12个字符长度": `kept` holds the first 12
-};
-// A plug name as typed: empty, too long for the record's 12 UTF-16 units, or fine. A too-long name is
-// cut to 12 units, or 11 where the twelfth would split a surrogate pair; `kept` may be null.
-PlugNameCheck CheckPlugName(const std::u16string& name, std::u16string* kept);
 // The value that Add gives a plug: switch plugs 99 or 0 from the check box, knob plugs the slider level,
 // other types 0.
 std::uint8_t StepValueForPlug(std::uint8_t type, bool switchOn, int knobLevel);

@@ -115,8 +115,10 @@ void SmartHomeController::HandleFrame(std::uint8_t function, std::span<const std
       if (learning) learningNode_ = learningKey_ = -1;
       Mark(nodeReplied_);
       lk.unlock();
-      Post(event::zwaveEvent, zevent::nodeValue, NodeEvent(node, value));
+      // The key file's update is queued before the report goes out, so that whoever the report ends a
+      // wait for finds it in the worker's queue (WaitIdle) or already written.
       if (learned) Queue([this, node, key] { OnKeyLearned(node, key); });
+      Post(event::zwaveEvent, zevent::nodeValue, NodeEvent(node, value));
       return;
     }
     case zwave::fn::sendData: {

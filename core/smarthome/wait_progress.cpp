@@ -49,7 +49,7 @@ WaitProgress InterpretWaitEvent(WaitKind kind, int node, std::intptr_t a, std::i
   }
   if (a != zevent::nodeValue || kind == WaitKind::set || high != node) return {};
   const int value = low & 0xFF;
-  const std::string text = IrProgressText(value);
+  const std::string text = IrProgressText(value, languageIndex);
   if (text.empty()) return {};
   if (value == kIrReady) return {true, false, false, text};
   return Done(value == 3 || value == 6, text);

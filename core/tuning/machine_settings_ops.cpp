@@ -136,8 +136,8 @@ const SettingsKey* FindSettingsKey(std::string_view name) {
   return nullptr;
 }
 
-bool SetWorkingSetting(ParameterStore& store, ReportSender& sender, std::string_view name,
-                       std::string_view value, std::string* reason) {
+bool ParseSetting(std::string_view name, std::string_view value, SettingRequest* request,
+                  std::string* reason) {
   const SettingsKey* key = FindSettingsKey(name);
   if (key == nullptr) {
     *reason = "unknown setting: " + std::string(name);
@@ -145,15 +145,21 @@ bool SetWorkingSetting(ParameterStore& store, ReportSender& sender, std::string_
   }
   const bool start = key->byte == settings_byte::micStart || key->byte == settings_byte::musicStart;
   int v = Keyword(name, value);
-  const bool off = start && v == kStartVolumeOff;
   if (v < 0 && (!ParseInt(value, &v) || v < key->lo || v > key->hi)) {
     *reason = std::string(name) + " takes " + std::to_string(key->lo) + ".." + std::to_string(key->hi) +
               (start ? " or off" : "");
     return false;
   }
-  const bool mic = key->byte == settings_byte::micStart || key->byte == settings_byte::micMax;
+  *request = {key, v};
+  return true;
+}
+
+int ApplySetting(ParameterStore& store, ReportSender& sender, const SettingRequest& request) {
+  const int byte = request.key->byte;
+  const int v = request.value;
+  const bool mic = byte == settings_byte::micStart || byte == settings_byte::micMax;
   const StartVolume which = mic ? StartVolume::mic : StartVolume::music;
-  switch (key->byte) {
+  switch (byte) {
     case settings_byte::saveMode:
       SetVolumeSaveMode(store, v);
       break;
@@ -165,13 +171,21 @@ bool SetWorkingSetting(ParameterStore& store, ReportSender& sender, std::string_
       MoveMaxVolume(store, sender, which, v);
       break;
     default:
-      if (off) {
+      if (v == kStartVolumeOff) {
         EnableStartVolume(store, which, false);
       } else {
         MoveStartVolume(store, sender, which, v);
       }
       break;
   }
+  return Working(store, byte);
+}
+
+bool SetWorkingSetting(ParameterStore& store, ReportSender& sender, std::string_view name,
+                       std::string_view value, std::string* reason) {
+  SettingRequest request;
+  if (!ParseSetting(name, value, &request, reason)) return false;
+  ApplySetting(store, sender, request);
   return true;
 }
 

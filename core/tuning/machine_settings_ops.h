@@ -70,10 +70,24 @@ struct SettingsKey {
 };
 std::span<const SettingsKey> SettingsKeys();
 const SettingsKey* FindSettingsKey(std::string_view name);
-// Sets one named byte of the working copy as the dialog's control does: a start volume ("off" disables
-// it) also moves the live volume, a maximum pulls an enabled start volume down, the save mode sets its
-// twin; the power-on mode takes 0..4 or auto, m1..m4. False with a reason for an unknown key or a value
-// out of range. A script that sets a maximum and a start volume gives the maximum first.
+// One named byte and the value a script asked for it, read but not applied.
+struct SettingRequest {
+  const SettingsKey* key = nullptr;
+  int value = 0;  // the byte asked for (kStartVolumeOff for a start volume's "off")
+};
+// Reads `value` for the byte `name`: a number in the key's range, "off" for a start volume, "power" or
+// "mode" for the save mode, auto or m1..m4 for the power-on mode. False with a reason for an unknown key
+// or a value out of range. Nothing is changed or sent, so a script's whole list can be checked before
+// any of it reaches the machine.
+bool ParseSetting(std::string_view name, std::string_view value, SettingRequest* request,
+                  std::string* reason);
+// Sets the byte of the working copy as the dialog's control does: a start volume ("off" disables it)
+// also moves the live volume, a maximum pulls an enabled start volume down, the save mode sets its twin.
+// Returns the byte stored, which differs from the request where the control held it (a start volume
+// above the working maximum stops at the maximum). A script that sets a maximum and a start volume gives
+// the maximum first.
+int ApplySetting(ParameterStore& store, ReportSender& sender, const SettingRequest& request);
+// ParseSetting, then ApplySetting when the value is accepted.
 bool SetWorkingSetting(ParameterStore& store, ReportSender& sender, std::string_view name,
                        std::string_view value, std::string* reason);
 // "name value" lines of the applied copy, then "byte1", "byte9", ... for the unnamed bytes, in byte order.

@@ -1,9 +1,9 @@
 // vireo-cli delay split: the split bands of one channel on the wire, and the argument checks.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
@@ -15,10 +15,8 @@ namespace {
 // The lines of a traced `delay split 3 4` after a read-all of a machine that starts from a mode file with
 // CH 3 in delay mode `mode`: the block writes and the coefficients of module 7 (CH 3), parameters 13, 14.
 std::vector<std::string> TracedSplit(int mode) {
-  const std::string base =
-      (std::filesystem::temp_directory_path() /
-       ("vireo-delay-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-          .string();
+  const vireo::test::TempFolder temp;
+  const std::string base = temp.Path("split");
   ParameterStore store;
   ResetStoreDefaults(store);
   store.SetInt(slot::chDelayMode[2], mode);
@@ -34,8 +32,6 @@ std::vector<std::string> TracedSplit(int mode) {
         line.rfind("> 02 09 00 07 0E ", 0) == 0)
       sent.push_back(line.substr(0, 37));
   }
-  std::filesystem::remove(base + ".noveq");
-  std::filesystem::remove(base + ".trace");
   return sent;
 }
 
@@ -73,10 +69,8 @@ TEST(DelayCommandsTest, SetChDelayKeepsToTheRangeAndSendsOnlyAChange) {
       {"0.5", "1.5", ""}, {"1.5", "1.5", ""}, {"10", "10", "00 00 01 E0"}, {"250", "100", "00 00 12 C0"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ms);
-    const std::string trace =
-        (std::filesystem::temp_directory_path() /
-         ("vireo-delay-set-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-            .string();
+    const vireo::test::TempFolder temp;
+    const std::string trace = temp.Path("trace.txt");
     const CliRun run = RunArgs({"--emulator", "--trace", trace, "set", "chDelay[2]", c.ms});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, std::string("chDelay[2] ") + c.shown + "\n");
@@ -85,7 +79,6 @@ TEST(DelayCommandsTest, SetChDelayKeepsToTheRangeAndSendsOnlyAChange) {
     for (std::string line; std::getline(in, line);) {
       if (line.rfind("> 02 09 00 07 12 01 ", 0) == 0) words.push_back(line.substr(20, 11));
     }
-    std::filesystem::remove(trace);
     EXPECT_EQ(words, *c.samples == 0 ? std::vector<std::string>{} : std::vector<std::string>{c.samples});
   }
 }

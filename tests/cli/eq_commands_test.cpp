@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "model/band.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
@@ -17,13 +18,8 @@ namespace {
 
 class EqCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = (std::filesystem::temp_directory_path() /
-             ("vireo-eq-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".noveq"))
-                .string();
-  }
-  void TearDown() override { std::filesystem::remove(path_); }
-  std::string path_;
+  vireo::test::TempFolder temp_;
+  const std::string path_ = temp_.Path("eq.noveq");
 };
 
 TEST_F(EqCommandsTest, ShowReadsOneEqualiserOfAModeFile) {

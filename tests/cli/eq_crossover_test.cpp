@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "run_cli.h"
@@ -14,18 +14,6 @@ namespace {
 
 class OutputCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string stem =
-        (std::filesystem::temp_directory_path() /
-         ("vireo-out-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-            .string();
-    state_ = stem + ".noveq";
-    trace_ = stem + ".trace";
-  }
-  void TearDown() override {
-    std::filesystem::remove(state_);
-    std::filesystem::remove(trace_);
-  }
   // The sent lines of the trace that begin with `prefix`.
   std::vector<std::string> Sent(const std::string& prefix) const {
     std::ifstream in(trace_);
@@ -35,8 +23,9 @@ class OutputCliTest : public ::testing::Test {
     }
     return lines;
   }
-  std::string state_;
-  std::string trace_;
+  vireo::test::TempFolder temp_;
+  const std::string state_ = temp_.Path("state.noveq");
+  const std::string trace_ = temp_.Path("trace.txt");
 };
 
 TEST_F(OutputCliTest, CrossoverFamilyOnAHighPassBand) {

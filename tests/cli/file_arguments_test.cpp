@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "run_cli.h"
 
 namespace vireo::cli::test {
@@ -17,7 +18,6 @@ namespace fs = std::filesystem;
 class FileArguments : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vireo-files-" + std::to_string(::getpid()));
     fs::create_directories(dir_ / "folder");
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
     std::ofstream(Path("huge")).close();
@@ -27,7 +27,6 @@ class FileArguments : public ::testing::Test {
     std::ofstream short8(Path("short"), std::ios::binary);
     short8.write("\x08\0\0\0", 4);  // version 8 and nothing more
   }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
   // Status 1 and exactly one line on stderr that names `path` or its problem.
@@ -36,7 +35,8 @@ class FileArguments : public ::testing::Test {
     EXPECT_EQ(Lines(run.err).size(), 1u) << what << "\n" << run.err;
   }
 
-  fs::path dir_;
+  vireo::test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(FileArguments, InputsThatAreNoModeFile) {

@@ -1,19 +1,17 @@
 // vireo-cli location: an edit on the emulator prints the new geometry and sends record then corrections.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "run_cli.h"
 
 namespace vireo::cli::test {
 namespace {
 
 TEST(LocationCommandsTest, ASpeakerMoveSendsTheRecordThenItsCorrection) {
-  const std::string trace =
-      (std::filesystem::temp_directory_path() /
-       ("vireo-location-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-          .string();
+  const vireo::test::TempFolder temp;
+  const std::string trace = temp.Path("trace.txt");
   // SL held into the 4 m room at (-2, +2); the listener stays at the centre: sqrt 8 m, 3 - 3 x 2.828427 dB.
   const CliRun run = RunArgs({"--emulator", "--trace", trace, "location", "speaker", "SL", "-7.5", "2.04"});
   ASSERT_EQ(run.status, 0) << run.err;
@@ -27,7 +25,6 @@ TEST(LocationCommandsTest, ASpeakerMoveSendsTheRecordThenItsCorrection) {
     if (line.rfind("> 02 85 05 05 ", 0) == 0 || line.rfind("> 02 09 00 0B 1D ", 0) == 0)
       writes.push_back(line);
   }
-  std::filesystem::remove(trace);
   ASSERT_EQ(writes.size(), 2u);
   // The geometry is encoded again, so its zeros become 80; SL is 94 14 (20 tenths, the sign on x).
   EXPECT_EQ(writes[0].substr(2, 3 * 25 - 1),

@@ -11,6 +11,15 @@
 namespace vireo::cli::test {
 
 struct Json {
+  // Declared here and defaulted below, once Json is complete: clang checks the members' pair type for
+  // a default constructor and a destructor while Json is still incomplete.
+  Json();
+  Json(const Json&);
+  Json(Json&&) noexcept;
+  Json& operator=(const Json&);
+  Json& operator=(Json&&) noexcept;
+  ~Json();
+
   enum class Kind { null, boolean, number, string, array, object } kind = Kind::null;
   double number = 0;
   bool boolean = false;
@@ -18,13 +27,22 @@ struct Json {
   std::vector<Json> items;                            // array elements
   std::vector<std::pair<std::string, Json>> members;  // object members, in order
 
-  const Json* Find(std::string_view key) const {
-    for (const auto& [k, v] : members) {
-      if (k == key) return &v;
-    }
-    return nullptr;
-  }
+  const Json* Find(std::string_view key) const;
 };
+
+inline Json::Json() = default;
+inline Json::Json(const Json&) = default;
+inline Json::Json(Json&&) noexcept = default;
+inline Json& Json::operator=(const Json&) = default;
+inline Json& Json::operator=(Json&&) noexcept = default;
+inline Json::~Json() = default;
+
+inline const Json* Json::Find(std::string_view key) const {
+  for (const auto& [k, v] : members) {
+    if (k == key) return &v;
+  }
+  return nullptr;
+}
 
 // Returns false on any syntax error or trailing garbage.
 class JsonReader {

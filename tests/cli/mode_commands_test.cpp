@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "../common/temp_folder.h"
 #include "mini_json.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
@@ -40,10 +41,6 @@ void PutCommonSlots(std::vector<std::uint8_t>& file, std::uint32_t micVolume) {
 class ModeCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vireo-cli-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-
     // Version 1: 784 bytes of slots, then 1246 of band records, nothing else.
     std::vector<std::uint8_t> v1(4 + 784 + 1246, 0);
     PutLe(v1, 0, 1);
@@ -65,7 +62,6 @@ class ModeCommandsTest : public ::testing::Test {
     v8[2174] = 0xC0;
     Write(v8Path(), v8);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // +3 dB, 5000 Hz, Q 0.707, high shelf
   static void PutBand(std::vector<std::uint8_t>& file, std::size_t dspOffset, std::size_t address) {
@@ -90,7 +86,8 @@ class ModeCommandsTest : public ::testing::Test {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
 
-  fs::path dir_;
+  vireo::test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(ModeCommandsTest, ShowDecodesAVersionOneFileOverTheDefaults) {

@@ -1,4 +1,5 @@
-// Runs vireo-cli in-process and captures its exit status and both output streams.
+// Runs vireo-cli in-process and captures its exit status and both output streams. Every wait of the run
+// (the 3.2 s pause before a read-all, pacing time-outs, smart-home waits) is on a virtual clock of its own.
 #pragma once
 
 #include <sstream>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "device/virtual_clock.h"
 
 namespace vireo::cli::test {
 
@@ -23,7 +25,8 @@ inline CliRun RunArgs(std::vector<std::string> args) {
   std::ostringstream out;
   std::ostringstream err;
   CliRun run;
-  run.status = RunCli(static_cast<int>(args.size()), argv.data(), out, err);
+  VirtualClock clock;
+  run.status = RunCli(static_cast<int>(args.size()), argv.data(), out, err, clock);
   run.out = out.str();
   run.err = err.str();
   return run;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "run_cli.h"
 
 namespace vireo::cli {
@@ -16,22 +17,15 @@ using test::RunArgs;
 class SmartHomeCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() /
-        ("vireo_cli_smart_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     setenv("XDG_DOCUMENTS_DIR", dir_.c_str(), 1);  // the plug key files stay in the test's folder
   }
-  void TearDown() override {
-    unsetenv("XDG_DOCUMENTS_DIR");
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { unsetenv("XDG_DOCUMENTS_DIR"); }
   static test::CliRun Emulated(std::vector<std::string> args) {
     args.insert(args.begin(), "--emulator");
     return RunArgs(std::move(args));
   }
-  fs::path dir_;
+  vireo::test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {
@@ -46,7 +40,7 @@ TEST_F(SmartHomeCli, PlugListShowsTheNetworkAndSetSwitchesAndLearns) {
 
   run = Emulated({"plug", "set", "4", "197"});  // learn key 5
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "学习完成\n");
+  EXPECT_EQ(run.out, "Key learned\n");  // the English of the window's texts, as every message of the tool
   std::ifstream keyFile(dir_ / "Plug" / "4.xml");
   EXPECT_TRUE(keyFile.good());
 
@@ -90,6 +84,47 @@ TEST_F(SmartHomeCli, PlugAddRenameAndRemove) {
   EXPECT_EQ(run.out, "removed node 4\n");
 
   EXPECT_EQ(Emulated({"plug", "add", "lamp", "X"}).status, 2);
+}
+
+TEST_F(SmartHomeCli, PlugNamesAreCutAtAWholeCharacterAndMalformedTextIsRefused) {
+  // U+1F600 (F0 9F 98 80) would be units 12 and 13: it goes as a whole, never half of it.
+  auto run = Emulated({"plug", "rename", "2", "knob", "abcdefghijk\xF0\x9F\x98\x80"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "2 knob abcdefghijk\n");
+  EXPECT_EQ(run.err, "vireo-cli: Name too long, only 12 characters kept\n");
+
+  const std::string trace = (dir_ / "trace.txt").string();
+  for (const char* name : {"Lamp\xE9", "\xC3(", "\xED\xA0\x80"}) {  // Latin-1, a broken pair, a surrogate
+    const std::vector<std::string> commands[] = {{"plug", "rename", "2", "knob", name},
+                                                 {"plug", "add", "knob", name}};
+    for (std::vector<std::string> args : commands) {
+      args.insert(args.begin(), {"--emulator", "--trace", trace});
+      run = RunArgs(args);
+      EXPECT_EQ(run.status, 1) << args[4];
+      EXPECT_EQ(run.err, "vireo-cli: Name is not UTF-8 text\n") << args[4];
+      EXPECT_EQ(run.out, "");
+      EXPECT_FALSE(fs::exists(trace)) << "the machine was reached";
+    }
+  }
+}
+
+TEST_F(SmartHomeCli, PlugSetTakesOnlyPlugsAndTheTwoSceneNodes) {
+  struct Case {
+    const char* node;
+    int status;
+  };
+  const Case cases[] = {{"0", 2},   {"1", 2},   {"2", 0},   {"232", 1}, {"233", 2}, {"239", 2}, {"240", 0},
+                        {"241", 2}, {"253", 2}, {"254", 0}, {"255", 2}, {"2.5", 2}, {"-2", 2}};
+  for (const Case& c : cases) {
+    const auto run = Emulated({"plug", "set", c.node, "1"});
+    EXPECT_EQ(run.status, c.status) << c.node << ": " << run.err;
+    if (c.status == 2) {
+      EXPECT_EQ(Lines(run.err).at(0),
+                "vireo-cli: plug set NODE VALUE (NODE 2..232, 240 or 254; VALUE 0..255)")
+          << c.node;
+    }
+  }
+  EXPECT_EQ(Emulated({"plug", "set", "232", "1"}).err, "vireo-cli: node 232 is not in the network\n");
 }
 
 TEST_F(SmartHomeCli, PlugListJson) {

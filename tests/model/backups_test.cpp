@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../common/temp_folder.h"
 #include "model/mode_file.h"
 #include "model/store_layout.h"
 
@@ -20,14 +21,10 @@ class BackupsTest : public ::testing::Test {
   void SetUp() override {
     setenv("TZ", "UTC", 1);
     tzset();
-    folder_ = (fs::temp_directory_path() /
-               ("vireo-backups-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())))
-                  .string();
-    fs::remove_all(folder_);
     ResetStoreDefaults(store_);
   }
-  void TearDown() override { fs::remove_all(folder_); }
-  std::string folder_;
+  test::TempFolder temp_;
+  const std::string folder_ = temp_.path().string();
   ParameterStore store_;
 };
 

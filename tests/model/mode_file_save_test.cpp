@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/temp_folder.h"
 #include "model/field_ranges.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
@@ -30,9 +31,6 @@ namespace fs = std::filesystem;
 class ModeFileSaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vireo-mode-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     ResetStoreDefaults(store_);
     store_.SetInt(slot::micVolume, 77);
     store_.SetFloat(slot::chDelay[3], 12.5f);
@@ -41,10 +39,6 @@ class ModeFileSaveTest : public ::testing::Test {
     store_.SetByte(Region::micBoostLevel, 0, 0xC1);
     // In range, as every loaded store is, so that a saved file reads back byte for byte.
     ClampStoreToRanges(store_);
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all);
-    fs::remove_all(dir_);
   }
 
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
@@ -66,7 +60,8 @@ class ModeFileSaveTest : public ::testing::Test {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
 
-  fs::path dir_;
+  test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
   ParameterStore store_;
 };
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "../common/temp_folder.h"
 #include "../device/log_capture.h"
 #include "smart_rig.h"
 #include "smarthome/plug_keys.h"
@@ -94,8 +95,8 @@ TEST(SmartHomeExchangesThreads, FailedAddAndRemoveReportStatusSeven) {
 }
 
 TEST(SmartHomeExchangesThreads, RemovedPlugLeavesAndItsKeyFileGoes) {
-  const auto folder = std::filesystem::temp_directory_path() / "vireo_remove_test";
-  std::filesystem::create_directories(folder);
+  const test::TempFolder temp;  // outlives the rig, whose worker writes into it
+  const std::filesystem::path folder = temp.path();
   SmartRig rig;
   rig.controller.SetPlugFolder(folder.string());
   std::vector<PlugKey> keys;
@@ -107,7 +108,6 @@ TEST(SmartHomeExchangesThreads, RemovedPlugLeavesAndItsKeyFileGoes) {
   EXPECT_FALSE(rig.machine.backend.machine().zwave().present(4));
   EXPECT_FALSE(std::filesystem::exists(PlugKeyFilePath(folder.string(), 4)));
   EXPECT_EQ(test::FrameFunctions(rig.machine.Requests()).back(), 0x4B);  // 0x4B 0x05 ends removal
-  std::filesystem::remove_all(folder);
 }
 
 TEST(SmartHomeExchangesThreads, AbortedAddTakesThePlugBack) {
@@ -143,9 +143,8 @@ TEST(SmartHomeExchangesThreads, SetReportsTheEndOfTheSend) {
 }
 
 TEST(SmartHomeExchangesThreads, InfraredLearningMarksTheKeyInItsFile) {
-  const auto folder = std::filesystem::temp_directory_path() / "vireo_learn_test";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const test::TempFolder temp;
+  const std::filesystem::path folder = temp.path();
   SmartRig rig;
   rig.controller.SetPlugFolder(folder.string());
   rig.controller.ReadAllNow();
@@ -158,7 +157,6 @@ TEST(SmartHomeExchangesThreads, InfraredLearningMarksTheKeyInItsFile) {
   ASSERT_TRUE(LoadPlugKeys(PlugKeyFilePath(folder.string(), 4), &keys, nullptr));
   EXPECT_EQ(keys[5].status, 1);
   EXPECT_EQ(keys[4].status, 0);
-  std::filesystem::remove_all(folder);
 }
 
 TEST(SmartHomeExchangesThreads, ResetClearsTheNetworkAndTheScenes) {

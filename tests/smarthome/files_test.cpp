@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/temp_folder.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/remote_keys.h"
 
@@ -22,16 +23,12 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vireo-keyfiles-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
+  test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
   // Things that are no file of ours, each made in the test's folder (but /dev/null): a pipe nobody
   // writes to, a device, a folder, and a file far larger than any key or remote file.
   std::vector<std::string> NoFiles() const {
@@ -51,7 +48,6 @@ class FilesTest : public ::testing::Test {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-  fs::path dir_;
 };
 
 TEST_F(FilesTest, RemoteFileRoundTripsItsEighteenBytes) {

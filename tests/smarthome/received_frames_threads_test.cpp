@@ -6,6 +6,7 @@
 
 #include "../common/recording_events.h"
 #include "../common/recording_sender.h"
+#include "../common/temp_folder.h"
 #include "../device/log_capture.h"
 #include "device/virtual_clock.h"
 #include "smarthome/smart_home_controller.h"
@@ -176,8 +177,8 @@ namespace vireo::smarthome {
 namespace {
 
 TEST(SmartHomeFramesThreads, OnlyALearnedReportMarksTheKeyAndAFailureEndsTheLearning) {
-  const auto folder = std::filesystem::temp_directory_path() / "vireo_learn_failure_test";
-  std::filesystem::remove_all(folder);
+  const test::TempFolder temp;
+  const std::filesystem::path folder = temp.path();
   Rig rig;
   rig.controller.SetPlugFolder(folder.string());
   rig.controller.OnReply(FrameReply({0x01, 0x08, 0x01, 0x02, 0x05, 0x00, 0x02, 0x0F, 0x80, 0x7C}));
@@ -188,7 +189,6 @@ TEST(SmartHomeFramesThreads, OnlyALearnedReportMarksTheKeyAndAFailureEndsTheLear
   rig.controller.WaitIdle();
   EXPECT_EQ(rig.controller.value(4), 3);
   EXPECT_FALSE(std::filesystem::exists(folder / "4.xml"));
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

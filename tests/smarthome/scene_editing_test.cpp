@@ -79,29 +79,5 @@ TEST(SceneEditing, MovesAndTheirLimits) {
   EXPECT_EQ(DeleteStep(steps, 2), SceneEdit::noSelection);
 }
 
-TEST(SceneEditing, PlugNameRules) {
-  struct NameCase {
-    std::u16string typed;
-    PlugNameCheck check;
-    std::u16string kept;
-  };
-  const std::u16string smile = u"\U0001F600";  // two UTF-16 units
-  const NameCase cases[] = {
-      {u"", PlugNameCheck::empty, u""},
-      {u"A", PlugNameCheck::ok, u"A"},
-      {u"abcdefghijkl", PlugNameCheck::ok, u"abcdefghijkl"},
-      {u"abcdefghijklm", PlugNameCheck::tooLong, u"abcdefghijkl"},
-      {u"客厅台灯客厅台灯客厅台灯客", PlugNameCheck::tooLong, u"客厅台灯客厅台灯客厅台灯"},
-      // the twelfth unit opens a pair: the pair goes as a whole
-      {u"abcdefghijk" + smile, PlugNameCheck::tooLong, u"abcdefghijk"},
-      {u"abcdefghij" + smile, PlugNameCheck::ok, u"abcdefghij" + smile},
-  };
-  for (const NameCase& c : cases) {
-    std::u16string kept;
-    EXPECT_EQ(CheckPlugName(c.typed, &kept), c.check) << c.typed.size();
-    EXPECT_EQ(kept, c.kept) << c.typed.size();
-  }
-}
-
 }  // namespace
 }  // namespace vireo::smarthome

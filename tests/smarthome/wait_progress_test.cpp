@@ -29,13 +29,13 @@ TEST(WaitProgress, EventsOfEachOperation) {
       {WaitKind::set, 19, 0x430001, true, true, false, "set timeout"},
       {WaitKind::set, 4, 0x30046, false, false, false, ""},
       {WaitKind::learn, 19, 0x440000, true, false, false, ""},
-      {WaitKind::learn, 4, 0x40002, true, false, false, "准备就绪，请按下遥控器按键"},
-      {WaitKind::learn, 4, 0x40003, true, true, true, "学习完成"},
-      {WaitKind::learn, 4, 0x40004, true, true, false, "校验错误，请重新学习"},
-      {WaitKind::learn, 4, 0x40005, true, true, false, "等待遥控器按键超时"},
+      {WaitKind::learn, 4, 0x40002, true, false, false, "Ready, press the key on the remote control"},
+      {WaitKind::learn, 4, 0x40003, true, true, true, "Key learned"},
+      {WaitKind::learn, 4, 0x40004, true, true, false, "Check error, please learn again"},
+      {WaitKind::learn, 4, 0x40005, true, true, false, "No key of the remote control was pressed in time"},
       {WaitKind::learn, 4, 0x30003, false, false, false, ""},  // another plug
-      {WaitKind::emitKey, 4, 0x40006, true, true, true, "遥控按键发射成功"},
-      {WaitKind::emitKey, 4, 0x40007, true, true, false, "遥控按键发射失败"},
+      {WaitKind::emitKey, 4, 0x40006, true, true, true, "Remote key sent"},
+      {WaitKind::emitKey, 4, 0x40007, true, true, false, "Sending the remote key failed"},
       {WaitKind::emitKey, 19, 0x440001, true, true, false, "set timeout"},
   };
   for (const Case& c : cases) {
@@ -51,6 +51,12 @@ TEST(WaitProgress, ChineseTexts) {
   EXPECT_EQ(InterpretWaitEvent(WaitKind::add, 0, 74, 1, 0).text, "请长按3秒确认添加");
   EXPECT_EQ(InterpretWaitEvent(WaitKind::remove, 0, 75, 7, 0).text, "删除失败，请重试");
   EXPECT_EQ(InterpretWaitEvent(WaitKind::set, 2, 19, 0x430001, 0).text, "设置超时");
+  const char* const infrared[] = {"准备就绪，请按下遥控器按键", "学习完成", "校验错误，请重新学习",
+                                  "等待遥控器按键超时"};
+  for (int value = 2; value <= 5; ++value)
+    EXPECT_EQ(InterpretWaitEvent(WaitKind::learn, 4, 4, 0x40000 + value, 0).text, infrared[value - 2]);
+  EXPECT_EQ(InterpretWaitEvent(WaitKind::emitKey, 4, 4, 0x40006, 0).text, "遥控按键发射成功");
+  EXPECT_EQ(InterpretWaitEvent(WaitKind::emitKey, 4, 4, 0x40007, 0).text, "遥控按键发射失败");
 }
 
 }  // namespace

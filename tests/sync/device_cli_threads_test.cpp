@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../common/temp_folder.h"
 #include "cli.h"
 #include "model/mode_file.h"
 
@@ -40,17 +41,14 @@ std::vector<std::string> FileLines(const std::string& path) {
 class DeviceCliThreads : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vireo-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
     // Backups of restores go here, not into the user's data folder.
     setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override { unsetenv("XDG_DATA_HOME"); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  std::filesystem::path dir_;
+  TempFolder temp_;
+  const std::filesystem::path dir_ = temp_.path();
 };
 
 TEST_F(DeviceCliThreads, InfoAsJsonWithATraceOfEveryReport) {

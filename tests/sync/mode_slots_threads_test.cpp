@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 
+#include "../common/temp_folder.h"
 #include "machine_rig.h"
 #include "model/mode_file.h"
 #include "tuning/mode_file_ops.h"
@@ -82,9 +82,9 @@ TEST_F(ModeSlotsThreads, AFileNamedM2LandsInTheSecondSlotAfterItsWriteAll) {
 }
 
 TEST_F(ModeSlotsThreads, ModeFilesGoToTheMachineAndABadFileLeavesNoSlotPending) {
-  const auto dir = std::filesystem::temp_directory_path();
-  const std::string good = (dir / "m4-vireo-sync-test.noveq").string();
-  const std::string bad = (dir / "m1-vireo-sync-bad.noveq").string();
+  const TempFolder dir;
+  const std::string good = dir.Path("m4-vireo-sync-test.noveq");
+  const std::string bad = dir.Path("m1-vireo-sync-bad.noveq");
   ParameterStore file;
   ResetStoreDefaults(file);
   file.SetInt(slot::musicPitch, -2);
@@ -109,15 +109,15 @@ TEST_F(ModeSlotsThreads, ModeFilesGoToTheMachineAndABadFileLeavesNoSlotPending) 
 
   rig_.backend.machine().ClearRequests();
   rig_.store.setWriteAck(1);
-  const std::string saved = (dir / "vireo-sync-saved.noveq").string();
+  const std::string saved = dir.Path("vireo-sync-saved.noveq");
   ASSERT_TRUE(tuning::SaveMachineModeFile(rig_.connection, saved).ok);
   EXPECT_EQ(rig_.Requests(), (std::vector<Report>{MakeCommand(code::storeMode, {3})}));
   EXPECT_EQ(rig_.store.writeAck(), 0);
-  for (const auto& path : {good, bad, saved}) std::filesystem::remove(path);
 }
 
 TEST_F(ModeSlotsThreads, NothingIsSentOrLoadedWhileATransferRuns) {
-  const auto path = (std::filesystem::temp_directory_path() / "m3-vireo-sync-busy.noveq").string();
+  const TempFolder dir;
+  const std::string path = dir.Path("m3-vireo-sync-busy.noveq");
   ParameterStore file;
   ResetStoreDefaults(file);
   file.SetInt(slot::musicPitch, 4);
@@ -137,7 +137,6 @@ TEST_F(ModeSlotsThreads, NothingIsSentOrLoadedWhileATransferRuns) {
   rig_.connection.WaitForSync();
   EXPECT_EQ(rig_.connection.OnSyncDone(0), SyncOutcome::accepted);
   EXPECT_EQ(rig_.Requests().size(), 225u);
-  std::filesystem::remove(path);
 }
 
 TEST(ModeSlotsOffline, CommandsNeedAConnection) {
@@ -147,7 +146,8 @@ TEST(ModeSlotsOffline, CommandsNeedAConnection) {
   EXPECT_FALSE(tuning::RestoreFactorySlot(rig.connection, 1));
   EXPECT_FALSE(tuning::StoreCurrentModeBeforeSave(rig.connection));
   // A mode file is not read into the store while there is no machine to send it to.
-  const auto path = (std::filesystem::temp_directory_path() / "m2-vireo-sync-offline.noveq").string();
+  const TempFolder dir;
+  const std::string path = dir.Path("m2-vireo-sync-offline.noveq");
   ParameterStore file;
   ResetStoreDefaults(file);
   file.SetInt(slot::micVolume, 42);
@@ -155,7 +155,6 @@ TEST(ModeSlotsOffline, CommandsNeedAConnection) {
   EXPECT_FALSE(tuning::LoadModeFileIntoMachine(rig.connection, path).ok);
   EXPECT_EQ(rig.store.Int(slot::micVolume), 0);
   EXPECT_EQ(rig.connection.pendingSlot(), -1);
-  std::filesystem::remove(path);
   EXPECT_TRUE(rig.Requests().empty());
   EXPECT_EQ(tuning::ClampModeSlot(-1), 0);
   EXPECT_EQ(tuning::ClampModeSlot(4), 3);

@@ -1,11 +1,10 @@
 // The cable pulled after every report of a read-all and of a write-all: each time the transfer ends as a
 // lost machine, no slot is stored, and after replugging a read-all brings the store level with the machine.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
+#include "../common/temp_folder.h"
 #include "../device/store_snapshot.h"
 #include "device/dispatcher.h"
 #include "device/sync.h"
@@ -46,10 +45,7 @@ class UnplugSweepThreads : public ::testing::Test {
     ASSERT_TRUE(WriteModeFile(tuned, file_).ok);
     ASSERT_EQ(rig_.ConnectAndReadAll(), SyncOutcome::accepted);
   }
-  void TearDown() override {
-    rig_.backend.StopWatching();
-    std::filesystem::remove(file_);
-  }
+  void TearDown() override { rig_.backend.StopWatching(); }
 
   // Pulls the cable after each request in turn, from the first to the last of an undisturbed transfer.
   void Sweep(bool writeAll) {
@@ -133,9 +129,8 @@ class UnplugSweepThreads : public ::testing::Test {
   MachineRig rig_{{}, {true, 20}};
   HotplugQueue hotplug_;
   bool writeAll_ = false;
-  const std::string file_ = (std::filesystem::temp_directory_path() /
-                             ("m2-vireo-unplug-sweep-" + std::to_string(getpid()) + ".noveq"))
-                                .string();
+  TempFolder temp_;
+  const std::string file_ = temp_.Path("m2-vireo-unplug-sweep.noveq");
 };
 
 TEST_F(UnplugSweepThreads, ReadAll) {

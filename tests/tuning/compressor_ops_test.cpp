@@ -82,6 +82,24 @@ TEST_F(CompressorOpsTest, TheSpecialTimesSendTheirWordsExactly) {
             Param(11, 27, {0, 0, 0x3F000000, 0x41A00000, 0x3D4CCCCD, 0x3CA8E6B3, 0x37AEC2C7}));
 }
 
+TEST_F(CompressorOpsTest, AnotherSliderSendsTheStoredTimesAsWholeMilliseconds) {
+  // A mode file left 12.9 ms and 250.7 ms; any slider of the channel makes them 12 and 250 before the
+  // record goes out: 1 - e^(-1/576) = 0.0017346 is 3A E3 5B AF (12.9 ms would be 3A D3 82 3E), and
+  // 1 - e^(-1/12000) = 8.33299e-5 is 38 AE C1 61 (250.7 ms would be 38 AE 44 78).
+  const Report expected =
+      Param(7, 27, {0xC1A00000, 0, 0x3F400000, 0x41A00000, 0x3D4CCCCD, 0x3AE35BAF, 0x38AEC161});
+  const std::pair<CompSlider, int> moves[] = {
+      {CompSlider::threshold, -20}, {CompSlider::ratio, 40}, {CompSlider::attack, 12}};
+  for (const auto& [slider, position] : moves) {
+    SCOPED_TRACE(static_cast<int>(slider));
+    Put(2, {-20, 4, 12.9f, 250.7f});
+    sender_.paced.clear();
+    tuning::MoveCompSlider(store_, sender_, 2, slider, position);
+    EXPECT_EQ(sender_.paced, std::vector<Report>{expected});
+    EXPECT_EQ(store_.Float(slot::chCompRelease[2]), 250.0f);
+  }
+}
+
 TEST_F(CompressorOpsTest, TheSwitchSendsItsOffFlag) {
   tuning::SetCompressorOn(store_, sender_, 7, false);
   tuning::SetCompressorOn(store_, sender_, 0, true);

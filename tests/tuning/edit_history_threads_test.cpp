@@ -138,6 +138,59 @@ TEST_F(EditHistoryThreadsTest, UndoingACompressorSliderRestoresTheFourValuesInOn
   EXPECT_EQ(store_.Float(slot::chCompRelease[3]), 99.9f);
 }
 
+TEST_F(EditHistoryThreadsTest, AGestureGrowsOneStepPerTargetNeverOneForTwo) {
+  struct Case {
+    FieldValue first;  // moved to `value`, then to `value` + 5, inside one gesture; likewise the second
+    FieldValue second;
+  };
+  const Case cases[] = {
+      {{"echoVolume", 0, 30}, {"effectVolume", 0, 40}},  // two fields
+      {{"chTrim", 1, 30}, {"chTrim", 2, 40}},            // two elements of one field
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.second.name + "[" + std::to_string(c.second.element) + "]");
+    session_.ClearHistory();
+    session_.Apply({FieldValue{c.first.name, c.first.element, 10}});
+    session_.Apply({FieldValue{c.second.name, c.second.element, 20}});
+    session_.ClearHistory();
+    session_.BeginGesture();
+    for (const FieldValue& f : {c.first, c.second}) {
+      session_.Apply({f});
+      session_.Apply({FieldValue{f.name, f.element, f.value + 5}});  // the same target: the same step grows
+    }
+    session_.EndGesture();
+    EXPECT_EQ(session_.undoSteps(), 2u);
+    const auto value = [&](const FieldValue& f) {
+      return store_.Int(FindSlotField(f.name)->SlotOf(f.element));
+    };
+    ASSERT_TRUE(session_.Undo());
+    EXPECT_EQ(value(c.second), 20);
+    EXPECT_EQ(value(c.first), c.first.value + 5);
+    ASSERT_TRUE(session_.Undo());
+    EXPECT_EQ(value(c.first), 10);
+    EXPECT_FALSE(session_.Undo());
+  }
+}
+
+TEST_F(EditHistoryThreadsTest, UndoingOneTargetOfAGestureSendsOnlyItsMessages) {
+  store_.SetInt(slot::echoVolume, 10);
+  store_.SetInt(slot::effectVolume, 20);
+  session_.BeginGesture();
+  session_.Apply({FieldValue{"echoVolume", 0, 30}});
+  session_.Apply({FieldValue{"effectVolume", 0, 40}});
+  session_.EndGesture();
+  Sent();
+  ASSERT_TRUE(session_.Undo());
+  // The effect volume goes to two parameters of its module; nothing goes to the echo volume's.
+  const SlotField& effect = *FindSlotField("effectVolume");
+  const std::vector<Report> undo = Sent();
+  ASSERT_FALSE(undo.empty());
+  for (const Report& r : undo) {
+    EXPECT_EQ(r[3], effect.module);
+    EXPECT_TRUE(r[4] == effect.param || r[4] == effect.param2) << +r[4];
+  }
+}
+
 TEST_F(EditHistoryThreadsTest, TheOldestStepsGiveWayBeyondTwoHundred) {
   store_.SetInt(slot::echoVolume, 0);
   for (int i = 0; i < 250; ++i) SetEchoVolume(i % 90 + 1);

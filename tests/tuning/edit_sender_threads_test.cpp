@@ -136,6 +136,48 @@ TEST_F(EditSenderThreadsTest, AReplacedJobsWritesThatTheNewerJobDoesNotRepeatAre
   EXPECT_EQ(link.tags, (std::vector<int>{0, 2, 3}));
 }
 
+// 02 code 00 00 EE 00 tag: a request that writes no parameter or block (a settings apply, a slot
+// command), so no later report makes it redundant.
+JobStep Command(int code, int tag) {
+  Report r{0x02, static_cast<std::uint8_t>(code), 0x00, 0x00, 0xEE, 0x00, static_cast<std::uint8_t>(tag)};
+  return {JobStep::Kind::paced, 0, r};
+}
+
+TEST_F(EditSenderThreadsTest, AReplacedJobsOtherRequestsAreAlwaysKept) {
+  struct Case {
+    const char* what;
+    Job replaced;
+    Job newer;
+    std::vector<int> tags;  // after the running job's 0
+  };
+  const Case cases[] = {
+      {"a request beside a write the newer job repeats",
+       {Command(0x91, 1), Write(10, 2)},
+       {Write(10, 3)},
+       {1, 3}},
+      {"the same request in both jobs goes twice", {Command(0x91, 1)}, {Command(0x91, 2)}, {1, 2}},
+      {"a request after a pause",
+       {Write(10, 1), {JobStep::Kind::pause, 50, {}}, Command(0x06, 2)},
+       {Write(10, 3)},
+       {2, 3}},
+  };
+  for (const Case& c : cases) {
+    GatedLink link(clock_);
+    EditSender sender(link, clock_);
+    link.Hold();
+    sender.Submit("running", {Write(9, 0)});
+    link.WaitEntered(1);
+    sender.Submit("settings", c.replaced);
+    sender.Submit("settings", c.newer);
+    link.Release();
+    sender.WaitIdle();
+    std::vector<int> expected{0};
+    expected.insert(expected.end(), c.tags.begin(), c.tags.end());
+    EXPECT_EQ(link.tags, expected) << c.what;
+    EXPECT_EQ(sender.counters().jobsReplaced, 1u) << c.what;
+  }
+}
+
 TEST_F(EditSenderThreadsTest, EditRunsTheOperationAtOnceAndThePausesOnTheWorker) {
   ParameterStore store;
   ResetStoreDefaults(store);

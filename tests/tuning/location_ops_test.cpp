@@ -134,6 +134,28 @@ TEST_F(LocationOpsTest, AListenerMoveStoresItUnroundedAndCorrectsAll) {
   EXPECT_EQ(GainChannels().size(), 8u);
 }
 
+TEST_F(LocationOpsTest, DistancesOffTheDiagonalTakeEachAxisFromItsOwnCoordinates) {
+  struct Case {
+    Point listener;
+    Point speaker;
+    float db;  // 3 - 3 d, with d exact in binary
+  };
+  const Case cases[] = {
+      {{2, -1}, {-1, 3}, -12.0f},  // 3, 4, 5
+      {{0, 2}, {0, 0}, -3.0f},     // straight behind: only y differs
+      {{3, 0}, {0, 0}, -6.0f},     // straight aside: only x differs
+      {{-1.5f, 0.5f}, {1.5f, 4.5f}, -12.0f},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(t::LocationCorrectionDb(c.listener, c.speaker), c.db)
+        << c.listener.x << ',' << c.listener.y << " to " << c.speaker.x << ',' << c.speaker.y;
+  }
+  // Through the page's edit: from (2, -1) the SUB at (0, -1) is 2 m away, the SBR at (1, -1) 1 m.
+  t::MoveListener(store_, sender_, {2.0f, -1.0f});
+  EXPECT_EQ(t::ChannelLocationGain(store_, 4), -3.0f);  // channel 4 plays SUB
+  EXPECT_EQ(t::ChannelLocationGain(store_, 3), 0.0f);   // channel 3 plays SBR
+}
+
 TEST_F(LocationOpsTest, RoomSizesAreClampedAndOnlyTheRecordGoesOut) {
   struct Case {
     const char* text;

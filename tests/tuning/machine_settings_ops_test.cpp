@@ -146,5 +146,39 @@ TEST_F(MachineSettingsOpsTest, NamedSettingsAndTheirRefusals) {
             "byte1 7\nbyte7 0\nbyte8 131\nbyte9 9\nbyte10 10\nbyte12 12\n");
 }
 
+TEST_F(MachineSettingsOpsTest, AppliedSettingsReturnWhatTheControlKept) {
+  struct Case {
+    const char* key;
+    const char* value;
+    int stored;
+  };
+  // In order: the mic maximum falls to 30 first (pulling the start of 50 down), then each start is asked.
+  const Case cases[] = {
+      {"micMax", "30", 30},   {"micStart", "50", 30},   {"micStart", "30", 30},
+      {"micStart", "29", 29}, {"micStart", "off", 255}, {"musicStart", "99", 90},
+      {"musicStart", "0", 0}, {"saveMode", "mode", 1},  {"powerOnMode", "auto", 0},
+  };
+  for (const Case& c : cases) {
+    tuning::SettingRequest request;
+    std::string reason;
+    ASSERT_TRUE(tuning::ParseSetting(c.key, c.value, &request, &reason)) << reason;
+    EXPECT_EQ(tuning::ApplySetting(store_, sender_, request), c.stored) << c.key << '=' << c.value;
+  }
+}
+
+TEST_F(MachineSettingsOpsTest, ReadingASettingChangesAndSendsNothing) {
+  const tuning::SettingsBytes before = tuning::WorkingSettings(store_);
+  const int volume = store_.Int(slot::micVolume);
+  tuning::SettingRequest request;
+  std::string reason;
+  EXPECT_TRUE(tuning::ParseSetting("micStart", "20", &request, &reason));
+  EXPECT_EQ(request.value, 20);
+  EXPECT_FALSE(tuning::ParseSetting("micStart", "100", &request, &reason));
+  EXPECT_EQ(reason, "micStart takes 0..99 or off");
+  EXPECT_TRUE(sender_.paced.empty());
+  EXPECT_EQ(tuning::WorkingSettings(store_), before);
+  EXPECT_EQ(store_.Int(slot::micVolume), volume);
+}
+
 }  // namespace
 }  // namespace vireo::test

@@ -13,6 +13,7 @@
 #include "home/smart_home_link.h"
 #include "i18n/language_table.h"
 #include "shell/control_id.h"
+#include "smarthome/plug_name.h"
 #include "smarthome/scene_editing.h"
 #include "smarthome/smart_home_controller.h"
 
@@ -21,13 +22,12 @@ namespace {
 namespace id = plug_edit_id;
 namespace sh = vireo::smarthome;
 
-std::u16string ToU16(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<std::size_t>(text.size()));
-}
-
 QString FromU16(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString NameNotice(sh::PlugNameCheck check) {
+  return QString::fromStdString(sh::PlugNameNotice(check, LanguageIndex()));
 }
 
 QLabel* Caption(int controlId, QWidget* parent) {
@@ -107,31 +107,36 @@ void CDlgZwaveEdit::Recaption() {
 }
 
 sh::PlugRecord CDlgZwaveEdit::record() const {
-  return sh::PlugRecord{static_cast<std::uint8_t>(type_->currentData().toInt()), ToU16(name_->text())};
+  std::u16string name;
+  sh::CheckPlugName(name_->text().toStdString(), &name);  // the record holds what the check kept
+  return sh::PlugRecord{static_cast<std::uint8_t>(type_->currentData().toInt()), name};
 }
 
 void CDlgZwaveEdit::OnNameEdited(const QString& text) {
   std::u16string kept;
-  if (sh::CheckPlugName(ToU16(text), &kept) != sh::PlugNameCheck::tooLong) return;
+  const sh::PlugNameCheck check = sh::CheckPlugName(text.toStdString(), &kept);
+  if (check != sh::PlugNameCheck::tooLong) return;
   const int cursor = std::min(name_->cursorPosition(), static_cast<int>(kept.size()));
   name_->setText(FromU16(kept));
   name_->setCursorPosition(cursor);
-  link_.ShowNotice(LangText("名字太长，只保留12个字符长度", "Name too long, only 12 characters kept"),
-                   kNoticeShortMs);
+  link_.ShowNotice(NameNotice(check), kNoticeShortMs);
 }
 
 void CDlgZwaveEdit::accept() {
   std::u16string kept;
-  switch (sh::CheckPlugName(ToU16(name_->text()), &kept)) {
+  // QString::toStdString() is UTF-8, with any lone surrogate already replaced, so the check is the one
+  // `vireo-cli plug` makes of its argument.
+  const sh::PlugNameCheck check = sh::CheckPlugName(name_->text().toStdString(), &kept);
+  switch (check) {
     case sh::PlugNameCheck::empty:
-      link_.ShowNotice(LangText("名称不能为空", "Name can't be empty"), kNoticeShortMs);
+    case sh::PlugNameCheck::notUtf8:
+      link_.ShowNotice(NameNotice(check), kNoticeShortMs);
       name_->setFocus();
       return;
     case sh::PlugNameCheck::tooLong:
       // Set programmatically past the edit check: the first 12 are kept and shown before confirming.
       name_->setText(FromU16(kept));
-      link_.ShowNotice(LangText("名字太长，只保留12个字符长度", "Name too long, only 12 characters kept"),
-                       kNoticeShortMs);
+      link_.ShowNotice(NameNotice(check), kNoticeShortMs);
       return;
     case sh::PlugNameCheck::ok:
       break;
