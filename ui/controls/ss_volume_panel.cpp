@@ -76,14 +76,29 @@ void DrawGrid(QPainter& p, const RoomMap& map) {
     p.drawText(box, align, text);
   };
   std::vector<QRect> left;
-  const int room = map.left() - 5;
+  const int room = map.left() - 3;
+  // One size for the inner labels of the side, the largest at which every one fits beside its line.
+  QString widest;
+  for (const RoomGridLine& line : rows) {
+    const QString text = QString::fromStdString(line.label);
+    if (!line.edge && text.size() > widest.size()) widest = text;
+  }
+  const QFont inner = FittingFont(widest, room - 1);
   for (const RoomGridLine& line : LabelOrder(rows)) {
     const QString text = QString::fromStdString(line.label);
-    p.setFont(FittingFont(text, room - 1));
+    p.setFont(inner);
     const QFontMetrics metrics = p.fontMetrics();
     const int w = metrics.horizontalAdvance(text);
-    place(left, QRect(room - w, line.position - metrics.height() / 2, w, metrics.height()), text,
-          Qt::AlignRight | Qt::AlignVCenter);
+    if (w <= room || !line.edge) {
+      place(left, QRect(room - w, line.position - metrics.height() / 2, w, metrics.height()), text,
+            Qt::AlignRight | Qt::AlignVCenter);
+    } else {
+      // A half-metre edge ("+3.5m") is wider than the margin: it stands at the picture's left edge, above
+      // the top line or below the bottom one, in the same size as the rest.
+      const bool top = line.position <= map.centreY();
+      const int y = top ? line.position - metrics.height() - 1 : line.position + 2;
+      place(left, QRect(1, y, w, metrics.height()), text, Qt::AlignLeft | Qt::AlignVCenter);
+    }
   }
   p.setFont(PixelFont("Tahoma", 13, false));
   const QFontMetrics metrics = p.fontMetrics();
