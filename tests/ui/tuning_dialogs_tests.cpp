@@ -43,6 +43,7 @@ class TuningDialogsTests : public QObject {
   void musicSourceSelectsByTheStoreAndSendsPortThenSource();
   void undoBringsTheSourceBackAndTheDialogFollows();
   void englishTexts();
+  void atTheirMinimumSizeNothingIsClippedOrFlattened();
 
  private:
   template <typename T = QWidget>
@@ -282,6 +283,26 @@ void TuningDialogsTests::englishTexts() {
   auto* sources = qobject_cast<CDialogMusicInput*>(rig->app().windows().inputSource);
   QCOMPARE(sources->windowTitle(), QString("Music source setting"));
   QCOMPARE(sources->radio(t::MusicInput::bluetooth)->text(), QString("Bluetooth"));
+}
+
+void TuningDialogsTests::atTheirMinimumSizeNothingIsClippedOrFlattened() {
+  rig->frame().ribbon()->tabRowButton(cmd::features)->click();
+  PressF7();
+  for (QWidget* dialog : {rig->app().windows().features, rig->app().windows().machineSettings}) {
+    QVERIFY(dialog != nullptr);
+    dialog->resize(dialog->minimumSize().expandedTo(dialog->minimumSizeHint()));
+    QTRY_VERIFY(dialog->width() <= dialog->minimumSizeHint().width() + 1);
+    QCoreApplication::processEvents();
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+      if (!label->isVisible() || !label->wordWrap()) continue;
+      QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+    }
+    for (CXBmpSlider* slider : dialog->findChildren<CXBmpSlider*>()) {
+      if (!slider->isVisible()) continue;
+      // A horizontal slider as tall as its thumb, so the thumb keeps its shape.
+      QVERIFY2(slider->height() >= slider->minimumSizeHint().height(), qPrintable(QString::number(ControlIdOf(slider))));
+    }
+  }
 }
 
 int main(int argc, char** argv) {

@@ -74,6 +74,13 @@ QSize CXBmpSlider::sizeHint() const {
   return geometry_.orientation == SliderOrientation::horizontal ? QSize(120, 20) : QSize(24, 120);
 }
 
+QSize CXBmpSlider::minimumSizeHint() const {
+  const int across = geometry_.orientation == SliderOrientation::horizontal ? geometry_.thumbHeight
+                                                                           : geometry_.thumbWidth;
+  const int along = 3 * std::max(geometry_.thumbWidth, geometry_.thumbHeight);
+  return geometry_.orientation == SliderOrientation::horizontal ? QSize(along, across) : QSize(across, along);
+}
+
 void CXBmpSlider::MoveTo(int position) {
   if (position != position_) {
     position_ = position;

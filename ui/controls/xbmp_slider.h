@@ -35,6 +35,8 @@ class CXBmpSlider : public QWidget {
   bool dragging() const { return dragging_; }
 
   QSize sizeHint() const override;
+  // A layout squeezes the slider no thinner than its thumb, which would otherwise be flattened to fit.
+  QSize minimumSizeHint() const override;
 
  signals:
   void positionChanged(int controlId, int position);

@@ -65,11 +65,11 @@ CloudnessDlg::CloudnessDlg(QWidget* parent) : QDialog(parent) {
   SetControlId(subBox_, id::subBox);
   subGrid->addWidget(subBox_, 0, 0, 1, 3);
   BuildRow(FS::subRatio, id::subSlider, 1011, subGrid, 1, 1133, "超低比例", sub);
-  auto* note = MakeDialogLabel(
+  subNote_ = MakeDialogLabel(
       1021, U8("当检测到话筒信号时，超低音量自动调节成所设置的超低比例，1秒之后，超低音量逐渐恢复成正常比例"),
       sub);
-  note->setWordWrap(true);
-  subGrid->addWidget(note, 2, 0, 1, 3);
+  subNote_->setWordWrap(true);
+  subGrid->addWidget(subNote_, 2, 0, 1, 3);
 
   // The music AGC: filled like the rest, never shown.
   auto* agc = MakeDialogGroup(id::agcGroup, U8("音乐AGC"), this);
@@ -141,6 +141,10 @@ void CloudnessDlg::FillFeatures() {
 
 void CloudnessDlg::ApplyLanguage() {
   ApplyDialogTexts(this, dlg::features);
+  // A window's smallest size knows nothing of wrapped lines: the note asks for the height its text takes
+  // at its narrowest, so it is never cut off or laid over the slider row.
+  constexpr int kNoteWidth = 280;
+  subNote_->setMinimumSize(kNoteWidth, subNote_->heightForWidth(kNoteWidth));
 }
 
 void CloudnessDlg::OnMoved(FS s, int position) {

@@ -47,6 +47,7 @@ class CloudnessDlg : public QDialog {
   QCheckBox* boostBox_;
   QCheckBox* compBox_;
   QCheckBox* subBox_;
+  QLabel* subNote_ = nullptr;
   QCheckBox* agcBox_;
   CXBmpSlider* agcSlider_;
   QLabel* agcValue_;
