@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -186,7 +188,9 @@ void PaintCodeChip(QPainter& p, const KeySpec& k, std::uint8_t code) {
   QFont mono;
   mono.setFamilies(
       {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"), QStringLiteral("Monospace")});
-  mono.setPixelSize(10);
+  // The picture is drawn scaled: at its smallest a code would shrink to 7 px, so it keeps 9 screen pixels.
+  const double scale = std::max(p.worldTransform().m22(), 0.1);
+  mono.setPixelSize(std::max(10, static_cast<int>(std::ceil(9.0 / scale))));
   mono.setBold(true);
   p.setFont(mono);
   p.setPen(kCodeInk);

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <algorithm>
 #include <map>
 
 #include "app/kestrel_app.h"
@@ -329,9 +330,13 @@ void CDialogZwaveRemoter::FillSteps(int selectRow) {
   stepList_->DeleteAll();
   stepList_->InsertColumn(0, LangText("序号", "Index"), Qt::AlignCenter, 42);
   stepList_->InsertColumn(1, LangText("设备名称", "Name"), Qt::AlignLeft, 84);
-  stepList_->InsertColumn(2, LangText("参数", "Parameter"), Qt::AlignLeft, 80);
-  // The parameter takes what is left: a key's name is the longest text of a step.
-  stepList_->horizontalHeader()->setStretchLastSection(true);
+  const QString parameter = LangText("参数", "Parameter");
+  stepList_->InsertColumn(2, parameter, Qt::AlignLeft, 80);
+  // The name gives way when a scroll bar appears: the parameter keeps at least its caption's width.
+  QHeaderView* header = stepList_->horizontalHeader();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(1, QHeaderView::Stretch);
+  stepList_->setColumnWidth(2, std::max(80, header->fontMetrics().horizontalAdvance(parameter) + 16));
   const int language = LanguageIndex();
   std::map<int, std::vector<sh::PlugKey>> keyFiles;  // each plug's file read once per fill
   for (std::size_t i = 0; i < steps_.size(); ++i) {
