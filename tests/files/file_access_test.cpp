@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "../common/temp_folder.h"
+
 namespace vireo::files {
 namespace {
 
@@ -22,12 +24,8 @@ namespace fs = std::filesystem;
 
 class FileAccessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vireo-files-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -42,7 +40,6 @@ class FileAccessTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  fs::path dir_;
 };
 
 TEST_F(FileAccessTest, ReaderRefusesWhatIsNoSmallRegularFileWithoutReadingIt) {

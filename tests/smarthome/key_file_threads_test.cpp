@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "../common/temp_folder.h"
 #include "smarthome/plug_keys.h"
 
 namespace vireo::smarthome {
@@ -18,13 +19,8 @@ namespace fs = std::filesystem;
 
 class KeyFileThreads : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vireo-keythreads-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
+  test::TempFolder temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 // Every key named after version `v`, long enough that a file takes several writes of the disk cache.
