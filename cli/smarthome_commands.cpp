@@ -431,21 +431,21 @@ int RunRemoteCommand(const GlobalOptions& options, const std::vector<std::string
     session->store().ReadBytes(Region::remoteKeyTable, 0, table);
     int errorCode = 0;
     if (!WriteRemoteFile(path, table, &errorCode)) {
-      return Failure(err, "保存遥控文件失败: " + path + ": " + std::strerror(errorCode));
+      return Failure(err, "Failed to save the remote file: " + path + ": " + std::strerror(errorCode));
     }
-    out << "保存遥控文件成功 " << path << '\n';
+    out << "Remote file saved: " << path << '\n';
     return kExitOk;
   }
   if (sub == "load" && args.size() == 2) {
     std::string error;
-    if (!ReadRemoteFile(args[1], &table, &error)) return Failure(err, "载入遥控文件失败: " + error);
+    if (!ReadRemoteFile(args[1], &table, &error)) return Failure(err, "Failed to load the remote file: " + error);
     auto session = ConnectAndRead(options, err, &status);
     if (!session) return status;
     session->store().WriteBytes(Region::remoteKeyTable, 0, table);
     CheckedSender sender(session->connection().sender());
     SendCommand(sender, code::writeKeyTable, table);
     if (sender.refused()) return Failure(err, "not connected: the machine did not take the table");
-    out << "载入遥控文件成功\n";
+    out << "Remote file loaded\n";
     return kExitOk;
   }
   int index = 0;
