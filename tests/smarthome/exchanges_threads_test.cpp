@@ -171,43 +171,33 @@ TEST(SmartHomeExchangesThreads, ResetClearsTheNetworkAndTheScenes) {
   EXPECT_EQ(rig.machine.backend.machine().zwave().Memory(6524, 336), std::vector<std::uint8_t>(336, 0));
 }
 
-// A folder of the test's own, removed at the end.
-struct TempFolder {
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vireo-smart-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path = pattern;
-  }
-  ~TempFolder() { std::filesystem::remove_all(path); }
-  std::filesystem::path path;
-};
-
 TEST(SmartHomeExchangesThreads, ResetKeepsTheKeyFilesInABackupFolder) {
-  TempFolder folder;
-  ASSERT_FALSE(folder.path.empty());
+  const test::TempFolder folder;
+  ASSERT_FALSE(folder.path().empty());
   SmartRig rig;
-  rig.controller.SetPlugFolder(folder.path.string());
-  ASSERT_TRUE(RenamePlugKey(folder.path.string(), 4, 0, "TV power", nullptr, nullptr));
+  rig.controller.SetPlugFolder(folder.path().string());
+  ASSERT_TRUE(RenamePlugKey(folder.path().string(), 4, 0, "TV power", nullptr, nullptr));
   rig.controller.ReadAllNow();
   const PlugFolderBackup backup = rig.controller.ResetNow();
-  EXPECT_FALSE(std::filesystem::exists(PlugKeyFilePath(folder.path.string(), 4)));
-  ASSERT_EQ(std::filesystem::path(backup.folder).parent_path(), folder.path);
+  EXPECT_FALSE(std::filesystem::exists(PlugKeyFilePath(folder.path().string(), 4)));
+  ASSERT_EQ(std::filesystem::path(backup.folder).parent_path(), folder.path());
   std::vector<PlugKey> kept;
   ASSERT_TRUE(LoadPlugKeys(PlugKeyFilePath(backup.folder, 4), &kept, nullptr));
   EXPECT_EQ(kept[0].name, "TV power");
 }
 
 TEST(SmartHomeExchangesThreads, KeyLearnedOverAnUnreadableKeyFileKeepsTheFileAndSaysSo) {
-  TempFolder folder;
-  ASSERT_FALSE(folder.path.empty());
-  const std::string path = PlugKeyFilePath(folder.path.string(), 4);
+  const test::TempFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  const std::string path = PlugKeyFilePath(folder.path().string(), 4);
   std::ofstream(path) << "<Keys><Key><Index>0</Index><Name>TV pow";
   SmartRig rig;
-  rig.controller.SetPlugFolder(folder.path.string());
+  rig.controller.SetPlugFolder(folder.path().string());
   rig.controller.ReadAllNow();
   ASSERT_TRUE(rig.controller.SetValue(4, 192 + 5));
   ASSERT_TRUE(test::Eventually([&] { return HasEvent(rig.machine.events, Z, 4, 0x40003); }));
   rig.controller.WaitIdle();
-  const std::vector<KeyFileNotice> notices = TakeKeyFileNotices(folder.path.string());
+  const std::vector<KeyFileNotice> notices = TakeKeyFileNotices(folder.path().string());
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].node, 4);
   std::ifstream kept(notices[0].keptAs);

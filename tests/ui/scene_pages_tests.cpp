@@ -132,7 +132,7 @@ std::vector<vireo::Report> ScenePagesTests::SetFrames() {
 
 void ScenePagesTests::aPlugChosenWithTheMouseShowsItsEditorAndKeys() {
   Open();
-  In<QListWidget>(scenes.get(), sid::sceneList)->setCurrentRow(1);
+  ClickRow(sid::sceneList, 1);
   Click(scenes.get(), sid::clear);
   auto* keys = In<QListWidget>(scenes.get(), sid::keyList);
   ChoosePlug(2);  // the switch plug
