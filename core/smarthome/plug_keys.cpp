@@ -126,7 +126,7 @@ int NodeOfKeyFile(const std::string& path) {
   return ec == std::errc() && end == stem.data() + stem.size() ? node : -1;
 }
 
-void Post(const std::string& path, const std::string& keptAs) {
+void PostKeptFileNotice(const std::string& path, const std::string& keptAs) {
   NoticeBoard& board = Notices();
   std::lock_guard guard(board.lock);
   board.notices.push_back({FolderKey(fs::path(path).parent_path().string()), {NodeOfKeyFile(path), keptAs}});
@@ -170,7 +170,7 @@ bool LoadOrCreateLocked(const std::string& path, std::vector<PlugKey>* keys, std
         if (error != nullptr) *error = path + ": cannot be read or set aside: " + std::strerror(errno);
         return false;
       }
-      Post(path, kept);
+      PostKeptFileNotice(path, kept);
       if (keptAs != nullptr) *keptAs = kept;
       break;
     }

@@ -45,6 +45,9 @@ class EditSession {
   // Sets `values` (ApplyValues) as one edit.
   FieldSetResult Apply(std::vector<EditValue> values);
 
+  // The store every edit changes.
+  ParameterStore& store() const { return store_; }
+
   // Mouse press and release of a drag: the runs in between make at most one step per target set.
   void BeginGesture();
   void EndGesture();

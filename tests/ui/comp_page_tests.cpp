@@ -5,15 +5,15 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/device_services.h"
 #include "controls/compress_panel.h"
 #include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
 #include "pages/comp_page.h"
 #include "pages/output_nav.h"
 #include "pages/output_quick.h"
-#include "shell/command_ids.h"
+#include "services/device_services.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
 

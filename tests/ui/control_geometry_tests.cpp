@@ -3,9 +3,9 @@
 #include <QtTest>
 #include <climits>
 
-#include "controls/button_look.h"
 #include "controls/peak_meter_math.h"
 #include "controls/slider_math.h"
+#include "look/button_look.h"
 
 namespace {
 

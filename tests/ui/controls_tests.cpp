@@ -4,15 +4,15 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "app/launch_options.h"
-#include "app/trace_file.h"
+#include "controls/left_ctrl.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
-#include "dialogs/dialog_look.h"
-#include "shell/left_ctrl.h"
+#include "look/dialog_look.h"
+#include "ribbon/master_levels.h"
+#include "ribbon/mode_slot_texts.h"
+#include "services/launch_options.h"
+#include "services/trace_file.h"
 #include "shell/main_status_bar.h"
-#include "shell/master_levels.h"
-#include "shell/mode_slot_texts.h"
 #include "shell/shortcut_filter.h"
 #include "ui_harness.h"
 

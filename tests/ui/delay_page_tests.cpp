@@ -8,16 +8,16 @@
 #include <QWheelEvent>
 #include <QtTest>
 
-#include "app/device_services.h"
 #include "controls/delay_panel.h"
 #include "controls/up_down_ctrl.h"
 #include "controls/xbmp_slider.h"
+#include "look/command_ids.h"
 #include "model/band.h"
 #include "model/parameter_store.h"
 #include "pages/delay_layout.h"
 #include "pages/delay_page.h"
 #include "pages/output_nav.h"
-#include "shell/command_ids.h"
+#include "services/device_services.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
 

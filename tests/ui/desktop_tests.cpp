@@ -12,10 +12,10 @@
 #include <QtTest>
 #include <string>
 
-#include "app/app_icon.h"
-#include "app/launch_options.h"
-#include "app/tray_balloon.h"
 #include "cli_common.h"
+#include "look/app_icon.h"
+#include "services/launch_options.h"
+#include "services/tray_balloon.h"
 #include "ui_harness.h"
 
 class DesktopTests : public QObject {
@@ -118,7 +118,8 @@ void DesktopTests::iconHasEveryHicolorSize() {
 void DesktopTests::validatorsAcceptTheEntryAndTheAppStreamFile_data() {
   QTest::addColumn<QString>("tool");
   QTest::addColumn<QStringList>("arguments");
-  QTest::newRow("desktop-file-validate") << "desktop-file-validate" << QStringList{Packaging(Id() + ".desktop")};
+  QTest::newRow("desktop-file-validate")
+      << "desktop-file-validate" << QStringList{Packaging(Id() + ".desktop")};
   QTest::newRow("appstreamcli") << "appstreamcli"
                                 << QStringList{"validate", "--no-net", Packaging(Id() + ".metainfo.xml")};
 }

@@ -95,7 +95,7 @@ CDialogMusic* EqPagesTests::Music() {
 }
 
 CDialogEfx* EqPagesTests::Efx(int selector) {
-  ShowEffectEqEditor(selector);
+  ShowEffectEqEditor(*TheApp(), selector);
   (void)QTest::qWaitFor(
       [this] { return qobject_cast<CDialogEfx*>(rig->frame().view()->currentPage()) != nullptr; });
   return qobject_cast<CDialogEfx*>(rig->frame().view()->currentPage());
@@ -249,7 +249,8 @@ void EqPagesTests::musicViewDisablesTheEffectControls() {
   QVERIFY(rig->Requests().empty());
   QCOMPARE(Music()->eq().identity(), 6);
   Music()->SetView(0);
-  for (CSmallEqPanel* preview : Music()->findChildren<CSmallEqPanel*>()) QVERIFY(!preview->toolTip().isEmpty());
+  for (CSmallEqPanel* preview : Music()->findChildren<CSmallEqPanel*>())
+    QVERIFY(!preview->toolTip().isEmpty());
 }
 
 void EqPagesTests::metersAndInputFormatFollowTheStore() {

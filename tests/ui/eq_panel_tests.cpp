@@ -36,8 +36,8 @@ class EqPanelTests : public QObject {
 };
 
 void EqPanelTests::init() {
-  SetLanguageIndex(1);
   panel_ = std::make_unique<CEqPanel>();
+  panel_->SetLanguage(1);
   panel_->resize(1042, 338);
   panel_->SetIdentity(6);
   panel_->SetBandCount(10);
@@ -118,7 +118,7 @@ void EqPanelTests::typeMenuRetypesTheBand() {
 }
 
 void EqPanelTests::copyPasteMenuOutsideTheBands() {
-  SetLanguageIndex(0);
+  panel_->SetLanguage(0);
   menuAnswer_ = CEqPanel::kPasteCommand;
   QTest::mouseClick(panel_.get(), Qt::RightButton, {}, QPoint(300, 40));
   QCOMPARE(menus_.size(), 1);

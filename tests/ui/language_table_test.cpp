@@ -17,7 +17,7 @@
 
 #include "i18n/ini_reader.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 namespace {
 

@@ -7,21 +7,22 @@
 #include <QWheelEvent>
 #include <QtTest>
 
-#include "app/device_services.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
+#include "dialogs/info_dlg.h"
 #include "model/parameter_store.h"
 #include "model/wire_rules.h"
 #include "ribbon/application_menu.h"
+#include "ribbon/master_levels.h"
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "services/device_services.h"
 #include "shell/connection_controller.h"
 #include "shell/input_controls.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
-#include "shell/master_levels.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -111,7 +112,8 @@ void LevelsTests::microphoneLimitStoresAndSendsTheMaximum() {
   QVERIFY(qAbs(vireo::BitsFloat(writes[0][0]) - 0.6005f) < 1e-6f);
   QCOMPARE(rig->lastNotice(), QString::fromUtf8("不能超过最大话筒音量!"));
   QVERIFY(rig->app().windows().notice);
-  QCOMPARE(rig->app().windows().notice->message(), QString::fromUtf8("不能超过最大话筒音量!"));
+  QCOMPARE(ExistingWindow<CInfoDlg>(rig->app().windows().notice)->message(),
+           QString::fromUtf8("不能超过最大话筒音量!"));
 }
 
 void LevelsTests::mutedVolumeNoticeReplacesTheLimitNotice() {
@@ -119,7 +121,8 @@ void LevelsTests::mutedVolumeNoticeReplacesTheLimitNotice() {
   TheStore().SetInt(slot::musicMute, 1);
   Slider(kInputIds.music.slider)->setValue(45);
   QCOMPARE(TheStore().Int(slot::musicVolume), 40);
-  QCOMPARE(rig->app().windows().notice->message(), QString::fromUtf8("当前是静音状态"));
+  QCOMPARE(ExistingWindow<CInfoDlg>(rig->app().windows().notice)->message(),
+           QString::fromUtf8("当前是静音状态"));
   TheStore().SetInt(slot::musicMute, 0);
   Slider(kInputIds.music.slider)->setValue(39);
   QCOMPARE(rig->lastNotice(), QString::fromUtf8("当前是静音状态"));  // nothing new below the maximum
@@ -231,14 +234,14 @@ void LevelsTests::wheelOverEachPanelMovesBothTwins() {
                  {shown->slider(MasterLevel::pitch), MasterLevel::pitch},
                  {shown->slider(MasterLevel::noiseGate), MasterLevel::noiseGate}};
     for (const auto& c : cases) {
-      const int before = CInputControls::StoreValue(c.level);
+      const int before = rig->app().frame()->inputControls().StoreValue(c.level);
       TurnWheel(c.over, 120);
       rig->WaitEditsSent();  // each turn reaches the machine
-      QCOMPARE(CInputControls::StoreValue(c.level), before + 1);
+      QCOMPARE(rig->app().frame()->inputControls().StoreValue(c.level), before + 1);
       QCOMPARE(ribbon->category(kInputCategory)->slider(c.level)->value(), before + 1);
       QCOMPARE(ribbon->category(kOutputCategory)->slider(c.level)->value(), before + 1);
       TurnWheel(c.over, -120);
-      QCOMPARE(CInputControls::StoreValue(c.level), before);
+      QCOMPARE(rig->app().frame()->inputControls().StoreValue(c.level), before);
     }
   }
   QCOMPARE(ParamWrites(rig->Requests(), 4, 22).size(), std::size_t(4));

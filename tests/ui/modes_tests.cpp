@@ -9,18 +9,18 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/app_settings.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "dialogs/backups_dlg.h"
 #include "dialogs/field_names.h"
 #include "emulator/working_set.h"
+#include "look/command_ids.h"
 #include "model/backups.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "model/slot_fields.h"
 #include "model/wire_rules.h"
-#include "shell/command_ids.h"
+#include "services/app_settings.h"
 #include "shell/mode_commands.h"
 #include "ui_harness.h"
 

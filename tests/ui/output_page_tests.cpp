@@ -6,9 +6,9 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app/device_services.h"
 #include "controls/eq_panel.h"
 #include "controls/xbmp_slider.h"
+#include "look/command_ids.h"
 #include "model/band.h"
 #include "model/parameter_store.h"
 #include "pages/band_editor.h"
@@ -17,7 +17,7 @@
 #include "pages/output_layout.h"
 #include "pages/output_page.h"
 #include "pages/output_quick.h"
-#include "shell/command_ids.h"
+#include "services/device_services.h"
 #include "shell/main_view.h"
 #include "tuning/delay_ops.h"
 #include "ui_harness.h"
@@ -168,7 +168,8 @@ void OutputPageTests::layoutKeepsEveryControlApartAndInside() {
 CXBmpSlider* OutputPageTests::SplitSliderInHighFreqMode() {
   namespace q = output_quick_id;
   if (!rig->Find<QCheckBox>(q::delaySwitch)->isChecked()) rig->Find<QCheckBox>(q::delaySwitch)->click();
-  if (!rig->Find<QRadioButton>(q::highFreqRadio)->isChecked()) rig->Find<QRadioButton>(q::highFreqRadio)->click();
+  if (!rig->Find<QRadioButton>(q::highFreqRadio)->isChecked())
+    rig->Find<QRadioButton>(q::highFreqRadio)->click();
   auto* split = rig->Find<CXBmpSlider>(q::splitSlider);
   return split->isEnabled() ? split : nullptr;
 }

@@ -7,7 +7,7 @@
 #include "controls/peak_meter_ctrl.h"
 #include "controls/report_ctrl.h"
 #include "controls/xbmp_slider.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
 #include "ui_harness.h"
 
 namespace {

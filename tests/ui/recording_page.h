@@ -8,7 +8,7 @@
 
 class RecordingPage : public CPage {
  public:
-  RecordingPage(PageKind kind, QWidget* parent) : CPage(kind, parent) { last = this; }
+  RecordingPage(PageKind kind, AppServices& app, QWidget* parent) : CPage(kind, app, parent) { last = this; }
   ~RecordingPage() override {
     if (last == this) last = nullptr;
   }
@@ -34,8 +34,8 @@ class RecordingPage : public CPage {
 // Installs recording pages for the life of the object.
 struct RecordingPages {
   RecordingPages() {
-    SetPageCreatorOverride([](PageKind kind, QWidget* parent, int channel) {
-      auto* page = new RecordingPage(kind, parent);
+    SetPageCreatorOverride([](PageKind kind, AppServices& app, QWidget* parent, int channel) {
+      auto* page = new RecordingPage(kind, app, parent);
       page->ShowChannel(channel);
       return page;
     });

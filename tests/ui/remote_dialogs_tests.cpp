@@ -1,8 +1,8 @@
 // The remote-learning window and its learning dialog over a recording link: the key pictures, what each
 // sends, the learned code, the remote files and their failures, the meter poll, the keyboard.
+#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QDir>
 #include <QtTest>
 #include <cstdlib>
 #include <vector>
@@ -13,10 +13,10 @@
 #include "home/remote_keypad.h"
 #include "home/remote_picture.h"
 #include "home/remote_study_dlg.h"
-#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
-#include "shell/command_ids.h"
+#include "services/smart_home_link.h"
 #include "ui_harness.h"
 
 namespace {

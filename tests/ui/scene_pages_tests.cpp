@@ -2,9 +2,9 @@
 // 3 "Dimmer" knob, 4 "IR Plug"): step edits and their messages, the bytes a save writes, and learning,
 // emitting and renaming keys.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,9 +15,9 @@
 #include "controls/xbmp_slider.h"
 #include "home/remote_learn_page.h"
 #include "home/scene_page.h"
-#include "home/smart_home_link.h"
 #include "home/smart_home_windows.h"
 #include "i18n/language_table.h"
+#include "services/smart_home_link.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
 #include "ui_harness.h"

@@ -7,17 +7,14 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/app_settings.h"
-#include "app/device_services.h"
-#include "app/help_page.h"
-#include "app/tray_balloon.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
-#include "dialogs/choice_box.h"
+#include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
 #include "i18n/language_table.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
 #include "recording_page.h"
 #include "ribbon/application_menu.h"
@@ -25,7 +22,11 @@
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
-#include "shell/command_ids.h"
+#include "services/app_settings.h"
+#include "services/choice_box.h"
+#include "services/device_services.h"
+#include "services/help_page.h"
+#include "services/tray_balloon.h"
 #include "shell/connection_controller.h"
 #include "shell/main_status_bar.h"
 #include "shell/main_view.h"
@@ -245,7 +246,7 @@ void ShellTests::secondNoticeReplacesTextAndRestartsTimer() {
   QVERIFY(rig->WaitSynchronised());
   CKestrelv13App& app = rig->app();
   app.ShowNotice("first", 300);
-  QPointer<CInfoDlg> notice = app.windows().notice;
+  QPointer<CInfoDlg> notice = ExistingWindow<CInfoDlg>(app.windows().notice);
   QVERIFY(notice && notice->isVisible());
   QCOMPARE(notice->windowTitle(), QString::fromUtf8("信息"));
   QTest::qWait(200);
@@ -473,7 +474,7 @@ void ShellTests::syncDialogTimesOutWithItsMessage() {
   ScriptedPrompts prompts;
   SetPrompts(&prompts);
   CSynDlg dialog(QString(), nullptr, 60);
-  QVERIFY(dialog.text().startsWith(QString::fromUtf8("当前正在与机器同步数据")));
+  QVERIFY(dialog.shownText().startsWith(QString::fromUtf8("当前正在与机器同步数据")));
   QCOMPARE(dialog.windowTitle(), QString::fromUtf8("同步过程"));
   dialog.exec();
   QVERIFY(dialog.timedOut());
@@ -487,7 +488,7 @@ void ShellTests::syncDialogTimesOutWithItsMessage() {
   QTimer::singleShot(10, &finished, &CSynDlg::Finish);
   finished.exec();
   QVERIFY(!finished.timedOut());
-  QCOMPARE(finished.text(), QString("custom"));
+  QCOMPARE(finished.shownText(), QString("custom"));
 }
 
 void ShellTests::choiceBoxReturnsTheChoice() {

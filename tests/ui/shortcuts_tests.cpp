@@ -11,15 +11,15 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "app/device_services.h"
+#include "controls/left_ctrl.h"
 #include "controls/step_slider.h"
 #include "device/connection.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
 #include "model/wire_rules.h"
 #include "recording_page.h"
-#include "shell/command_ids.h"
+#include "services/device_services.h"
 #include "shell/input_controls.h"
-#include "shell/left_ctrl.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"

@@ -13,13 +13,14 @@
 
 #include "controls/report_ctrl.h"
 #include "device/connection.h"
+#include "dialogs/syn_dlg.h"
 #include "home/home_theater_dlg.h"
 #include "home/knob_dlg.h"
 #include "home/plug_edit_dlg.h"
 #include "home/plug_list_page.h"
-#include "home/smart_home_link.h"
 #include "home/switch_dlg.h"
 #include "home/wait_dlg.h"
+#include "services/smart_home_link.h"
 #include "smarthome/smart_home_controller.h"
 #include "ui_harness.h"
 
@@ -56,7 +57,8 @@ class SmartPlugsTests : public QObject {
   // it, once the window is up.
   void WhileSyncShown(std::function<void()> then);
   QString SyncText() {
-    return QTextDocumentFragment::fromHtml(rig->app().windows().sync->text()).toPlainText();
+    return QTextDocumentFragment::fromHtml(ExistingWindow<CSynDlg>(rig->app().windows().sync)->shownText())
+        .toPlainText();
   }
   std::unique_ptr<UiHarness> rig;
   QPointer<CDialogHomeTheater> window;

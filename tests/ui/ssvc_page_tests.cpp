@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/device_services.h"
 #include "controls/ss_volume_panel.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
 #include "pages/ssvc_layout.h"
 #include "pages/ssvc_page.h"
-#include "shell/command_ids.h"
+#include "services/device_services.h"
 #include "shell/main_view.h"
 #include "ui_harness.h"
 

@@ -1,9 +1,9 @@
 // The machine settings, features and music source dialogs on the emulator: opening, one instance, the
 // controls by id, what reaches the machine, refresh after a synchronisation, closing.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
@@ -16,9 +16,9 @@
 #include "dialogs/features_dlg.h"
 #include "dialogs/machine_set_dlg.h"
 #include "dialogs/music_input_dlg.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
 #include "ribbon/ribbon_bar.h"
-#include "shell/command_ids.h"
 #include "ui_harness.h"
 
 using vireo::TheStore;
@@ -300,7 +300,8 @@ void TuningDialogsTests::atTheirMinimumSizeNothingIsClippedOrFlattened() {
     for (CXBmpSlider* slider : dialog->findChildren<CXBmpSlider*>()) {
       if (!slider->isVisible()) continue;
       // A horizontal slider as tall as its thumb, so the thumb keeps its shape.
-      QVERIFY2(slider->height() >= slider->minimumSizeHint().height(), qPrintable(QString::number(ControlIdOf(slider))));
+      QVERIFY2(slider->height() >= slider->minimumSizeHint().height(),
+               qPrintable(QString::number(ControlIdOf(slider))));
     }
   }
 }

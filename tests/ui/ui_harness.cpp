@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 #include <algorithm>
 
-#include "app/device_services.h"
 #include "device/connection.h"
+#include "services/device_services.h"
 #include "shell/connection_controller.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"

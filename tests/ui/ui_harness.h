@@ -13,11 +13,11 @@
 #include <thread>
 
 #include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "device/clock.h"
 #include "emulator/emulator_backend.h"
+#include "look/control_id.h"
 #include "model/report.h"
-#include "shell/control_id.h"
+#include "services/user_prompts.h"
 #include "shell/main_frame.h"
 
 // Sleeps pass `divisor` times faster; waits shrink too, but never below a quarter second of real time.

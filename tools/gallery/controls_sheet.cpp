@@ -11,9 +11,9 @@
 #include "controls/report_ctrl.h"
 #include "controls/small_eq_panel.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "gallery_shots.h"
 #include "i18n/language_table.h"
+#include "look/dialog_look.h"
 
 namespace {
 

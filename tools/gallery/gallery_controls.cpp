@@ -9,6 +9,7 @@
 #include "controls/eq_panel.h"
 #include "dsp/compressor_curve.h"
 #include "gallery_shots.h"
+#include "i18n/language_table.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ class ControlShots {
 QStringList RenderControlGallery(const QDir& out, const QString& languageTag) {
   ControlShots shots(out, languageTag);
   CEqPanel panel;
+  panel.SetLanguage(LanguageIndex());
   panel.resize(1024, 520);
   panel.show();
   TuneMicrophone(panel);

@@ -3,11 +3,11 @@
 
 #include <QDialog>
 
-#include "app/device_services.h"
 #include "app/kestrel_app.h"
 #include "dialogs/tuning_dialogs.h"
 #include "gallery_shots.h"
 #include "model/parameter_store.h"
+#include "services/device_services.h"
 #include "tuning/edit_history.h"
 
 namespace {

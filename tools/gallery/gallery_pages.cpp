@@ -8,6 +8,7 @@
 
 #include "app/kestrel_app.h"
 #include "gallery_shots.h"
+#include "look/control_id.h"
 #include "model/band.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
@@ -20,7 +21,6 @@
 #include "pages/page_switch.h"
 #include "pages/ssvc_page.h"
 #include "ribbon/ribbon_bar.h"
-#include "shell/control_id.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 
@@ -158,13 +158,13 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
         written << Save(frame, out, QStringLiteral("page_313_band_%1").arg(size.name), tag);
       }
     }
-    ShowEffectEqEditor(0);
+    ShowEffectEqEditor(*TheApp(), 0);
     auto* efx = Shown<CDialogEfx>(app);
     if (efx == nullptr) return written;
     written << Save(frame, out, QStringLiteral("page_421_%1").arg(size.name), tag);
     efx->SelectSection(2);
     written << Save(frame, out, QStringLiteral("page_421_band_%1").arg(size.name), tag);
-    ShowMusicPageAgain();
+    ShowMusicPageAgain(*TheApp());
     Shown<CDialogMusic>(app);
     written << SaveCompPage(app, out, size.name, tag);
     written << SaveOutputPage(app, out, size.name, tag);

@@ -10,10 +10,10 @@
 #include "home/knob_dlg.h"
 #include "home/plug_edit_dlg.h"
 #include "home/plug_pictures.h"
-#include "home/smart_home_link.h"
 #include "home/switch_dlg.h"
 #include "home/wait_dlg.h"
 #include "i18n/language_table.h"
+#include "services/smart_home_link.h"
 #include "shell/main_frame.h"
 #include "smarthome/smart_home_controller.h"
 

@@ -8,8 +8,8 @@
 #include "home/remote_dlg.h"
 #include "home/remote_picture.h"
 #include "home/remote_study_dlg.h"
-#include "home/smart_home_link.h"
 #include "model/parameter_store.h"
+#include "services/smart_home_link.h"
 #include "shell/main_frame.h"
 
 namespace {

@@ -4,20 +4,20 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/app_settings.h"
 #include "app/kestrel_app.h"
 #include "controls_sheet.h"
 #include "device/connection.h"
 #include "gallery_controls.h"
 #include "gallery_dialogs.h"
+#include "gallery_pages.h"
 #include "gallery_plugs.h"
 #include "gallery_remote.h"
 #include "gallery_scenes.h"
-#include "gallery_pages.h"
 #include "gallery_shots.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
 #include "model/report.h"
+#include "services/app_settings.h"
 #include "tuning/eq_operations.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <QUrl>
 #include <vector>
 
-#include "app/device_services.h"
 #include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "device/connection.h"
 #include "device/protocol.h"
 #include "model/parameter_store.h"
+#include "services/device_services.h"
+#include "services/user_prompts.h"
 #include "smarthome/plug_keys.h"
 
 namespace {

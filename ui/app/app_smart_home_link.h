@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "home/smart_home_link.h"
+#include "services/smart_home_link.h"
 
 class CKestrelv13App;
 

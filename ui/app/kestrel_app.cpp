@@ -7,24 +7,27 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/app_icon.h"
 #include "app/app_smart_home_link.h"
-#include "app/device_services.h"
-#include "app/help_page.h"
 #include "app/qt_event_sink.h"
 #include "app/single_instance.h"
-#include "app/user_prompts.h"
 #include "device/debug_log.h"
 #include "device/events.h"
-#include "dialogs/choice_box.h"
-#include "dialogs/dialog_look.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/syn_dlg.h"
 #include "i18n/language_table.h"
+#include "look/app_icon.h"
+#include "look/dialog_look.h"
 #include "model/backups.h"
 #include "model/parameter_store.h"
+#include "pages/page.h"
+#include "services/choice_box.h"
+#include "services/device_services.h"
+#include "services/help_page.h"
+#include "services/mode_file_loading.h"
+#include "services/user_prompts.h"
 #include "shell/main_frame.h"
-#include "shell/mode_file_loading.h"
+#include "shell/main_view.h"
+#include "shell/mode_commands.h"
 #include "shell/shortcut_filter.h"
 
 namespace {
@@ -41,7 +44,7 @@ CKestrelv13App::CKestrelv13App(int& argc, char** argv, AppConfig config) : confi
   noticeTimer_.setSingleShot(true);
   connect(&noticeTimer_, &QTimer::timeout, this, [this] {
     noticeTimer_.stop();
-    CInfoDlg* notice = windows_.notice;
+    CInfoDlg* notice = ExistingWindow<CInfoDlg>(windows_.notice);
     windows_.notice = nullptr;
     if (notice) notice->close();  // deletes itself
   });
@@ -55,9 +58,9 @@ CKestrelv13App::CKestrelv13App(AppConfig config) : CKestrelv13App(noArguments, n
 
 CKestrelv13App::~CKestrelv13App() {
   if (frame_) ShutDownDevice();
-  frame_.reset();
   if (shortcuts_) qApp->removeEventFilter(shortcuts_.get());
   shortcuts_.reset();
+  frame_.reset();
   if (events_) events_->ShutDown();
   smartHomeLink_.reset();
   device_.reset();
@@ -66,8 +69,28 @@ CKestrelv13App::~CKestrelv13App() {
   theApp = nullptr;
 }
 
-vireo::MachineConnection& CKestrelv13App::connection() {
-  return device_->connection();
+vireo::ParameterStore& CKestrelv13App::store() {
+  return vireo::TheStore();
+}
+
+QWidget* CKestrelv13App::mainWindow() const {
+  return frame_.get();
+}
+
+void CKestrelv13App::ShowPageLater(int templateId) {
+  CKestrelv13View* shown = view();
+  if (shown == nullptr) return;
+  QMetaObject::invokeMethod(
+      shown, [shown, templateId] { shown->ShowPage(static_cast<PageKind>(templateId)); },
+      Qt::QueuedConnection);
+}
+
+void CKestrelv13App::RestoreFactorySlot(int slot) {
+  if (frame_) frame_->modeCommands().RestoreFactorySlot(slot);
+}
+
+void CKestrelv13App::RefreshVolumeControls() {
+  if (frame_) frame_->RefreshVolumeControls();
 }
 
 CKestrelv13View* CKestrelv13App::view() const {
@@ -132,6 +155,7 @@ CKestrelv13App::StartResult CKestrelv13App::Start() {
   qApp->installEventFilter(shortcuts_.get());
 
   frame_ = std::make_unique<CMainFrame>(*this);
+  shortcuts_->SetFrame(frame_.get());
   if (guard_) {
     connect(guard_.get(), &SingleInstanceGuard::activationRequested, this,
             &CKestrelv13App::ActivateMainWindow);
@@ -167,11 +191,12 @@ void CKestrelv13App::ActivateMainWindow() {
 }
 
 void CKestrelv13App::ShowNotice(const QString& text, int durationMs) {
-  if (!windows_.notice) windows_.notice = new CInfoDlg(frame_.get());
-  windows_.notice->Recaption();
-  windows_.notice->SetMessage(text);
-  windows_.notice->show();
-  windows_.notice->raise();
+  auto* notice = ExistingWindow<CInfoDlg>(windows_.notice);
+  if (!notice) windows_.notice = notice = new CInfoDlg(frame_.get());
+  notice->Recaption();
+  notice->SetMessage(text);
+  notice->show();
+  notice->raise();
   noticeTimer_.start(durationMs);
   emit noticeShown(text, durationMs);
 }
@@ -189,7 +214,7 @@ void CKestrelv13App::ShowSyncWindow(const QString& text) {
 }
 
 void CKestrelv13App::FinishSyncWindow() {
-  if (windows_.sync) windows_.sync->Finish();
+  if (auto* sync = ExistingWindow<CSynDlg>(windows_.sync)) sync->Finish();
 }
 
 int CKestrelv13App::ShowChoiceBox(const QString& message, const QString& firstChoice,
@@ -219,7 +244,7 @@ void CKestrelv13App::OpenModeFileByPath(const QString& path, const QString& back
   if (!CheckModeFilePath(path)) return;
   if (!connection().connected()) return;
   if (!BackUpTuning(backupSource)) return;
-  if (!LoadModeFileIntoStore(path, QApplication::activeWindow())) return;
+  if (!LoadModeFileIntoStore(store(), path, QApplication::activeWindow())) return;
   vireo::DebugLog("Start thread:SynchronizeData\n");
   if (connection().StartWriteAll()) ShowSyncWindow(QString());
 }

@@ -7,9 +7,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/app_settings.h"
-#include "app/launch_options.h"
-#include "app/window_slots.h"
+#include "services/app_services.h"
+#include "services/app_settings.h"
+#include "services/launch_options.h"
+#include "services/window_slots.h"
 
 class CMainFrame;
 class CKestrelv13View;
@@ -37,15 +38,7 @@ struct AppConfig {
   bool quitWhenClosed = true;  // end the event loop when the main window has closed
 };
 
-// The identifier handed to the desktop: the window's app id (Wayland) and desktop-file name, which
-// docks match against the installed io.github.vireo.Vireo.desktop, whose icon and AppStream entry carry
-// the same name. It is reverse-DNS in lower-case domain parts because AppStream refuses an upper-case
-// domain and an element that begins with a digit (which D-Bus names forbid as well). Settings and the
-// single-instance lock use kSettingsKey, not this.
-inline constexpr const char* kApplicationId = "io.github.vireo.Vireo";
-inline constexpr int kNoticeShortMs = 1100;
-
-class CKestrelv13App : public QObject {
+class CKestrelv13App : public QObject, public AppServices {
   Q_OBJECT
  public:
   enum class StartResult { running, endQuietly, endWithFailure };
@@ -59,39 +52,37 @@ class CKestrelv13App : public QObject {
   int Exec();
 
   // --- services ---
-  void ShowNotice(const QString& text, int durationMs);
-  void ShowSyncWindow(const QString& text);
-  // Closes the synchronisation window normally (the synchronisation finished).
-  void FinishSyncWindow();
-  int ShowChoiceBox(const QString& message, const QString& firstChoice, const QString& secondChoice);
-  // `backupSource` names the backup kept before the file overwrites the machine.
-  void OpenModeFileByPath(const QString& path, const QString& backupSource = QStringLiteral("open-file"));
-  // Keeps the machine's tuning as last read as a backup before `source` ("open-file", "slot-2", ...)
-  // overwrites it. When the backup cannot be written the user is asked; false means do not go on.
-  bool BackUpTuning(const QString& source);
-  QString backupFolder() const;
+  vireo::ParameterStore& store() override;
+  DeviceServices& device() override { return *device_; }
+  SmartHomeLink& smartHome() override;
+  AppSettings& settings() override { return *settings_; }
+  WindowSlots& windows() override { return windows_; }
+  QWidget* mainWindow() const override;
+  QString helpPagePath() const override;
+  void ShowNotice(const QString& text, int durationMs) override;
+  void ShowSyncWindow(const QString& text) override;
+  void FinishSyncWindow() override;
+  int ShowChoiceBox(const QString& message, const QString& firstChoice, const QString& secondChoice) override;
+  bool BackUpTuning(const QString& source) override;
+  QString backupFolder() const override;
+  void OpenModeFileByPath(const QString& path,
+                          const QString& backupSource = QStringLiteral("open-file")) override;
+  int currentOutputChannel() const override { return currentOutputChannel_; }
+  void setCurrentOutputChannel(int channel) override { currentOutputChannel_ = channel; }
+  void ShowPageLater(int templateId) override;
+  void RestoreFactorySlot(int slot) override;
+  void RefreshVolumeControls() override;
 
-  AppSettings& settings() { return *settings_; }
-  WindowSlots& windows() { return windows_; }
-  DeviceServices& device() { return *device_; }
-  // What the smart-home windows use of the application.
-  SmartHomeLink& smartHome();
-  vireo::MachineConnection& connection();
   CMainFrame* frame() const { return frame_.get(); }
   CKestrelv13View* view() const;
   SingleInstanceGuard* instanceGuard() const { return guard_.get(); }
   const AppConfig& config() const { return config_; }
-  QString helpPagePath() const;
-
-  bool smartPlugWindowOpen() const { return windows_.smartPlugs && windows_.smartPlugs->isVisible(); }
-  int currentOutputChannel() const { return currentOutputChannel_; }
-  void setCurrentOutputChannel(int channel) { currentOutputChannel_ = channel; }
 
   // The closing main window calls this once its questions are answered: no device event is delivered
   // from now on, and the machine gets its disconnect notice.
-  void ShutDownDevice();
+  void ShutDownDevice() override;
   // Called by the connection logic after every accepted synchronisation.
-  void OnSyncAccepted();
+  void OnSyncAccepted() override;
 
  signals:
   void noticeShown(const QString& text, int durationMs);

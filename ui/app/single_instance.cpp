@@ -6,7 +6,7 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
-#include "app/app_settings.h"
+#include "services/app_settings.h"
 
 namespace {
 constexpr const char* kActivateRequest = "activate\n";

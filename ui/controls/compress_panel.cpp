@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "dialogs/dialog_look.h"
 #include "dsp/compressor_curve.h"
+#include "look/dialog_look.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QRectF>
 
-#include "controls/button_look.h"
+#include "look/button_look.h"
 
 class QPainter;
 

@@ -9,7 +9,7 @@
 #include <array>
 #include <cmath>
 
-#include "dialogs/dialog_look.h"
+#include "look/dialog_look.h"
 
 namespace {
 

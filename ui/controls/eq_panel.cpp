@@ -8,7 +8,6 @@
 
 #include "controls/eq_panel_painter.h"
 #include "dsp/eq_graph_editing.h"
-#include "i18n/language_table.h"
 
 namespace {
 
@@ -66,22 +65,27 @@ int RunPopupMenu(QWidget* owner, const CEqPanel::MenuEntries& entries, const QPo
   return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
-CEqPanel::MenuEntries TypeMenu() {
+QString Pick(int language, const char* zh, const char* en) {
+  return QString::fromUtf8(language == 1 ? en : zh);
+}
+
+CEqPanel::MenuEntries TypeMenu(int language) {
   const char* texts[][2] = {
       {"参量(PEQ)", "PEQ"}, {"低通(LP)", "LP"}, {"高通(HP)", "HP"}, {"低架(LS)", "LS"}, {"高架(HS)", "HS"}};
   CEqPanel::MenuEntries entries;
   for (int type = 1; type <= 5; ++type) {
-    entries.append({CEqPanel::kTypeMenuCommand + type, LangText(texts[type - 1][0], texts[type - 1][1])});
+    entries.append(
+        {CEqPanel::kTypeMenuCommand + type, Pick(language, texts[type - 1][0], texts[type - 1][1])});
   }
   return entries;
 }
 
-CEqPanel::MenuEntries CopyPasteMenu() {
-  return {
-      {CEqPanel::kCopyCommand, LangText("复制均衡", "Copy EQ")},
-      {CEqPanel::kPasteCommand, LangText("粘贴均衡", "Paste EQ")},
-      {CEqPanel::kImportFiltersCommand, LangText("导入滤波器文件(REW/APO)…", "Import filters (REW/APO)…")},
-      {CEqPanel::kExportFiltersCommand, LangText("导出滤波器文件(APO)…", "Export filters (APO)…")}};
+CEqPanel::MenuEntries CopyPasteMenu(int language) {
+  return {{CEqPanel::kCopyCommand, Pick(language, "复制均衡", "Copy EQ")},
+          {CEqPanel::kPasteCommand, Pick(language, "粘贴均衡", "Paste EQ")},
+          {CEqPanel::kImportFiltersCommand,
+           Pick(language, "导入滤波器文件(REW/APO)…", "Import filters (REW/APO)…")},
+          {CEqPanel::kExportFiltersCommand, Pick(language, "导出滤波器文件(APO)…", "Export filters (APO)…")}};
 }
 
 }  // namespace
@@ -147,6 +151,11 @@ void CEqPanel::SetBypass(bool bypass) {
   update();
 }
 
+void CEqPanel::SetLanguage(int languageIndex) {
+  language_ = languageIndex == 1 ? 1 : 0;
+  update();
+}
+
 void CEqPanel::SelectBand(int slot) {
   selected_ = slot < 0 ? -1 : slot;
   update();
@@ -175,7 +184,7 @@ void CEqPanel::NotifyChanged() {
 
 void CEqPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintEqPanel(painter, size(), {&bands_, selected_, hovered_, bypass_, LanguageIndex()});
+  PaintEqPanel(painter, size(), {&bands_, selected_, hovered_, bypass_, language_});
 }
 
 void CEqPanel::resizeEvent(QResizeEvent*) {
@@ -254,11 +263,11 @@ void CEqPanel::mouseReleaseEvent(QMouseEvent* event) {
 
 void CEqPanel::ReleaseRight(const QPoint& globalPos) {
   if (selected_ < 0) {
-    ChooseFromMenu(CopyPasteMenu(), globalPos);
+    ChooseFromMenu(CopyPasteMenu(language_), globalPos);
     return;
   }
   NotifyChanged();
-  if (!moved_) ChooseFromMenu(TypeMenu(), globalPos);
+  if (!moved_) ChooseFromMenu(TypeMenu(language_), globalPos);
 }
 
 void CEqPanel::ChooseFromMenu(const MenuEntries& entries, const QPoint& globalPos) {

@@ -9,8 +9,8 @@
 #include <functional>
 #include <utility>
 
+#include "controls/left_ctrl.h"
 #include "dsp/eq_band_set.h"
-#include "shell/left_ctrl.h"
 
 class CEqPanel : public QWidget {
   Q_OBJECT
@@ -51,6 +51,9 @@ class CEqPanel : public QWidget {
   void SetIdentity(int identity);
   int identity() const { return bands_.identity(); }
   void SetBypass(bool bypass);
+  // 0 Chinese, 1 English: the menus, the title and the status line. The page passes its language in.
+  void SetLanguage(int languageIndex);
+  int language() const { return language_; }
   bool bypass() const { return bypass_; }
 
   int selectedBand() const { return selected_; }
@@ -99,6 +102,7 @@ class CEqPanel : public QWidget {
   int selected_ = -1;
   int hovered_ = -1;
   bool bypass_ = false;
+  int language_ = 0;
   bool leftDown_ = false;
   bool rightDown_ = false;
   bool moved_ = false;

@@ -9,10 +9,10 @@
 #include <array>
 #include <span>
 
-#include "dialogs/dialog_look.h"
 #include "dsp/band_response.h"
 #include "dsp/eq_graph_geometry.h"
 #include "dsp/filter_type.h"
+#include "look/dialog_look.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "controls/control_painting.h"
-#include "dialogs/dialog_look.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 
 CGdipButton::CGdipButton(int controlId, const QString& caption, QWidget* parent) : QAbstractButton(parent) {
   SetControlId(this, controlId);

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "controls/button_look.h"
+#include "look/button_look.h"
 
 enum class ButtonGlyph { none, back };
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "controls/control_painting.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 CPeakMeterCtrl::CPeakMeterCtrl(int controlId, QWidget* parent) : QWidget(parent) {
   SetControlId(this, controlId);

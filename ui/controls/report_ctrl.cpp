@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QWheelEvent>
 
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPolygonF>
 
-#include "dialogs/dialog_look.h"
+#include "look/dialog_look.h"
 
 namespace {
 

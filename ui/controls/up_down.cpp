@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 CUpDown::CUpDown(int controlId, QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {

@@ -4,7 +4,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 namespace {
 QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "controls/control_painting.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 CXBmpSlider::CXBmpSlider(int controlId, QWidget* parent) : QWidget(parent) {
   SetControlId(this, controlId);
@@ -75,8 +75,8 @@ QSize CXBmpSlider::sizeHint() const {
 }
 
 QSize CXBmpSlider::minimumSizeHint() const {
-  const int across = geometry_.orientation == SliderOrientation::horizontal ? geometry_.thumbHeight
-                                                                           : geometry_.thumbWidth;
+  const int across =
+      geometry_.orientation == SliderOrientation::horizontal ? geometry_.thumbHeight : geometry_.thumbWidth;
   const int along = 3 * std::max(geometry_.thumbWidth, geometry_.thumbHeight);
   return geometry_.orientation == SliderOrientation::horizontal ? QSize(along, across) : QSize(across, along);
 }

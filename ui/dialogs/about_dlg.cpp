@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs/dialog_look.h"
+#include "controls/ribbon_icons.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
-#include "ribbon/ribbon_icons.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
 
 namespace {
 constexpr int kModuleLine = 1005;

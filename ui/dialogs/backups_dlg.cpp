@@ -8,15 +8,15 @@
 #include <QTreeWidget>
 #include <variant>
 
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "controls/eq_panel_painter.h"
 #include "device/connection.h"
-#include "dialogs/dialog_look.h"
 #include "dialogs/field_names.h"
 #include "i18n/language_table.h"
+#include "look/dialog_look.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "services/app_services.h"
+#include "services/user_prompts.h"
 #include "tuning/ab_compare.h"
 #include "tuning/band_text.h"
 
@@ -71,17 +71,18 @@ QString DifferenceLine(const t::EditValue& now, const t::EditValue& kept) {
 }
 
 // The values in which the backup at `path` differs from the store; empty when the file cannot be read.
-std::vector<t::EditValue> Differences(const std::string& path, bool* readable) {
+std::vector<t::EditValue> Differences(const vireo::ParameterStore& store, const std::string& path,
+                                      bool* readable) {
   vireo::ParameterStore kept;
   vireo::ResetStoreDefaults(kept);
   *readable = vireo::ReadModeFile(kept, path).ok;
   if (!*readable) return {};
-  return t::DifferingValues(vireo::TheStore(), kept);
+  return t::DifferingValues(store, kept);
 }
 
 }  // namespace
 
-CBackupsDlg::CBackupsDlg(CKestrelv13App& app, QWidget* parent)
+CBackupsDlg::CBackupsDlg(AppServices& app, QWidget* parent)
     : QDialog(parent),
       app_(app),
       list_(new QTreeWidget(this)),
@@ -127,7 +128,7 @@ void CBackupsDlg::Fill() {
   list_->clear();
   for (const vireo::BackupEntry& entry : entries_) {
     bool readable = false;
-    const std::size_t count = Differences(entry.path, &readable).size();
+    const std::size_t count = Differences(app_.store(), entry.path, &readable).size();
     auto* item = new QTreeWidgetItem(list_);
     item->setText(0, QString::fromStdString(entry.time));
     item->setText(1, BackupSourceText(QString::fromStdString(entry.source)));
@@ -144,7 +145,8 @@ void CBackupsDlg::ShowDetails() {
     return;
   }
   bool readable = false;
-  const std::vector<t::EditValue> kept = Differences(entries_[static_cast<std::size_t>(row)].path, &readable);
+  const std::vector<t::EditValue> kept =
+      Differences(app_.store(), entries_[static_cast<std::size_t>(row)].path, &readable);
   if (!readable) {
     details_->setPlainText(LangText("这个备份无法读取。", "This backup cannot be read."));
     restore_->setEnabled(false);
@@ -155,8 +157,7 @@ void CBackupsDlg::ShowDetails() {
     return;
   }
   QStringList lines;
-  for (const t::EditValue& value : kept)
-    lines << DifferenceLine(t::ReadValue(vireo::TheStore(), value), value);
+  for (const t::EditValue& value : kept) lines << DifferenceLine(t::ReadValue(app_.store(), value), value);
   details_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

@@ -8,7 +8,7 @@
 
 #include "model/backups.h"
 
-class CKestrelv13App;
+class AppServices;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
@@ -20,7 +20,7 @@ QString BackupSourceText(const QString& source);
 class CBackupsDlg : public QDialog {
   Q_OBJECT
  public:
-  CBackupsDlg(CKestrelv13App& app, QWidget* parent);
+  CBackupsDlg(AppServices& app, QWidget* parent);
 
   QTreeWidget* list() const { return list_; }
   QPlainTextEdit* details() const { return details_; }
@@ -31,7 +31,7 @@ class CBackupsDlg : public QDialog {
   void ShowDetails();
   void RestoreChosen();
 
-  CKestrelv13App& app_;
+  AppServices& app_;
   std::vector<vireo::BackupEntry> entries_;
   QTreeWidget* list_;
   QPlainTextEdit* details_;

@@ -1,19 +1,14 @@
 // The dialogs' edits through the edit session.
 #include "dialogs/dialog_edits.h"
 
-#include "app/device_services.h"
-#include "app/edit_access.h"
-#include "app/kestrel_app.h"
 #include "model/parameter_store.h"
+#include "services/app_services.h"
+#include "services/device_services.h"
 #include "tuning/edit_history.h"
-
-namespace dialog_edits {
 
 namespace t = vireo::tuning;
 
 namespace {
-using edit_access::Edits;
-using edit_access::Store;
 t::FieldValue Field(const char* name) {
   return t::FieldValue{name, 0, 0.0};
 }
@@ -22,26 +17,26 @@ const char* LiveVolume(t::StartVolume which) {
 }
 }  // namespace
 
-int MoveStartVolume(t::StartVolume which, int value) {
+int DialogEdits::MoveStartVolume(t::StartVolume which, int value) {
   return Edits().Run({Field(LiveVolume(which))}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     return t::MoveStartVolume(Store(), sender, which, value);
   });
 }
 
-int MoveMaxVolume(t::StartVolume which, int value) {
+int DialogEdits::MoveMaxVolume(t::StartVolume which, int value) {
   return Edits().Run({Field(LiveVolume(which))}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     return t::MoveMaxVolume(Store(), sender, which, value);
   });
 }
 
-void ApplySettings() {
+void DialogEdits::ApplySettings() {
   // Not an undo step: the dialog's Apply is its own commit, and the machine keeps no older copy.
-  Edits().sender().Edit("machineSettings", [](vireo::ReportSender& sender, vireo::Clock&) {
+  Edits().sender().Edit("machineSettings", [this](vireo::ReportSender& sender, vireo::Clock&) {
     t::ApplyMachineSettings(Store(), sender);
   });
 }
 
-int MoveFeatureSlider(t::FeatureSlider slider, int position) {
+int DialogEdits::MoveFeatureSlider(t::FeatureSlider slider, int position) {
   std::vector<t::EditValue> targets;
   switch (slider) {
     case t::FeatureSlider::micBoost:
@@ -70,32 +65,30 @@ int MoveFeatureSlider(t::FeatureSlider slider, int position) {
   });
 }
 
-void SetMicBoostOn(bool on) {
+void DialogEdits::SetMicBoostOn(bool on) {
   Edits().Run({Field("micBoostOn")},
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::SetMicBoostOn(Store(), sender, on); });
 }
-void SetAutoSubOn(bool on) {
+void DialogEdits::SetAutoSubOn(bool on) {
   Edits().Run({Field("autoSubOn")},
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::SetAutoSubOn(Store(), sender, on); });
 }
-void SetMusicCompressorOn(bool on) {
+void DialogEdits::SetMusicCompressorOn(bool on) {
   Edits().Run({Field("musicCompOff")}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetMusicCompressorOn(Store(), sender, on);
   });
 }
 
-int SetMusicInputLevel(t::MusicInput input, int level) {
+int DialogEdits::SetMusicInputLevel(t::MusicInput input, int level) {
   return Edits().Run({Field(t::MusicInputRowOf(input).levelField)},
                      [&](vireo::ReportSender& sender, vireo::Clock&) {
                        return t::SetMusicInputLevel(Store(), sender, input, level);
                      });
 }
 
-void SelectMusicInput(t::MusicInput input) {
+void DialogEdits::SelectMusicInput(t::MusicInput input) {
   // The port before the source, so that an undo re-selects the old port and then the old source.
   Edits().Run({Field("hdmiPort"), Field("musicSource")}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SelectMusicInput(Store(), sender, input);
   });
 }
-
-}  // namespace dialog_edits

@@ -1,6 +1,8 @@
 // The features dialog.
 #include "dialogs/features_dlg.h"
 
+#include "services/app_services.h"
+
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,9 +13,9 @@
 #include "controls/xbmp_slider.h"
 #include "dialogs/dialog_edits.h"
 #include "dialogs/tuning_dialog_kit.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
 #include "model/parameter_store.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
 
 namespace {
 
@@ -31,7 +33,7 @@ QString Text(FS s, int position) {
 
 }  // namespace
 
-CloudnessDlg::CloudnessDlg(QWidget* parent) : QDialog(parent) {
+CloudnessDlg::CloudnessDlg(AppServices& app, QWidget* parent) : QDialog(parent), app_(app) {
   SetControlId(this, dlg::features);
   MakeModeless(this);
   setWindowTitle(U8("音源设置"));
@@ -76,7 +78,7 @@ CloudnessDlg::CloudnessDlg(QWidget* parent) : QDialog(parent) {
   auto* agcRow = new QHBoxLayout(agc);
   agcBox_ = new QCheckBox(U8("启用"), agc);
   SetControlId(agcBox_, id::agcBox);
-  agcSlider_ = MakeDialogSlider(id::agcSlider, -500, 0, agc);
+  agcSlider_ = MakeDialogSlider(id::agcSlider, -500, 0, agc, app_.edits());
   agcValue_ = MakeDialogLabel(1010, QString(), agc);
   agcRow->addWidget(agcBox_);
   agcRow->addWidget(agcSlider_);
@@ -95,9 +97,12 @@ CloudnessDlg::CloudnessDlg(QWidget* parent) : QDialog(parent) {
   columns->addLayout(left);
   columns->addLayout(right);
 
-  connect(boostBox_, &QCheckBox::clicked, this, [](bool on) { dialog_edits::SetMicBoostOn(on); });
-  connect(subBox_, &QCheckBox::clicked, this, [](bool on) { dialog_edits::SetAutoSubOn(on); });
-  connect(compBox_, &QCheckBox::clicked, this, [](bool on) { dialog_edits::SetMusicCompressorOn(on); });
+  connect(boostBox_, &QCheckBox::clicked, this,
+          [this](bool on) { DialogEdits(app_.edits()).SetMicBoostOn(on); });
+  connect(subBox_, &QCheckBox::clicked, this,
+          [this](bool on) { DialogEdits(app_.edits()).SetAutoSubOn(on); });
+  connect(compBox_, &QCheckBox::clicked, this,
+          [this](bool on) { DialogEdits(app_.edits()).SetMusicCompressorOn(on); });
   InstallWheelRule(this, [](int controlId) {
     return controlId == id::boostSlider || (controlId >= id::lowFrequencySlider && controlId <= 1054);
   });
@@ -114,7 +119,7 @@ QWidget* CloudnessDlg::BuildRow(FS s, int sliderId, int valueId, QGridLayout* gr
     caption = MakeDialogLabel(captionId, U8(zh), group);
     grid->addWidget(caption, row, 0);
   }
-  sliders_[k] = MakeDialogSlider(sliderId, range.lo, range.hi, group);
+  sliders_[k] = MakeDialogSlider(sliderId, range.lo, range.hi, group, app_.edits());
   values_[k] = MakeDialogLabel(valueId, QString(), group);
   values_[k]->setMinimumWidth(56);
   grid->addWidget(sliders_[k], row, 1);
@@ -125,7 +130,7 @@ QWidget* CloudnessDlg::BuildRow(FS s, int sliderId, int valueId, QGridLayout* gr
 }
 
 void CloudnessDlg::FillFeatures() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   boostBox_->setChecked(t::MicBoostOn(store));
   for (std::size_t k = 0; k < sliders_.size(); ++k) {
     const auto s = static_cast<FS>(k);
@@ -148,7 +153,7 @@ void CloudnessDlg::ApplyLanguage() {
 }
 
 void CloudnessDlg::OnMoved(FS s, int position) {
-  const int used = dialog_edits::MoveFeatureSlider(s, position);
+  const int used = DialogEdits(app_.edits()).MoveFeatureSlider(s, position);
   values_[static_cast<std::size_t>(s)]->setText(Text(s, used));
 }
 

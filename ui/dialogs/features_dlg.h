@@ -5,8 +5,11 @@
 #include <QDialog>
 #include <array>
 
+#include "dialogs/dialog_edits.h"
+
 #include "tuning/feature_ops.h"
 
+class AppServices;
 class CXBmpSlider;
 class QCheckBox;
 class QLabel;
@@ -27,7 +30,7 @@ inline constexpr int agcGroup = 1012;
 class CloudnessDlg : public QDialog {
   Q_OBJECT
  public:
-  explicit CloudnessDlg(QWidget* parent = nullptr);
+  explicit CloudnessDlg(AppServices& app, QWidget* parent = nullptr);
 
   // The controls from the store (on every open and after every synchronisation).
   void FillFeatures();
@@ -38,6 +41,7 @@ class CloudnessDlg : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  AppServices& app_;
   QWidget* BuildRow(vireo::tuning::FeatureSlider s, int sliderId, int valueId, class QGridLayout* grid,
                     int row, int captionId, const char* zh, QWidget* group);
   void OnMoved(vireo::tuning::FeatureSlider s, int position);

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 
 namespace {
 constexpr int kMessageId = 1223;

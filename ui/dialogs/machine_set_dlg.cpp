@@ -9,22 +9,19 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "app/kestrel_app.h"
 #include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
 #include "device/connection.h"
 #include "device/debug_log.h"
 #include "dialogs/dialog_edits.h"
-#include "dialogs/dialog_look.h"
 #include "dialogs/tuning_dialog_kit.h"
-#include "home/smart_home_link.h"
-#include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
-#include "shell/main_frame.h"
-#include "shell/mode_commands.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
 
@@ -39,17 +36,13 @@ QString U8(const char* text) {
   return QString::fromUtf8(text);
 }
 
-int AppliedByte(int byte) {
-  return vireo::TheStore().Byte(vireo::Region::machineSettings, static_cast<std::size_t>(byte));
-}
-
-bool Connected() {
-  return TheApp() && TheApp()->connection().connected();
+int AppliedByte(const vireo::ParameterStore& store, int byte) {
+  return store.Byte(vireo::Region::machineSettings, static_cast<std::size_t>(byte));
 }
 
 }  // namespace
 
-CMachineSetDlg::CMachineSetDlg(QWidget* parent) : QDialog(parent) {
+CMachineSetDlg::CMachineSetDlg(AppServices& app, QWidget* parent) : QDialog(parent), app_(app) {
   SetControlId(this, dlg::machineSettings);
   MakeModeless(this);
   setAttribute(Qt::WA_DeleteOnClose);
@@ -87,8 +80,8 @@ CMachineSetDlg::CMachineSetDlg(QWidget* parent) : QDialog(parent) {
   saveRow->addWidget(byPower_);
   saveRow->addWidget(byMode_);
   saveRow->addStretch(1);
-  connect(byPower_, &QRadioButton::clicked, this, [] { t::SetVolumeSaveMode(vireo::TheStore(), 0); });
-  connect(byMode_, &QRadioButton::clicked, this, [] { t::SetVolumeSaveMode(vireo::TheStore(), 1); });
+  connect(byPower_, &QRadioButton::clicked, this, [this] { t::SetVolumeSaveMode(app_.store(), 0); });
+  connect(byMode_, &QRadioButton::clicked, this, [this] { t::SetVolumeSaveMode(app_.store(), 1); });
 
   auto* powerOn = MakeDialogGroup(1202, U8("其他参数"), this);
   auto* powerRow = new QHBoxLayout(powerOn);
@@ -99,7 +92,7 @@ CMachineSetDlg::CMachineSetDlg(QWidget* parent) : QDialog(parent) {
   powerRow->addWidget(powerOn_);
   powerRow->addStretch(1);
   connect(powerOn_, &QComboBox::activated, this,
-          [](int index) { t::SetPowerOnMode(vireo::TheStore(), index); });
+          [this](int index) { t::SetPowerOnMode(app_.store(), index); });
 
   auto* plugs = MakeDialogGroup(1185, U8("重置插座数据"), this);
   auto* plugRow = new QHBoxLayout(plugs);
@@ -146,14 +139,14 @@ void CMachineSetDlg::BuildVolumes(StartRow& row, int captionId, int maxCaptionId
   QWidget* group = FindByControlId<QGroupBox>(this, 1197);
   const bool mic = row.which == t::StartVolume::mic;
   row.caption = MakeDialogLabel(captionId, U8(zh), group);
-  row.start =
-      MakeDialogSlider(mic ? id::micStartSlider : id::musicStartSlider, 0, t::kSettingsVolumeTop, group);
+  row.start = MakeDialogSlider(mic ? id::micStartSlider : id::musicStartSlider, 0, t::kSettingsVolumeTop,
+                               group, app_.edits());
   row.startValue = MakeDialogLabel(mic ? id::micStartValue : id::musicStartValue, QString(), group);
   row.enable = new QCheckBox(U8("启用"), group);
   SetControlId(row.enable, mic ? id::micStartBox : id::musicStartBox);
   MakeDialogLabel(maxCaptionId, U8(maxZh), group);
   row.max = MakeDialogSlider(mic ? id::micMaxSlider : id::musicMaxSlider, t::kMaxVolumeLowest,
-                             t::kSettingsVolumeTop, group);
+                             t::kSettingsVolumeTop, group, app_.edits());
   row.maxValue = MakeDialogLabel(mic ? id::micMaxValue : id::musicMaxValue, QString(), group);
   for (QLabel* value : {row.startValue, row.maxValue}) value->setMinimumWidth(48);
   const std::size_t k = mic ? 0 : 1;
@@ -175,7 +168,7 @@ void CMachineSetDlg::ShowStart(StartRow& row, int byte) {
 }
 
 void CMachineSetDlg::FillFromSettings() {
-  const t::SettingsBytes applied = t::AppliedSettings(vireo::TheStore());
+  const t::SettingsBytes applied = t::AppliedSettings(app_.store());
   for (StartRow& row : rows_) {
     const bool mic = row.which == t::StartVolume::mic;
     const int max =
@@ -187,8 +180,9 @@ void CMachineSetDlg::FillFromSettings() {
         row,
         applied[static_cast<std::size_t>(mic ? t::settings_byte::micStart : t::settings_byte::musicStart)]);
   }
-  powerOn_->setCurrentIndex(std::clamp(AppliedByte(t::settings_byte::powerOnMode), 0, t::kPowerOnModes - 1));
-  (AppliedByte(t::settings_byte::saveMode) != 0 ? byMode_ : byPower_)->setChecked(true);
+  powerOn_->setCurrentIndex(
+      std::clamp(AppliedByte(app_.store(), t::settings_byte::powerOnMode), 0, t::kPowerOnModes - 1));
+  (AppliedByte(app_.store(), t::settings_byte::saveMode) != 0 ? byMode_ : byPower_)->setChecked(true);
   UpdateModeButtons();
 }
 
@@ -200,67 +194,67 @@ void CMachineSetDlg::ApplyLanguage() {
 }
 
 void CMachineSetDlg::UpdateModeButtons() {
-  const int current = vireo::TheStore().currentMode();
+  const int current = app_.store().currentMode();
   for (std::size_t k = 0; k < modes_.size(); ++k) modes_[k]->SetCheck(static_cast<int>(k) == current);
 }
 
 void CMachineSetDlg::OnStartMoved(StartRow& row, int position) {
-  const int v = dialog_edits::MoveStartVolume(row.which, position);
+  const int v = DialogEdits(app_.edits()).MoveStartVolume(row.which, position);
   row.startValue->setText(QString::number(v));
 }
 
 void CMachineSetDlg::OnMaxMoved(StartRow& row, int position) {
-  const int v = dialog_edits::MoveMaxVolume(row.which, position);
+  const int v = DialogEdits(app_.edits()).MoveMaxVolume(row.which, position);
   row.start->SetRange(0, v);
   row.maxValue->setText(QString::number(v));
   // The operation pulled an enabled start volume down with it.
   if (row.enable->isChecked()) {
-    row.start->SetPos(t::WorkingSettings(vireo::TheStore())[row.which == t::StartVolume::mic ? 3u : 4u]);
+    row.start->SetPos(t::WorkingSettings(app_.store())[row.which == t::StartVolume::mic ? 3u : 4u]);
     row.startValue->setText(QString::number(row.start->GetPos()));
   }
 }
 
 void CMachineSetDlg::OnEnableClicked(StartRow& row, bool on) {
-  vireo::ParameterStore& store = vireo::TheStore();
+  vireo::ParameterStore& store = app_.store();
   t::EnableStartVolume(store, row.which, on);
   ShowStart(row, t::WorkingSettings(store)[row.which == t::StartVolume::mic ? 3u : 4u]);
 }
 
 void CMachineSetDlg::OnModeButton(int slot) {
-  if (Connected()) {
+  if (app_.connection().connected()) {
     vireo::DebugLog("Start thread:SynchronizeData\n");
-    if (CMainFrame* frame = TheApp()->frame()) frame->modeCommands().RestoreFactorySlot(slot);
+    app_.RestoreFactorySlot(slot);
   }
   UpdateModeButtons();
 }
 
 void CMachineSetDlg::OnClearPlugs() {
-  if (!Connected() || !ConfirmSmartHomeWipe(this)) return;
+  if (!app_.connection().connected() || !ConfirmSmartHomeWipe(this)) return;
   vireo::DebugLog("Start thread:SynchronizeData\n");
   // The same clearing as the smart-plug window's reset (controller defaults, empty scenes, the plug
   // table read again), for when that window can no longer be opened; the key files go with the plugs,
   // into a backup folder inside the key folder.
-  SmartHomeLink& home = TheApp()->smartHome();
+  SmartHomeLink& home = app_.smartHome();
   if (home.controller().StartReset() && !home.plugFolder().empty())
     vireo::smarthome::BackUpAndClearPlugFolder(home.plugFolder());
-  TheApp()->ShowNotice(LangText("正在清除插座数据，请稍等……", "Resetting, wait a moment"), kPlugNoticeMs);
+  app_.ShowNotice(LangText("正在清除插座数据，请稍等……", "Resetting, wait a moment"), kPlugNoticeMs);
 }
 
 void CMachineSetDlg::OnApply() {
   // Without a machine the applied copy still changes (the next synchronisation replaces it), but the
   // notice must not claim that the machine took the settings.
-  const bool connected = Connected();
-  dialog_edits::ApplySettings();
-  TheApp()->ShowNotice(connected ? LangText("机器设置已生效!", "Setting valid")
-                                 : LangText("请先连接机器", "Please connect device"),
-                       kNoticeShortMs);
+  const bool connected = app_.connection().connected();
+  DialogEdits(app_.edits()).ApplySettings();
+  app_.ShowNotice(connected ? LangText("机器设置已生效!", "Setting valid")
+                            : LangText("请先连接机器", "Please connect device"),
+                  kNoticeShortMs);
 }
 
 void CMachineSetDlg::reject() {
   if (!closing_) {
     closing_ = true;
-    t::DiscardSettingsEdits(vireo::TheStore());
-    if (CMainFrame* frame = TheApp() ? TheApp()->frame() : nullptr) frame->RefreshVolumeControls();
+    t::DiscardSettingsEdits(app_.store());
+    app_.RefreshVolumeControls();
   }
   QDialog::reject();
   deleteLater();

@@ -6,9 +6,12 @@
 #include <QDialog>
 #include <array>
 
+#include "dialogs/dialog_edits.h"
+
 #include "tuning/machine_settings_ops.h"
 
 class CGdipButton;
+class AppServices;
 class CXBmpSlider;
 class QCheckBox;
 class QComboBox;
@@ -38,7 +41,7 @@ inline constexpr int cancel = 2;
 class CMachineSetDlg : public QDialog {
   Q_OBJECT
  public:
-  explicit CMachineSetDlg(QWidget* parent = nullptr);
+  explicit CMachineSetDlg(AppServices& app, QWidget* parent = nullptr);
 
   // The controls from the applied settings (on creation and after every synchronisation).
   void FillFromSettings();
@@ -48,6 +51,7 @@ class CMachineSetDlg : public QDialog {
   void reject() override;
 
  private:
+  AppServices& app_;
   struct StartRow {
     vireo::tuning::StartVolume which;
     CXBmpSlider* start = nullptr;

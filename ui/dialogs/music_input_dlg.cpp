@@ -1,6 +1,8 @@
 // The music source dialog.
 #include "dialogs/music_input_dlg.h"
 
+#include "services/app_services.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -10,9 +12,9 @@
 #include "controls/xbmp_slider.h"
 #include "dialogs/dialog_edits.h"
 #include "dialogs/tuning_dialog_kit.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
 #include "model/parameter_store.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ QString LevelText(int level) {
 
 }  // namespace
 
-CDialogMusicInput::CDialogMusicInput(QWidget* parent) : QDialog(parent) {
+CDialogMusicInput::CDialogMusicInput(AppServices& app, QWidget* parent) : QDialog(parent), app_(app) {
   SetControlId(this, dlg::musicInput);
   MakeModeless(this);
   setWindowTitle(QString::fromUtf8("音源设置"));
@@ -53,15 +55,16 @@ CDialogMusicInput::CDialogMusicInput(QWidget* parent) : QDialog(parent) {
     radios_[k] = new QRadioButton(QString::fromUtf8(kRows[k].caption), this);
     SetControlId(radios_[k], kRows[k].radio);
     group->addButton(radios_[k]);
-    sliders_[k] = MakeDialogSlider(kRows[k].slider, 0, t::kMusicLevelMax, this);
+    sliders_[k] = MakeDialogSlider(kRows[k].slider, 0, t::kMusicLevelMax, this, app_.edits());
     values_[k] = MakeDialogLabel(kRows[k].value, QString(), this);
     values_[k]->setMinimumWidth(48);
     grid->addWidget(radios_[k], row, 0);
     grid->addWidget(sliders_[k], row, 1);
     grid->addWidget(values_[k], row, 2);
-    connect(radios_[k], &QRadioButton::clicked, this, [input] { dialog_edits::SelectMusicInput(input); });
+    connect(radios_[k], &QRadioButton::clicked, this,
+            [this, input] { DialogEdits(app_.edits()).SelectMusicInput(input); });
     connect(sliders_[k], &CXBmpSlider::positionChanged, this, [this, input, k](int, int position) {
-      values_[k]->setText(LevelText(dialog_edits::SetMusicInputLevel(input, position)));
+      values_[k]->setText(LevelText(DialogEdits(app_.edits()).SetMusicInputLevel(input, position)));
     });
   }
   InstallWheelRule(this, [](int controlId) { return controlId >= 1041 && controlId <= 1047; });
@@ -70,7 +73,7 @@ CDialogMusicInput::CDialogMusicInput(QWidget* parent) : QDialog(parent) {
 }
 
 void CDialogMusicInput::FillSources() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   for (std::size_t k = 0; k < sliders_.size(); ++k) {
     const int level = t::MusicInputLevel(store, static_cast<t::MusicInput>(k));
     sliders_[k]->SetPos(level);

@@ -5,8 +5,11 @@
 #include <QDialog>
 #include <array>
 
+#include "dialogs/dialog_edits.h"
+
 #include "tuning/music_source_ops.h"
 
+class AppServices;
 class CXBmpSlider;
 class QLabel;
 class QRadioButton;
@@ -14,7 +17,7 @@ class QRadioButton;
 class CDialogMusicInput : public QDialog {
   Q_OBJECT
  public:
-  explicit CDialogMusicInput(QWidget* parent = nullptr);
+  explicit CDialogMusicInput(AppServices& app, QWidget* parent = nullptr);
 
   // The controls from the store (on every open and after every synchronisation).
   void FillSources();
@@ -30,6 +33,7 @@ class CDialogMusicInput : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  AppServices& app_;
   std::array<QRadioButton*, vireo::tuning::kMusicInputs> radios_{};
   std::array<CXBmpSlider*, vireo::tuning::kMusicInputs> sliders_{};
   std::array<QLabel*, vireo::tuning::kMusicInputs> values_{};

@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/user_prompts.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
+#include "services/user_prompts.h"
 
 CSynDlg::CSynDlg(const QString& text, QWidget* parent, int timeoutMs) : QDialog(parent) {
   SetControlId(this, dlg::sync);
@@ -33,7 +33,7 @@ CSynDlg::CSynDlg(const QString& text, QWidget* parent, int timeoutMs) : QDialog(
   timeout_.start(timeoutMs);
 }
 
-QString CSynDlg::text() const {
+QString CSynDlg::shownText() const {
   return text_->text();
 }
 

@@ -18,7 +18,7 @@ class CSynDlg : public QDialog {
   // The synchronisation finished: stop the time-out and close normally.
   void Finish();
   bool timedOut() const { return timedOut_; }
-  QString text() const;
+  QString shownText() const;
 
  signals:
   void syncTimedOut();

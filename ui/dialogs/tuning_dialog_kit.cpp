@@ -6,26 +6,25 @@
 #include <QLabel>
 #include <QWheelEvent>
 
-#include "app/kestrel_app.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
-#include "pages/page_edits.h"
-#include "shell/control_id.h"
-#include "shell/main_frame.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
+#include "services/edit_gestures.h"
 
 namespace {
 constexpr SliderMargins kDialogSliderMargins{3, 3, 3, 2};
 constexpr int kSliderWidth = 200;
 }  // namespace
 
-CXBmpSlider* MakeDialogSlider(int controlId, int minimum, int maximum, QWidget* parent) {
+CXBmpSlider* MakeDialogSlider(int controlId, int minimum, int maximum, QWidget* parent,
+                              vireo::tuning::EditSession& edits) {
   auto* slider = new CXBmpSlider(controlId, parent);
   slider->SetMargins(kDialogSliderMargins);
   slider->SetBackgroundColor(kDialogBackground);
   slider->SetRange(minimum, maximum);
   slider->setMinimumWidth(kSliderWidth);
-  TrackEditGestures(slider);
+  TrackEditGestures(slider, edits);
   return slider;
 }
 
@@ -83,8 +82,9 @@ void InstallWheelRule(QDialog* dialog, std::function<bool(int controlId)> takes)
 
 void ShowCentred(QDialog* dialog) {
   dialog->adjustSize();
-  if (CKestrelv13App* app = TheApp(); app && app->frame()) {
-    const QRect owner = app->frame()->frameGeometry();
+  // Over the window that owns it: the main window, for every dialog that is shown this way.
+  if (const QWidget* parent = dialog->parentWidget()) {
+    const QRect owner = parent->window()->frameGeometry();
     QRect r = dialog->frameGeometry();
     r.moveCenter(owner.center());
     dialog->move(r.topLeft());

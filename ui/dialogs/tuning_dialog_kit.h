@@ -7,12 +7,16 @@
 #include <functional>
 
 class CXBmpSlider;
+namespace vireo::tuning {
+class EditSession;
+}  // namespace vireo::tuning
 class QGroupBox;
 class QLabel;
 class QWheelEvent;
 
 // A horizontal picture slider with the dialogs' insets and background; a drag is one undo step.
-CXBmpSlider* MakeDialogSlider(int controlId, int minimum, int maximum, QWidget* parent);
+CXBmpSlider* MakeDialogSlider(int controlId, int minimum, int maximum, QWidget* parent,
+                              vireo::tuning::EditSession& edits);
 // A static text with a control id (captions and value texts).
 QLabel* MakeDialogLabel(int controlId, const QString& text, QWidget* parent);
 QGroupBox* MakeDialogGroup(int controlId, const QString& title, QWidget* parent);

@@ -1,29 +1,28 @@
 // The tuning dialogs' slots.
 #include "dialogs/tuning_dialogs.h"
 
-#include "app/kestrel_app.h"
 #include "dialogs/features_dlg.h"
 #include "dialogs/machine_set_dlg.h"
 #include "dialogs/music_input_dlg.h"
 #include "dialogs/tuning_dialog_kit.h"
-#include "shell/main_frame.h"
+#include "services/app_services.h"
 
-void OpenMachineSettings(CKestrelv13App& app) {
+void OpenMachineSettings(AppServices& app) {
   if (auto* open = ExistingWindow<CMachineSetDlg>(app.windows().machineSettings)) {
     open->show();
     open->raise();
     open->activateWindow();
     return;
   }
-  auto* dialog = new CMachineSetDlg(app.frame());
+  auto* dialog = new CMachineSetDlg(app, app.mainWindow());
   app.windows().machineSettings = dialog;
   ShowCentred(dialog);
 }
 
-void OpenFeatures(CKestrelv13App& app) {
+void OpenFeatures(AppServices& app) {
   auto* dialog = ExistingWindow<CloudnessDlg>(app.windows().features);
   if (dialog == nullptr) {
-    dialog = new CloudnessDlg(app.frame());
+    dialog = new CloudnessDlg(app, app.mainWindow());
     app.windows().features = dialog;
   }
   dialog->FillFeatures();
@@ -31,10 +30,10 @@ void OpenFeatures(CKestrelv13App& app) {
   ShowCentred(dialog);
 }
 
-void OpenMusicInput(CKestrelv13App& app) {
+void OpenMusicInput(AppServices& app) {
   auto* dialog = ExistingWindow<CDialogMusicInput>(app.windows().inputSource);
   if (dialog == nullptr) {
-    dialog = new CDialogMusicInput(app.frame());
+    dialog = new CDialogMusicInput(app, app.mainWindow());
     app.windows().inputSource = dialog;
   }
   dialog->FillSources();
@@ -42,14 +41,14 @@ void OpenMusicInput(CKestrelv13App& app) {
   ShowCentred(dialog);
 }
 
-void RefreshTuningDialogs(CKestrelv13App& app, bool afterSync) {
+void RefreshTuningDialogs(AppServices& app, bool afterSync) {
   if (auto* settings = ExistingWindow<CMachineSetDlg>(app.windows().machineSettings); settings && afterSync)
     settings->FillFromSettings();
   if (auto* features = ExistingWindow<CloudnessDlg>(app.windows().features)) features->FillFeatures();
   if (auto* sources = ExistingWindow<CDialogMusicInput>(app.windows().inputSource)) sources->FillSources();
 }
 
-void RecaptionTuningDialogs(CKestrelv13App& app) {
+void RecaptionTuningDialogs(AppServices& app) {
   if (auto* settings = ExistingWindow<CMachineSetDlg>(app.windows().machineSettings))
     settings->ApplyLanguage();
   if (auto* features = ExistingWindow<CloudnessDlg>(app.windows().features)) features->ApplyLanguage();

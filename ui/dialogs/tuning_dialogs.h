@@ -1,18 +1,18 @@
 // Opening and refreshing the modeless tuning dialogs held in the application's window slots.
 #pragma once
 
-class CKestrelv13App;
+class AppServices;
 
 // F7: creates and shows the machine settings dialog, or shows the open one as it is.
-void OpenMachineSettings(CKestrelv13App& app);
+void OpenMachineSettings(AppServices& app);
 // The ribbon's "Features" and "Input Source": created when missing, then in any case centred, filled
 // from the store, given the language's texts and shown.
-void OpenFeatures(CKestrelv13App& app);
-void OpenMusicInput(CKestrelv13App& app);
+void OpenFeatures(AppServices& app);
+void OpenMusicInput(AppServices& app);
 
 // Every existing tuning dialog from the store, shown or hidden. After a synchronisation the machine
 // settings dialog shows the settings the machine reported; after an undo or redo it keeps its
 // unapplied edits.
-void RefreshTuningDialogs(CKestrelv13App& app, bool afterSync);
+void RefreshTuningDialogs(AppServices& app, bool afterSync);
 // The language switch.
-void RecaptionTuningDialogs(CKestrelv13App& app);
+void RecaptionTuningDialogs(AppServices& app);

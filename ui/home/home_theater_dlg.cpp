@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/kestrel_app.h"
 #include "controls/tab_wnd.h"
 #include "home/plug_list_page.h"
 #include "home/plug_pictures.h"
-#include "home/smart_home_link.h"
 #include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/smart_home_controller.h"
 

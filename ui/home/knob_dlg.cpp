@@ -7,11 +7,11 @@
 #include <algorithm>
 
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
-#include "home/smart_home_link.h"
 #include "home/switch_dlg.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
+#include "services/smart_home_link.h"
 #include "smarthome/scene_editing.h"
 #include "smarthome/smart_home_controller.h"
 

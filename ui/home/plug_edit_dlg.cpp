@@ -8,11 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/kestrel_app.h"
 #include "home/plug_pictures.h"
-#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/plug_name.h"
 #include "smarthome/scene_editing.h"
 #include "smarthome/smart_home_controller.h"

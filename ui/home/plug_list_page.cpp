@@ -8,16 +8,16 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "app/kestrel_app.h"
 #include "controls/report_ctrl.h"
 #include "home/knob_dlg.h"
 #include "home/plug_edit_dlg.h"
 #include "home/plug_pictures.h"
-#include "home/smart_home_link.h"
 #include "home/smart_home_pages.h"
 #include "home/switch_dlg.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/smart_home_controller.h"
 
 namespace {

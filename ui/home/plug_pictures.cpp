@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <cmath>
 
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 namespace {
 

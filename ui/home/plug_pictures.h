@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QRectF>
 
-#include "controls/button_look.h"
+#include "look/button_look.h"
 
 class QPainter;
 

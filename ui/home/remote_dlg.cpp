@@ -12,18 +12,18 @@
 #include <algorithm>
 #include <string>
 
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "controls/gdip_button.h"
-#include "dialogs/dialog_look.h"
 #include "home/remote_picture.h"
 #include "home/remote_study_dlg.h"
-#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "model/report.h"
-#include "shell/control_id.h"
-#include "shell/mode_file_loading.h"
+#include "services/app_services.h"
+#include "services/mode_file_loading.h"
+#include "services/smart_home_link.h"
+#include "services/user_prompts.h"
 #include "smarthome/remote_keys.h"
 
 namespace id = remote_dlg_id;

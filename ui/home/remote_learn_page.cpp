@@ -8,13 +8,13 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "controls/gdip_button.h"
 #include "controls/report_ctrl.h"
-#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
+#include "services/user_prompts.h"
 #include "smarthome/smart_home_controller.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <cstdint>
 
 #include "controls/gdip_button.h"
-#include "dialogs/dialog_look.h"
-#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/report.h"
-#include "shell/control_id.h"
+#include "services/smart_home_link.h"
 #include "smarthome/remote_keys.h"
 
 namespace id = remote_study_id;

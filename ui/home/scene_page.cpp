@@ -14,15 +14,15 @@
 #include <algorithm>
 #include <map>
 
-#include "app/kestrel_app.h"
 #include "controls/gdip_button.h"
 #include "controls/report_ctrl.h"
 #include "controls/xbmp_slider.h"
 #include "dialogs/tuning_dialog_kit.h"
-#include "home/smart_home_link.h"
 #include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/smart_home_controller.h"
 
 namespace {

@@ -17,10 +17,6 @@ using StartWaitFn = std::function<void(vireo::smarthome::WaitKind kind, int node
 // "Please connect device!".
 bool StartedOrAskForMachine(SmartHomeLink& link, bool started);
 
-// The question before a reset that takes every plug, scene and key file ("ZWAVE复位", "清空插座数据"):
-// true only for Yes.
-bool ConfirmSmartHomeWipe(QWidget* owner);
-
 // Runs scene `scene` (0..5) with the synchronisation window's text for it; `fromTest` is the scene page's
 // Test button. Without a connection only the popup "请先连接设备!" / "Please connect device!".
 void StartSceneRun(SmartHomeLink& link, int scene, bool fromTest);

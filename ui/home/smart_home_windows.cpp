@@ -3,27 +3,26 @@
 #include <QDialog>
 #include <string>
 
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "device/events.h"
 #include "dialogs/tuning_dialog_kit.h"
 #include "home/home_theater_dlg.h"
 #include "home/remote_dlg.h"
 #include "home/remote_study_dlg.h"
-#include "home/smart_home_link.h"
-#include "shell/main_frame.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
+#include "services/user_prompts.h"
 #include "smarthome/plug_keys.h"
 
-void OpenSmartPlugs(CKestrelv13App& app) {
+void OpenSmartPlugs(AppServices& app) {
   auto* window = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs);
   if (window == nullptr) {
     // The key files of the infrared plugs live there; without the folder a learned key would be lost.
     std::string problem;
     const std::string folder = app.smartHome().plugFolder();
     if (!folder.empty() && !vireo::smarthome::EnsureFolder(folder, &problem))
-      ShowMessage(app.frame(), QString::fromUtf8("创建Key目录失败!"), QString::fromUtf8("提示"),
+      ShowMessage(app.mainWindow(), QString::fromUtf8("创建Key目录失败!"), QString::fromUtf8("提示"),
                   BoxIcon::error);
-    window = new CDialogHomeTheater(app.smartHome(), app.frame());
+    window = new CDialogHomeTheater(app.smartHome(), app.mainWindow());
     window->setAttribute(Qt::WA_DeleteOnClose);
     app.windows().smartPlugs = window;
   }
@@ -31,11 +30,11 @@ void OpenSmartPlugs(CKestrelv13App& app) {
   ShowCentred(window);
 }
 
-void OpenRemoteLearning(CKestrelv13App& app) {
+void OpenRemoteLearning(AppServices& app) {
   if (!app.smartHome().connected()) return;
   auto* window = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning);
   if (window == nullptr) {
-    window = new CRemoteDlg(app.smartHome(), app.frame());
+    window = new CRemoteDlg(app.smartHome(), app.mainWindow());
     window->setAttribute(Qt::WA_DeleteOnClose);
     app.windows().remoteLearning = window;
   }
@@ -43,7 +42,7 @@ void OpenRemoteLearning(CKestrelv13App& app) {
   ShowCentred(window);
 }
 
-bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t b) {
+bool RouteSmartHomeEvent(AppServices& app, int message, std::intptr_t a, std::intptr_t b) {
   switch (message) {
     case vireo::event::keyLearned:
       if (auto* remote = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning))
@@ -62,7 +61,7 @@ bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std:
   }
 }
 
-void RecaptionSmartHomeWindows(CKestrelv13App& app) {
+void RecaptionSmartHomeWindows(AppServices& app) {
   if (auto* plugs = ExistingWindow<CDialogHomeTheater>(app.windows().smartPlugs)) plugs->Recaption();
   if (auto* remote = ExistingWindow<CRemoteDlg>(app.windows().remoteLearning)) remote->Recaption();
 }

@@ -3,16 +3,16 @@
 
 #include <cstdint>
 
-class CKestrelv13App;
+class AppServices;
 
 // The remote-learning window, the same way; only with a machine (its keys are learned on the machine).
-void OpenRemoteLearning(CKestrelv13App& app);
+void OpenRemoteLearning(AppServices& app);
 // The smart-plug window: created when missing, otherwise the open one; centred, in the current language.
 // It opens without a machine too (the caller reminds the user).
-void OpenSmartPlugs(CKestrelv13App& app);
+void OpenSmartPlugs(AppServices& app);
 // A learned remote key (1001) goes to the remote-learning window, the controller's events (3024) and the
 // ends of reads, resets and scene runs (3025) to the smart-plug window; without their window they are
 // dropped. True when `message` is one of these.
-bool RouteSmartHomeEvent(CKestrelv13App& app, int message, std::intptr_t a, std::intptr_t b);
+bool RouteSmartHomeEvent(AppServices& app, int message, std::intptr_t a, std::intptr_t b);
 // The language switch.
-void RecaptionSmartHomeWindows(CKestrelv13App& app);
+void RecaptionSmartHomeWindows(AppServices& app);

@@ -5,12 +5,12 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/kestrel_app.h"
-#include "dialogs/dialog_look.h"
-#include "home/smart_home_link.h"
 #include "home/smart_home_pages.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/smart_home_controller.h"
 
 namespace sh = vireo::smarthome;

@@ -6,11 +6,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/kestrel_app.h"
-#include "dialogs/dialog_look.h"
-#include "home/smart_home_link.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
+#include "services/app_services.h"
+#include "services/smart_home_link.h"
 #include "smarthome/smart_home_controller.h"
 #include "smarthome/zwave_frame.h"
 

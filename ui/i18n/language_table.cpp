@@ -22,7 +22,7 @@
 #include <optional>
 
 #include "i18n/ini_reader.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
 
 // Outside any namespace, as Q_INIT_RESOURCE requires.
 static void InitLanguageResources() {

@@ -11,8 +11,8 @@
 #include "controls/xbmp_slider.h"
 #include "dsp/filter_type.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
 #include "tuning/band_text.h"
 
 namespace {

@@ -10,9 +10,10 @@
 
 #include "controls/compress_panel.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "dsp/compressor_curve.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/field_ranges.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
@@ -21,7 +22,6 @@
 #include "pages/page_edits.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
 
 namespace t = vireo::tuning;
 
@@ -40,8 +40,8 @@ t::CompSlider SliderAt(std::size_t i) {
 }
 }  // namespace
 
-CCompDlg::CCompDlg(QWidget* parent)
-    : CPage(PageKind::comp, parent),
+CCompDlg::CCompDlg(AppServices& services, QWidget* parent)
+    : CPage(PageKind::comp, services, parent),
       channelCaption_(new QLabel(this)),
       channels_(new QComboBox(this)),
       onBox_(new QCheckBox(this)),
@@ -68,7 +68,7 @@ void CCompDlg::BuildSliders() {
     sliders_[i]->SetMargins(kCompressorSliderMargins);
     sliders_[i]->SetBackgroundColor(kDialogBackground);
     sliders_[i]->SetRange(range.lo, range.hi);
-    TrackEditGestures(sliders_[i]);
+    TrackEditGestures(sliders_[i], app().edits());
     values_[i] = new QLineEdit(this);
     SetControlId(values_[i], comp_page_id::firstValueBox + k);
     // The value box only shows the value: what is typed there is never read.
@@ -108,7 +108,7 @@ void CCompDlg::ShowChannel(int channel) {
 }
 
 void CCompDlg::RefreshFromStore() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   onBox_->setChecked(t::CompressorOn(store, channel_));
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
     const int position = t::CompSliderPosition(store, channel_, SliderAt(i));
@@ -128,7 +128,7 @@ void CCompDlg::ShowValue(t::CompSlider slider, int position) {
 }
 
 void CCompDlg::OnSliderMoved(t::CompSlider slider, int position) {
-  const vireo::CompressorSettings sent = page_edits::MoveCompSlider(channel_, slider, position);
+  const vireo::CompressorSettings sent = pageEdits().MoveCompSlider(channel_, slider, position);
   ShowValue(slider, position);
   curve_->SetThreshold(sent.threshold);
   curve_->SetSlope(1.0f / sent.ratio);
@@ -136,7 +136,7 @@ void CCompDlg::OnSliderMoved(t::CompSlider slider, int position) {
 }
 
 void CCompDlg::OnSwitchClicked(bool checked) {
-  page_edits::SetCompressorOn(channel_, checked);
+  pageEdits().SetCompressorOn(channel_, checked);
   curve_->SetOn(checked);
   curve_->update();
 }

@@ -26,7 +26,7 @@ inline constexpr int curve = 1125;
 class CCompDlg : public CPage {
   Q_OBJECT
  public:
-  explicit CCompDlg(QWidget* parent);
+  CCompDlg(AppServices& app, QWidget* parent);
 
   int channel() const { return channel_; }
   CCompressPanelPlus* curve() const { return curve_; }

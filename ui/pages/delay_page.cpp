@@ -13,18 +13,17 @@
 #include "controls/delay_panel.h"
 #include "controls/up_down_ctrl.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
 #include "model/wire_rules.h"
-#include "pages/delay_edits.h"
 #include "pages/delay_layout.h"
 #include "pages/output_nav.h"
 #include "pages/page_edits.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
 
 namespace t = vireo::tuning;
 namespace id = delay_page_id;
@@ -38,11 +37,11 @@ QString Text(const std::string& text) {
 }
 }  // namespace
 
-CDelayDlg::CDelayDlg(QWidget* parent)
-    : CPage(PageKind::delay, parent), graph_(new CDelayPanel(this)), nav_(new COutputNavBar(this)) {
+CDelayDlg::CDelayDlg(AppServices& services, QWidget* parent)
+    : CPage(PageKind::delay, services, parent), graph_(new CDelayPanel(this)), nav_(new COutputNavBar(this)) {
   SetControlId(graph_, id::graph);
   graph_->SetChannelCount(vireo::kOutputChannels);
-  TrackEditGestures(graph_);
+  TrackEditGestures(graph_, app().edits());
   connect(graph_, &CDelayPanel::DelayChanged, this,
           [this](int channel, float ms) { OnGraphDrag(channel, ms); });
   for (int c = 0; c < vireo::kOutputChannels; ++c) BuildRow(c);
@@ -75,7 +74,7 @@ void CDelayDlg::BuildRow(int c) {
   row.slider->SetMargins(kDelaySliderMargins);
   row.slider->SetBackgroundColor(kDialogBackground);
   row.slider->SetRange(0, vireo::kSplitEntries - 1);
-  TrackEditGestures(row.slider);
+  TrackEditGestures(row.slider, app().edits());
   connect(row.slider, &CXBmpSlider::positionChanged, this, [this, c](int, int index) { OnSplit(c, index); });
   row.splitText = new QLabel(this);
   SetControlId(row.splitText, id::splitTexts[i]);
@@ -111,7 +110,7 @@ void CDelayDlg::ApplyLanguage() {
 }
 
 void CDelayDlg::RefreshFromStore() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   for (int c = 0; c < vireo::kOutputChannels; ++c) {
     Row& row = rows_[static_cast<std::size_t>(c)];
     const float ms = t::ChannelDelay(store, c);
@@ -142,7 +141,7 @@ void CDelayDlg::EnableRow(int c) {
 void CDelayDlg::SetDelay(int c, float ms) {
   graph_->SetValue(c, ms);
   rows_[static_cast<std::size_t>(c)].delayEdit->setText(Text(t::DelayText(ms)));
-  page_edits::SetChannelDelay(c, ms);
+  pageEdits().SetChannelDelay(c, ms);
 }
 
 void CDelayDlg::OnEnter(int c) {
@@ -164,19 +163,19 @@ void CDelayDlg::OnGraphDrag(int c, float ms) {
 }
 
 void CDelayDlg::OnSwitch(int c, bool checked) {
-  page_edits::SetDelayOn(c, checked);
+  pageEdits().SetDelayOn(c, checked);
   EnableRow(c);
 }
 
 void CDelayDlg::OnMode(int c, t::DelayMode mode) {
   EnableRow(c);
   // A click on the choice already made changes nothing.
-  if (t::ChannelDelayMode(vireo::TheStore(), c) == mode) return;
-  page_edits::SetDelayMode(c, mode);
+  if (t::ChannelDelayMode(app().store(), c) == mode) return;
+  pageEdits().SetDelayMode(c, mode);
 }
 
 void CDelayDlg::OnSplit(int c, int index) {
-  page_edits::MoveSplit(c, index);
+  pageEdits().MoveSplit(c, index);
   rows_[static_cast<std::size_t>(c)].splitText->setText(Text(t::SplitText(index)));
 }
 

@@ -32,7 +32,7 @@ inline constexpr std::array<int, 8> names{1123, 1124, 1125, 1126, 1131, 1135, 11
 class CDelayDlg : public CPage {
   Q_OBJECT
  public:
-  explicit CDelayDlg(QWidget* parent);
+  CDelayDlg(AppServices& app, QWidget* parent);
 
   CDelayPanel* graph() const { return graph_; }
 

@@ -1,17 +1,19 @@
 // The effect-parameter list.
 #include "pages/effect_list.h"
 
+#include "pages/page.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 
-#include "app/kestrel_app.h"
 #include "controls/report_ctrl.h"
 #include "controls/xbmp_slider.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
 #include "model/parameter_store.h"
 #include "pages/page_edits.h"
-#include "shell/control_id.h"
+#include "services/app_services.h"
 
 namespace t = vireo::tuning;
 
@@ -36,8 +38,9 @@ QString MuteNotice(t::EffectNotice notice) {
 }
 }  // namespace
 
-CEffectParamList::CEffectParamList(QWidget* page)
+CEffectParamList::CEffectParamList(CPage* page)
     : QObject(page),
+      app_(page->app()),
       list_(new CReportCtrl(effect_list_id::list, page)),
       slider_(new CXBmpSlider(effect_list_id::slider, page)),
       valueBox_(new QLineEdit(page)),
@@ -74,7 +77,7 @@ void CEffectParamList::Build() {
 }
 
 void CEffectParamList::RefreshFromStore() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   for (int row = 0; row < t::kEffectParamCount; ++row) {
     list_->SetItemText(row, kValueColumn,
                        ValueText(row, t::EffectParamValue(store, set_, static_cast<t::EffectParam>(row))));
@@ -103,7 +106,7 @@ void CEffectParamList::SelectRow(int row) {
   row_ = row;
   const t::EffectParamRow& r = t::EffectParamRows()[static_cast<std::size_t>(row)];
   slider_->SetRange(r.lo, r.hi);
-  const int value = t::EffectParamValue(vireo::TheStore(), set_, r.param);
+  const int value = t::EffectParamValue(app_.store(), set_, r.param);
   slider_->SetPos(std::clamp(value, r.lo, r.hi));
   valueBox_->setText(ValueText(row, value));
   name_->setText(RowName(row));
@@ -116,11 +119,11 @@ void CEffectParamList::ShowRowValue(int row, int value) {
 
 void CEffectParamList::OnSliderMoved(int position) {
   const auto param = static_cast<t::EffectParam>(row_);
-  const t::EffectParamResult result = page_edits::SetEffectParam(set_, param, position);
-  if (result.notice != t::EffectNotice::none) TheApp()->ShowNotice(MuteNotice(result.notice), kNoticeShortMs);
+  const t::EffectParamResult result = PageEdits(app_.edits()).SetEffectParam(set_, param, position);
+  if (result.notice != t::EffectNotice::none) app_.ShowNotice(MuteNotice(result.notice), kNoticeShortMs);
   if (result.reverbPredelayCoupled) {
     const int row = static_cast<int>(t::EffectParam::reverbPredelay);
-    ShowRowValue(row, t::EffectParamValue(vireo::TheStore(), set_, t::EffectParam::reverbPredelay));
+    ShowRowValue(row, t::EffectParamValue(app_.store(), set_, t::EffectParam::reverbPredelay));
   }
   ShowRowValue(row_, result.value);
 }

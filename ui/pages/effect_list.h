@@ -12,6 +12,8 @@ class CXBmpSlider;
 class QLabel;
 class QLineEdit;
 class QWidget;
+class AppServices;
+class CPage;
 
 namespace effect_list_id {
 inline constexpr int list = 1141;
@@ -23,7 +25,7 @@ inline constexpr int name = 1124;
 class CEffectParamList : public QObject {
   Q_OBJECT
  public:
-  explicit CEffectParamList(QWidget* page);
+  explicit CEffectParamList(CPage* page);
 
   // Columns and the nine rows in the current language.
   void Build();
@@ -43,6 +45,7 @@ class CEffectParamList : public QObject {
   CXBmpSlider* slider() const { return slider_; }
 
  private:
+  AppServices& app_;
   void OnSliderMoved(int position);
   void ShowRowValue(int row, int value);
 

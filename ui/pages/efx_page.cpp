@@ -9,15 +9,15 @@
 #include "controls/eq_panel.h"
 #include "controls/gdip_button.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "pages/band_editor.h"
 #include "pages/eq_editing.h"
 #include "pages/page_edits.h"
 #include "pages/page_layout.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
 
 namespace {
 constexpr int kTitleId = 1218;
@@ -35,8 +35,8 @@ QString EffectEqTitle(int selector, int languageIndex) {
   return QString::fromUtf8(languageIndex == 1 ? kEnglish[i] : kChinese[i]);
 }
 
-CDialogEfx::CDialogEfx(int selector, QWidget* parent)
-    : CPage(PageKind::efx, parent),
+CDialogEfx::CDialogEfx(int selector, AppServices& services, QWidget* parent)
+    : CPage(PageKind::efx, services, parent),
       selector_(selector >= 0 && selector <= 3 ? selector : 0),
       eq_(new CEqEditing(this, templateId(), EqEditingRules{true, true, true})),
       title_(new QLabel(this)),
@@ -45,10 +45,10 @@ CDialogEfx::CDialogEfx(int selector, QWidget* parent)
   title_->setFont(HeiTiFont(24, 700));
   title_->setStyleSheet(QStringLiteral("color: rgb(21,66,139);"));
   back_->SetGlyph(ButtonGlyph::back);
-  connect(back_, &QAbstractButton::clicked, this, [] { ShowMusicPageAgain(); });
-  TrackEditGestures(eq_->graph());
+  connect(back_, &QAbstractButton::clicked, this, [this] { ShowMusicPageAgain(app()); });
+  TrackEditGestures(eq_->graph(), app().edits());
   for (int id : {band_editor_id::gainSlider, band_editor_id::frequencySlider, band_editor_id::qSlider}) {
-    TrackEditGestures(eq_->editor()->slider(id));
+    TrackEditGestures(eq_->editor()->slider(id), app().edits());
   }
   eq_->SetIdentity(kIdentities[static_cast<std::size_t>(selector_)]);
   ApplyTexts();

@@ -12,7 +12,7 @@ class CDialogEfx : public CPage {
   Q_OBJECT
  public:
   // selector: 0 Reverb A, 1 Reverb B, 2 Echo A, 3 Echo B.
-  CDialogEfx(int selector, QWidget* parent);
+  CDialogEfx(int selector, AppServices& app, QWidget* parent);
 
   int selector() const { return selector_; }
   CEqEditing& eq() const { return *eq_; }

@@ -1,6 +1,8 @@
 // EQ editing of the pages.
 #include "pages/eq_editing.h"
 
+#include "pages/page.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -11,19 +13,19 @@
 #include <cmath>
 #include <string_view>
 
-#include "app/user_prompts.h"
 #include "controls/eq_panel.h"
 #include "controls/eq_panel_painter.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
 #include "files/file_access.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
 #include "model/parameter_store.h"
 #include "pages/band_editor.h"
 #include "pages/band_list.h"
 #include "pages/page_edits.h"
-#include "shell/control_id.h"
-#include "shell/mode_file_loading.h"
+#include "services/mode_file_loading.h"
+#include "services/user_prompts.h"
 #include "tuning/band_text.h"
 #include "tuning/curve_export.h"
 #include "tuning/eq_identity.h"
@@ -55,13 +57,15 @@ void SetEqCopySource(int identity) {
   copySource = identity;
 }
 
-CEqEditing::CEqEditing(QWidget* page, int dialogId, EqEditingRules rules)
+CEqEditing::CEqEditing(CPage* page, int dialogId, EqEditingRules rules)
     : QObject(page),
+      app_(page->app()),
       rules_(rules),
       graph_(new CEqPanel(page)),
       list_(new CBandList(kListId, page)),
       editor_(new CBandEditor(dialogId, page)) {
   SetControlId(graph_, kGraphId);
+  graph_->SetLanguage(LanguageIndex());
   graph_->setFocusPolicy(Qt::StrongFocus);
   editor_->hide();
   list_->Rebuild(0);
@@ -103,7 +107,7 @@ int CEqEditing::ListRows(int bands) const {
 }
 
 void CEqEditing::RefreshFromStore() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   const vireo::tuning::EqIdentity* eq = vireo::tuning::FindEqIdentity(identity_);
   const int bands = eq != nullptr ? eq->bandCount : 0;
   graph_->SetIdentity(identity_);
@@ -144,7 +148,7 @@ void CEqEditing::SendBand(int band) {
     writer_(band);
     return;
   }
-  page_edits::WriteBand(identity_, band, ShapeOf(band));
+  PageEdits(app_.edits()).WriteBand(identity_, band, ShapeOf(band));
 }
 
 void CEqEditing::OnBandChanged(int band) {
@@ -179,7 +183,7 @@ void CEqEditing::OnCopyPaste(int action, int identity) {
     return;
   }
   if (EqCopySource() < 0) return;
-  page_edits::Paste(EqCopySource(), identity_);
+  PageEdits(app_.edits()).Paste(EqCopySource(), identity_);
   RefreshFromStore();
   emit pasted();
 }
@@ -221,7 +225,7 @@ void CEqEditing::SaveCurve(int command) {
     saved = buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG") &&
             WriteWholeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
   } else {
-    const vireo::tuning::EqCurve curve = vireo::tuning::EqCurveOf(vireo::TheStore(), identity_);
+    const vireo::tuning::EqCurve curve = vireo::tuning::EqCurveOf(app_.store(), identity_);
     const std::string text =
         command == CEqPanel::kSaveSvgCommand
             ? vireo::tuning::CurveSvg(curve, EqIdentityTitle(identity_, LanguageIndex()).toStdString())
@@ -257,7 +261,7 @@ void CEqEditing::ImportFilterFile() {
         caption, BoxIcon::warning);
     return;
   }
-  page_edits::ImportFilters(identity_, result.bands);
+  PageEdits(app_.edits()).ImportFilters(identity_, result.bands);
   RefreshFromStore();
   emit pasted();
   if (!result.notes.empty()) {
@@ -279,7 +283,7 @@ void CEqEditing::ExportFilterFile() {
   const QString path = Prompts().ChooseFile(graph_, request);
   if (path.isEmpty()) return;
   const std::string text =
-      vireo::tuning::FormatFilterFile(vireo::tuning::ExportableBands(vireo::TheStore(), identity_));
+      vireo::tuning::FormatFilterFile(vireo::tuning::ExportableBands(app_.store(), identity_));
   if (!WriteWholeFile(path, text)) ShowFileOpenFailure(path, graph_);
 }
 
@@ -345,29 +349,30 @@ void CEqEditing::ApplyEdits() {
   if (changed[0]) graph_->SetBandGain(selected_, typed.gainDb);
   double frequency = typed.frequency;
   if (!rules_.zeroFrequencyKeepsOld && frequency < 20.0) frequency = 20.0;
-  if (changed[1] && frequency != 0.0) graph_->SetBandFrequency(selected_, std::clamp(frequency, 20.0, 20000.0));
+  if (changed[1] && frequency != 0.0)
+    graph_->SetBandFrequency(selected_, std::clamp(frequency, 20.0, 20000.0));
   if (changed[2]) graph_->SetBandQ(selected_, typed.q);
   SendBand(selected_);
   ShowBandTexts(selected_);
 }
 
 bool CEqEditing::Bypass() const {
-  return vireo::tuning::EqBypass(vireo::TheStore(), identity_);
+  return vireo::tuning::EqBypass(app_.store(), identity_);
 }
 
 void CEqEditing::ToggleBypass() {
-  graph_->SetBypass(page_edits::ToggleBypass(identity_));
+  graph_->SetBypass(PageEdits(app_.edits()).ToggleBypass(identity_));
 }
 
 void CEqEditing::Reset() {
   selected_ = -1;
-  page_edits::Reset(identity_);
+  PageEdits(app_.edits()).Reset(identity_);
   RefreshFromStore();
 }
 
 void CEqEditing::ApplyLanguage() {
   list_->Rebuild(ListRows(graph_->bandCount()));
   editor_->ApplyLanguage();
-  graph_->update();
+  graph_->SetLanguage(LanguageIndex());
   RefreshFromStore();
 }

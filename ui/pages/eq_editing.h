@@ -13,6 +13,8 @@ class CEqPanel;
 class CBandList;
 class CBandEditor;
 class QWidget;
+class AppServices;
+class CPage;
 
 struct EqEditingRules {
   // The effect EQ editor applies a slider move at once; the music page only shows it until Enter.
@@ -36,7 +38,7 @@ void SetEqCopySource(int identity);
 class CEqEditing : public QObject {
   Q_OBJECT
  public:
-  CEqEditing(QWidget* page, int dialogId, EqEditingRules rules);
+  CEqEditing(CPage* page, int dialogId, EqEditingRules rules);
 
   CEqPanel* graph() const { return graph_; }
   CBandList* list() const { return list_; }
@@ -71,6 +73,7 @@ class CEqEditing : public QObject {
   void selectionCleared();
 
  private:
+  AppServices& app_;
   void OnBandChanged(int band);
   void OnBandPicked(int band);
   void OnEmptyClick();

@@ -12,8 +12,9 @@
 #include "controls/peak_meter_ctrl.h"
 #include "controls/small_eq_panel.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "model/slot_fields.h"
 #include "pages/band_editor.h"
@@ -24,7 +25,6 @@
 #include "pages/page_layout.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
 #include "tuning/eq_operations.h"
 
 namespace t = vireo::tuning;
@@ -132,8 +132,8 @@ QString InputFormatText(unsigned char formatByte) {
   return QStringLiteral("Stereo");
 }
 
-CDialogMusic::CDialogMusic(QWidget* parent)
-    : CPage(PageKind::music, parent),
+CDialogMusic::CDialogMusic(AppServices& services, QWidget* parent)
+    : CPage(PageKind::music, services, parent),
       view_(MusicPageView()),
       eq_(new CEqEditing(this, templateId(), EqEditingRules{})),
       effects_(new CEffectParamList(this)) {
@@ -149,8 +149,8 @@ CDialogMusic::CDialogMusic(QWidget* parent)
   BuildMusicControls();
   BuildPreviews();
   connect(eq_, &CEqEditing::pasted, this, [this] { RefreshPreviews(); });
-  for (QWidget* w : findChildren<CXBmpSlider*>()) TrackEditGestures(w);
-  TrackEditGestures(eq_->graph());
+  for (QWidget* w : findChildren<CXBmpSlider*>()) TrackEditGestures(w, app().edits());
+  TrackEditGestures(eq_->graph(), app().edits());
   ApplyTexts();
   effects_->Build();
   RefreshFromStore();
@@ -168,11 +168,11 @@ void CDialogMusic::BuildMicInputs() {
     m.channelA->setAutoExclusive(false);
     m.channelB->setAutoExclusive(false);
     connect(m.channelA, &QRadioButton::clicked, this, [this, k] {
-      page_edits::RouteMic(k, t::MicChannel::a);
+      pageEdits().RouteMic(k, t::MicChannel::a);
       RefreshMicInputs();
     });
     connect(m.channelB, &QRadioButton::clicked, this, [this, k] {
-      page_edits::RouteMic(k, t::MicChannel::b);
+      pageEdits().RouteMic(k, t::MicChannel::b);
       RefreshMicInputs();
     });
     m.gateCaption = ValueLabel(this, kFirstGateCaption + k);
@@ -188,11 +188,11 @@ void CDialogMusic::BuildMicInputs() {
     m.gateValue = ValueLabel(this, kFirstGateValue + 2 * k);
     m.volumeValue = ValueLabel(this, kFirstVolumeValue + 2 * k);
     connect(m.gate, &CXBmpSlider::positionChanged, this, [this, k](int, int position) {
-      page_edits::SetMicNoiseGate(k, position);
+      pageEdits().SetMicNoiseGate(k, position);
       mics_[static_cast<std::size_t>(k)].gateValue->setText(QString::number(position));
     });
     connect(m.volume, &CXBmpSlider::positionChanged, this, [this, k](int, int position) {
-      page_edits::SetMicInputVolume(k, position);
+      pageEdits().SetMicInputVolume(k, position);
       mics_[static_cast<std::size_t>(k)].volumeValue->setText(QString::number(position));
     });
     m.meter = InputMeter(this, kFirstMicMeter + k);
@@ -212,7 +212,7 @@ void CDialogMusic::BuildMusicControls() {
     w->hide();
   }
   connect(musicLevel_, &CXBmpSlider::positionChanged, this, [this](int, int position) {
-    page_edits::SetField(MusicLevelOf(vireo::TheStore().Int(vireo::slot::musicSource)).field, 0, position);
+    pageEdits().SetField(MusicLevelOf(app().store().Int(vireo::slot::musicSource)).field, 0, position);
     musicLevelValue_->setText(QString::number(position));
   });
 }
@@ -252,12 +252,14 @@ void CDialogMusic::ApplyTexts() {
 
 void CDialogMusic::ApplyPreviewTips() {
   // A disabled preview does not open its editor, so it does not say it would.
-  reverbPreview_->setToolTip(reverbPreview_->isEnabled() ? DialogText(templateId(), kReverbPreview,
-                                                                      "点击进入混响均衡", "Click to enter reverb EQ")
-                                                         : QString());
-  echoPreview_->setToolTip(echoPreview_->isEnabled() ? DialogText(templateId(), kEchoPreview, "点击进入回声均衡",
-                                                                  "Click to enter echo EQ")
-                                                     : QString());
+  reverbPreview_->setToolTip(
+      reverbPreview_->isEnabled()
+          ? DialogText(templateId(), kReverbPreview, "点击进入混响均衡", "Click to enter reverb EQ")
+          : QString());
+  echoPreview_->setToolTip(
+      echoPreview_->isEnabled()
+          ? DialogText(templateId(), kEchoPreview, "点击进入回声均衡", "Click to enter echo EQ")
+          : QString());
 }
 
 void CDialogMusic::SetView(int view) {
@@ -276,7 +278,7 @@ void CDialogMusic::RefreshViewButtons() {
 }
 
 void CDialogMusic::RefreshMicInputs() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   for (int k = 0; k < 4; ++k) {
     MicInput& m = mics_[static_cast<std::size_t>(k)];
     const bool a = t::MicInputChannel(store, k) == t::MicChannel::a;
@@ -292,7 +294,7 @@ void CDialogMusic::RefreshMicInputs() {
 }
 
 void CDialogMusic::RefreshMusicLevel() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   const MusicLevelField level = MusicLevelOf(store.Int(vireo::slot::musicSource));
   // The table holds the optical caption only; the label follows the music source.
   musicLevelLabel_->setText(LangText(level.zh, level.en));
@@ -312,8 +314,8 @@ void CDialogMusic::RefreshPreviews() {
       for (int i = 0; i < 7; ++i) ShowPreviewBand(*preview, i, vireo::dsp::BandShape{1, 0.0, 0.0, 0.0});
       continue;
     }
-    preview->SetBypass(t::EqBypass(vireo::TheStore(), identity));
-    for (int i = 0; i < 7; ++i) ShowPreviewBand(*preview, i, t::ReadEqBand(vireo::TheStore(), identity, i));
+    preview->SetBypass(t::EqBypass(app().store(), identity));
+    for (int i = 0; i < 7; ++i) ShowPreviewBand(*preview, i, t::ReadEqBand(app().store(), identity, i));
   }
 }
 
@@ -331,7 +333,7 @@ void CDialogMusic::RefreshFromStore() {
 }
 
 void CDialogMusic::UpdateMeters() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   using vireo::Region;
   for (int k = 0; k < 4; ++k) {
     const int level = store.Byte(Region::levelMeters, static_cast<std::size_t>(k));
@@ -371,7 +373,7 @@ void CDialogMusic::ApplyLanguage() {
 void CDialogMusic::OpenEffectEq(bool reverb) {
   if (view_ == 2) return;
   const int selector = (reverb ? 0 : 2) + (view_ == 1 ? 1 : 0);
-  ShowEffectEqEditor(selector);
+  ShowEffectEqEditor(app(), selector);
 }
 
 void CDialogMusic::resizeEvent(QResizeEvent* event) {

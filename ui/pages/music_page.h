@@ -25,7 +25,7 @@ void SetMusicPageView(int view);
 class CDialogMusic : public CPage {
   Q_OBJECT
  public:
-  explicit CDialogMusic(QWidget* parent);
+  CDialogMusic(AppServices& app, QWidget* parent);
 
   int view() const { return view_; }
   void SetView(int view);

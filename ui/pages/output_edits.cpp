@@ -3,20 +3,17 @@
 
 #include <string>
 
-#include "app/device_services.h"
-#include "app/edit_access.h"
-#include "app/kestrel_app.h"
 #include "model/parameter_store.h"
+#include "services/app_services.h"
+#include "services/device_services.h"
 #include "tuning/edit_history.h"
 #include "tuning/eq_identity.h"
 
-namespace output_edits {
+using Channels = OutputEdits::Channels;
 
 namespace t = vireo::tuning;
 
 namespace {
-using edit_access::Edits;
-using edit_access::Store;
 std::vector<t::EditValue> Fields(std::initializer_list<const char*> names, const Channels& channels) {
   std::vector<t::EditValue> targets;
   for (int channel : channels) {
@@ -27,7 +24,8 @@ std::vector<t::EditValue> Fields(std::initializer_list<const char*> names, const
 // Bands 13 and 14 hold the high-frequency delay split.
 std::vector<t::EditValue> WithSplitBands(std::vector<t::EditValue> targets, const Channels& channels) {
   for (int channel : channels) {
-    for (t::EditValue& v : t::SplitBandTargets(t::ChannelEqIdentity(channel))) targets.push_back(std::move(v));
+    for (t::EditValue& v : t::SplitBandTargets(t::ChannelEqIdentity(channel)))
+      targets.push_back(std::move(v));
   }
   return targets;
 }
@@ -38,22 +36,22 @@ std::vector<t::EditValue> Bands(const Channels& channels, int band) {
 }
 }  // namespace
 
-void SetMute(int channel, bool muted) {
+void OutputEdits::SetMute(int channel, bool muted) {
   Edits().Run(Fields({"chMute"}, {channel}), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetChannelMute(Store(), sender, channel, muted);
   });
 }
-void SetPhase(int channel, bool inverted) {
+void OutputEdits::SetPhase(int channel, bool inverted) {
   Edits().Run(Fields({"chPhase"}, {channel}), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetChannelPhase(Store(), sender, channel, inverted);
   });
 }
-void SetRole(int channel, int role) {
+void OutputEdits::SetRole(int channel, int role) {
   Edits().Run(Fields({"chType"}, {channel}), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetChannelRole(Store(), sender, channel, role);
   });
 }
-void SetMixLevel(const Channels& channels, t::MixLevel level, int value) {
+void OutputEdits::SetMixLevel(const Channels& channels, t::MixLevel level, int value) {
   const std::string field(t::MixLevelField(level));
   std::vector<t::EditValue> targets;
   for (int channel : channels) targets.push_back(t::FieldValue{field, channel, 0.0});
@@ -61,17 +59,18 @@ void SetMixLevel(const Channels& channels, t::MixLevel level, int value) {
     t::SetMixLevel(Store(), sender, channels, level, value);
   });
 }
-void WriteBand(const Channels& channels, int band, const vireo::dsp::BandShape& shape) {
+void OutputEdits::WriteBand(const Channels& channels, int band, const vireo::dsp::BandShape& shape) {
   Edits().Run(Bands(channels, band), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::WriteChannelBand(Store(), sender, channels, band, shape);
   });
 }
-void WriteCrossover(const Channels& channels, const std::array<vireo::dsp::BandShape, 4>& sections) {
+void OutputEdits::WriteCrossover(const Channels& channels,
+                                 const std::array<vireo::dsp::BandShape, 4>& sections) {
   Edits().Run(Bands(channels, t::kCrossoverBand), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::WriteChannelCrossover(Store(), sender, channels, sections);
   });
 }
-bool ToggleBypass(int channel, bool partnerLinked) {
+bool OutputEdits::ToggleBypass(int channel, bool partnerLinked) {
   std::vector<t::EditValue> targets{t::BypassValue{t::ChannelEqIdentity(channel), false}};
   const int partner = t::LinkPartner(channel);
   if (partnerLinked && partner >= 0) targets.push_back(t::BypassValue{t::ChannelEqIdentity(partner), false});
@@ -79,7 +78,7 @@ bool ToggleBypass(int channel, bool partnerLinked) {
     return t::ToggleChannelEqBypass(Store(), sender, channel, partnerLinked);
   });
 }
-void ResetEq(const Channels& channels) {
+void OutputEdits::ResetEq(const Channels& channels) {
   std::vector<t::EditValue> targets;
   for (int channel : channels) {
     for (t::EditValue& v : t::AllBandTargets(t::ChannelEqIdentity(channel))) targets.push_back(std::move(v));
@@ -88,7 +87,7 @@ void ResetEq(const Channels& channels) {
     t::ResetChannelEq(Store(), sender, channels);
   });
 }
-void CopyChannel(int source, int destination) {
+void OutputEdits::CopyChannel(int source, int destination) {
   std::vector<t::EditValue> targets =
       Fields({"chDirectLevel", "chReverbLevel", "chEchoLevel", "chMusicLevel", "chDelay", "chCompThreshold",
               "chCompRatio", "chCompAttack", "chCompRelease", "chCompOff", "chDelayOff", "chDelayMode"},
@@ -96,39 +95,40 @@ void CopyChannel(int source, int destination) {
   targets.push_back(t::BypassValue{t::ChannelEqIdentity(destination), false});
   for (t::EditValue& v : t::AllBandTargets(t::ChannelEqIdentity(destination)))
     targets.push_back(std::move(v));
-  Edits().Run(WithSplitBands(std::move(targets), {destination}), [&](vireo::ReportSender& sender, vireo::Clock&) {
-    t::CopyChannelSettings(Store(), sender, source, destination);
-  });
+  Edits().Run(WithSplitBands(std::move(targets), {destination}),
+              [&](vireo::ReportSender& sender, vireo::Clock&) {
+                t::CopyChannelSettings(Store(), sender, source, destination);
+              });
 }
 
-void SetDelay(const Channels& channels, float ms) {
+void OutputEdits::SetDelay(const Channels& channels, float ms) {
   Edits().Run(Fields({"chDelay"}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
     for (int channel : channels) t::SetChannelDelay(Store(), sender, channel, ms);
   });
 }
-void SetDelayOn(const Channels& channels, bool on) {
+void OutputEdits::SetDelayOn(const Channels& channels, bool on) {
   Edits().Run(Fields({"chDelayOff"}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
     for (int channel : channels) t::SetDelayOn(Store(), sender, channel, on);
   });
 }
-void SetDelayMode(const Channels& channels, t::DelayMode mode) {
+void OutputEdits::SetDelayMode(const Channels& channels, t::DelayMode mode) {
   Edits().Run(WithSplitBands(Fields({"chDelayMode"}, channels), channels),
               [&](vireo::ReportSender& sender, vireo::Clock&) {
-    for (int channel : channels) t::SetDelayMode(Store(), sender, channel, mode);
-  });
+                for (int channel : channels) t::SetDelayMode(Store(), sender, channel, mode);
+              });
 }
-void MoveSplit(const Channels& channels, int index) {
+void OutputEdits::MoveSplit(const Channels& channels, int index) {
   Edits().Run(WithSplitBands({}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
     for (int channel : channels) t::MoveSplit(Store(), sender, channel, index);
   });
 }
-void SetCompressorOn(const Channels& channels, bool on) {
+void OutputEdits::SetCompressorOn(const Channels& channels, bool on) {
   Edits().Run(Fields({"chCompOff"}, channels), [&](vireo::ReportSender& sender, vireo::Clock&) {
     for (int channel : channels) t::SetCompressorOn(Store(), sender, channel, on);
   });
 }
-vireo::CompressorSettings MoveCompSlider(const Channels& channels, int current, t::CompSlider slider,
-                                         int position) {
+vireo::CompressorSettings OutputEdits::MoveCompSlider(const Channels& channels, int current,
+                                                      t::CompSlider slider, int position) {
   return Edits().Run(Fields({"chCompThreshold", "chCompRatio", "chCompAttack", "chCompRelease"}, channels),
                      [&](vireo::ReportSender& sender, vireo::Clock&) {
                        vireo::CompressorSettings shown{};
@@ -140,5 +140,3 @@ vireo::CompressorSettings MoveCompSlider(const Channels& channels, int current, 
                        return shown;
                      });
 }
-
-}  // namespace output_edits

@@ -4,13 +4,13 @@
 #include <QResizeEvent>
 #include <algorithm>
 
-#include "app/kestrel_app.h"
 #include "controls/gdip_button.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
 #include "model/store_layout.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
+#include "services/app_services.h"
 
 namespace {
 constexpr int kButtonCount = 11;
@@ -39,9 +39,6 @@ int ChannelOf(int id) {
   return -1;
 }
 
-int CurrentChannel() {
-  return TheApp() != nullptr ? TheApp()->currentOutputChannel() : 0;
-}
 }  // namespace
 
 COutputNavBar::COutputNavBar(CPage* page) : QWidget(page), page_(page) {
@@ -67,8 +64,8 @@ void COutputNavBar::Refresh() {
   const PageKind shown = page_->kind();
   for (int i = 0; i < kButtonCount; ++i) {
     const int id = IdAt(i);
-    const bool pressed =
-        TargetOf(id) == shown && (shown != PageKind::output || ChannelOf(id) == CurrentChannel());
+    const bool pressed = TargetOf(id) == shown &&
+                         (shown != PageKind::output || ChannelOf(id) == page_->app().currentOutputChannel());
     buttons_[static_cast<std::size_t>(i)]->SetCheck(pressed);
   }
 }
@@ -109,7 +106,7 @@ void COutputNavBar::resizeEvent(QResizeEvent* event) {
 void COutputNavBar::OnClicked(int controlId) {
   const PageKind target = TargetOf(controlId);
   const int channel = ChannelOf(controlId);
-  if (channel >= 0 && TheApp() != nullptr) TheApp()->setCurrentOutputChannel(channel);
+  if (channel >= 0) page_->app().setCurrentOutputChannel(channel);
   if (target == page_->kind()) {
     // Only the output channels page has something to switch; the others stay as they are.
     if (target == PageKind::output) page_->ShowChannel(channel);
@@ -118,5 +115,5 @@ void COutputNavBar::OnClicked(int controlId) {
   }
   // The switch destroys this bar's page: it happens after the click is handled.
   Refresh();
-  ShowPageLater(target);
+  ShowPageLater(page_->app(), target);
 }

@@ -8,12 +8,12 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 
-#include "app/kestrel_app.h"
 #include "controls/eq_panel.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "dsp/crossover.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "pages/band_editor.h"
 #include "pages/band_list.h"
@@ -26,8 +26,7 @@
 #include "pages/page_edits.h"
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
-#include "shell/input_controls.h"
+#include "services/app_services.h"
 #include "tuning/eq_identity.h"
 #include "tuning/eq_operations.h"
 #include "tuning/headroom.h"
@@ -36,11 +35,6 @@ namespace t = vireo::tuning;
 namespace id = output_page_id;
 
 namespace {
-
-// The application keeps the channel, so that the next output page opens on it.
-void RememberChannel(int channel) {
-  if (TheApp() != nullptr) TheApp()->setCurrentOutputChannel(channel);
-}
 
 struct TextPair {
   const char* zh;
@@ -82,14 +76,15 @@ QString ChannelName(int channel) {
 
 }  // namespace
 
-CDialogOutput::CDialogOutput(QWidget* parent, int channel)
-    : CPage(PageKind::output, parent),
+CDialogOutput::CDialogOutput(AppServices& services, QWidget* parent, int channel)
+    : CPage(PageKind::output, services, parent),
       channel_(ValidChannel(channel) ? channel : 0),
       nav_(new COutputNavBar(this)),
       picture_(WithId(new CChannelPicture(this), id::picture)),
       eq_(new CEqEditing(this, templateId(), EqEditingRules{false, false, false, true})),
       quick_(new COutputQuickControls(this, [this] { return LinkSet(); })) {
-  RememberChannel(channel_);
+  // The application keeps the channel, so that the next output page opens on it.
+  app().setCurrentOutputChannel(channel_);
   eq_->editor()->SetCaptionIds(id::editorCaptions);
   eq_->SetBandWriter([this](int band) { WriteBandForLinks(band); });
   connect(eq_, &CEqEditing::bandShown, this, &CDialogOutput::FollowBand);
@@ -98,7 +93,7 @@ CDialogOutput::CDialogOutput(QWidget* parent, int channel)
     ShowCrossover(false);
     FollowBand(row);
   });
-  TrackEditGestures(eq_->graph());
+  TrackEditGestures(eq_->graph(), app().edits());
   BuildMix();
   BuildChannelRows();
   BuildLinks();
@@ -123,7 +118,7 @@ void CDialogOutput::BuildMix() {
     slider->SetMargins(kEffectEqSliderMargins);
     slider->SetBackgroundColor(kDialogBackground);
     slider->SetRange(0, 100);
-    TrackEditGestures(slider);
+    TrackEditGestures(slider, app().edits());
     connect(slider, &CXBmpSlider::positionChanged, this,
             [this, k](int, int position) { OnMixMoved(k, position); });
     mixSliders_[i] = slider;
@@ -140,9 +135,12 @@ void CDialogOutput::BuildChannelRows() {
     row.mute = WithId(new QCheckBox(this), id::mute[static_cast<std::size_t>(c)]);
     row.phase = WithId(new QCheckBox(this), id::firstPhase + c);
     row.role = WithId(new QComboBox(this), id::firstRole + c);
-    connect(row.mute, &QCheckBox::clicked, this, [c](bool checked) { output_edits::SetMute(c, checked); });
-    connect(row.phase, &QCheckBox::clicked, this, [c](bool checked) { output_edits::SetPhase(c, checked); });
-    connect(row.role, &QComboBox::activated, this, [c](int index) { output_edits::SetRole(c, index); });
+    connect(row.mute, &QCheckBox::clicked, this,
+            [this, c](bool checked) { OutputEdits(app().edits()).SetMute(c, checked); });
+    connect(row.phase, &QCheckBox::clicked, this,
+            [this, c](bool checked) { OutputEdits(app().edits()).SetPhase(c, checked); });
+    connect(row.role, &QComboBox::activated, this,
+            [this, c](int index) { OutputEdits(app().edits()).SetRole(c, index); });
   }
 }
 
@@ -203,7 +201,7 @@ std::vector<int> CDialogOutput::LinkSet() const {
 void CDialogOutput::ShowChannel(int channel) {
   if (!ValidChannel(channel)) return;
   channel_ = channel;
-  RememberChannel(channel);
+  app().setCurrentOutputChannel(channel);
   RefreshFromStore();
 }
 
@@ -219,7 +217,7 @@ void CDialogOutput::RefreshFromStore() {
 }
 
 void CDialogOutput::RefreshHeadroom() {
-  const t::Headroom h = t::ChannelHeadroom(vireo::TheStore(), channel_);
+  const t::Headroom h = t::ChannelHeadroom(app().store(), channel_);
   headroom_->setVisible(h.atRisk());
   if (!h.atRisk()) return;
   headroom_->setText(QString::fromUtf8("\u26A0 ") +
@@ -229,7 +227,7 @@ void CDialogOutput::RefreshHeadroom() {
 }
 
 void CDialogOutput::RefreshMix() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   for (std::size_t i = 0; i < mixSliders_.size(); ++i) {
     mixSliders_[i]->SetPos(t::ChannelMixLevel(store, channel_, static_cast<t::MixLevel>(i)));
     mixTexts_[i]->setText(QStringLiteral("%1%").arg(mixSliders_[i]->GetPos()));
@@ -237,7 +235,7 @@ void CDialogOutput::RefreshMix() {
 }
 
 void CDialogOutput::RefreshChannelRows() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   for (int c = 0; c < 8; ++c) {
     ChannelRow& row = rows_[static_cast<std::size_t>(c)];
     row.mute->setChecked(t::ChannelMuted(store, c));
@@ -247,21 +245,20 @@ void CDialogOutput::RefreshChannelRows() {
 }
 
 void CDialogOutput::OnMixMoved(int index, int position) {
-  output_edits::SetMixLevel(LinkSet(), static_cast<t::MixLevel>(index), position);
+  OutputEdits(app().edits()).SetMixLevel(LinkSet(), static_cast<t::MixLevel>(index), position);
   mixTexts_[static_cast<std::size_t>(index)]->setText(QStringLiteral("%1%").arg(position));
-  if (t::ChannelMuted(vireo::TheStore(), channel_) && TheApp() != nullptr)
-    TheApp()->ShowNotice(MutedVolumeNotice(), kNoticeShortMs);
+  if (t::ChannelMuted(app().store(), channel_)) app().ShowNotice(MutedVolumeNotice(), kNoticeShortMs);
 }
 
 void CDialogOutput::OnLinkClicked(int pair, bool checked) {
   if (!checked) return;
   const int low = t::LinkPairLowChannel(pair);
-  if (!t::ChannelsDiffer(vireo::TheStore(), low, low + 1)) return;
+  if (!t::ChannelsDiffer(app().store(), low, low + 1)) return;
   const auto answer = [](int channel) {
     return LanguageIndex() == 1 ? QStringLiteral("Both set CH%1").arg(channel + 1)
                                 : QString::fromUtf8("以通道%1为标准同步").arg(channel + 1);
   };
-  const int choice = TheApp()->ShowChoiceBox(
+  const int choice = app().ShowChoiceBox(
       LangText("通道参数不一致，是否需要同步？", "Parameter is different, Is need set same?"), answer(low),
       answer(low + 1));
   if (choice != 1 && choice != 2) {
@@ -269,7 +266,7 @@ void CDialogOutput::OnLinkClicked(int pair, bool checked) {
     return;
   }
   const int source = choice == 1 ? low : low + 1;
-  output_edits::CopyChannel(source, source == low ? low + 1 : low);
+  OutputEdits(app().edits()).CopyChannel(source, source == low ? low + 1 : low);
   RefreshFromStore();
 }
 
@@ -280,9 +277,9 @@ void CDialogOutput::WriteBandForLinks(int band) {
     return vireo::dsp::BandShape{b.type, b.gain, b.frequency, b.q};
   };
   if (band == t::kCrossoverBand) {
-    output_edits::WriteCrossover(LinkSet(), {shape(9), shape(10), shape(11), shape(12)});
+    OutputEdits(app().edits()).WriteCrossover(LinkSet(), {shape(9), shape(10), shape(11), shape(12)});
   } else {
-    output_edits::WriteBand(LinkSet(), band, shape(band));
+    OutputEdits(app().edits()).WriteBand(LinkSet(), band, shape(band));
   }
   RefreshHeadroom();
 }
@@ -328,12 +325,12 @@ bool CDialogOutput::ShownEqBypass() const {
 void CDialogOutput::ToggleShownEqBypass() {
   const int pair = t::LinkPairOf(channel_);
   const bool linked = pair >= 0 && links_[static_cast<std::size_t>(pair)]->isChecked();
-  eq_->graph()->SetBypass(output_edits::ToggleBypass(channel_, linked));
+  eq_->graph()->SetBypass(OutputEdits(app().edits()).ToggleBypass(channel_, linked));
   RefreshHeadroom();
 }
 
 void CDialogOutput::ResetShownEq() {
-  output_edits::ResetEq(LinkSet());
+  OutputEdits(app().edits()).ResetEq(LinkSet());
   eq_->RefreshFromStore();
   RefreshHeadroom();
 }

@@ -36,7 +36,7 @@ class CDialogOutput : public CPage {
   Q_OBJECT
  public:
   // Opens on `channel` (0..7), which becomes the application's current output channel.
-  CDialogOutput(QWidget* parent, int channel);
+  CDialogOutput(AppServices& app, QWidget* parent, int channel);
 
   int channel() const { return channel_; }
   CEqEditing& eq() const { return *eq_; }

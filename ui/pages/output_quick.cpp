@@ -1,17 +1,19 @@
 // Quick delay and compressor controls.
 #include "pages/output_quick.h"
 
+#include "pages/page.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "pages/output_edits.h"
 #include "pages/page_edits.h"
 #include "pages/page_texts.h"
-#include "shell/control_id.h"
 #include "tuning/delay_ops.h"
 
 namespace t = vireo::tuning;
@@ -35,12 +37,12 @@ W* WithId(W* widget, int controlId) {
   return widget;
 }
 
-CXBmpSlider* QuickSlider(QWidget* page, int controlId, int lo, int hi) {
+CXBmpSlider* QuickSlider(CPage* page, int controlId, int lo, int hi) {
   auto* slider = new CXBmpSlider(controlId, page);
   slider->SetMargins(kCompressorSliderMargins);
   slider->SetBackgroundColor(kDialogBackground);
   slider->SetRange(lo, hi);
-  TrackEditGestures(slider);
+  TrackEditGestures(slider, page->app().edits());
   return slider;
 }
 
@@ -55,8 +57,9 @@ t::CompSlider SliderAt(std::size_t i) {
 }
 }  // namespace
 
-COutputQuickControls::COutputQuickControls(QWidget* page, std::function<std::vector<int>()> linkSet)
+COutputQuickControls::COutputQuickControls(CPage* page, std::function<std::vector<int>()> linkSet)
     : QObject(page),
+      app_(page->app()),
       linkSet_(std::move(linkSet)),
       delaySwitch_(WithId(new QCheckBox(page), id::delaySwitch)),
       highFreq_(WithId(new QRadioButton(page), id::highFreqRadio)),
@@ -70,25 +73,25 @@ COutputQuickControls::COutputQuickControls(QWidget* page, std::function<std::vec
   highFreq_->setAutoExclusive(false);
   channelMode_->setAutoExclusive(false);
   connect(delaySwitch_, &QCheckBox::clicked, this, [this](bool on) {
-    output_edits::SetDelayOn(linkSet_(), on);
+    OutputEdits(app_.edits()).SetDelayOn(linkSet_(), on);
     ApplyDelayEnabling();
   });
   for (auto [radio, mode] :
        {std::pair{highFreq_, t::DelayMode::highFreq}, std::pair{channelMode_, t::DelayMode::channel}}) {
     connect(radio, &QRadioButton::clicked, this, [this, mode = mode] {
-      output_edits::SetDelayMode(linkSet_(), mode);
+      OutputEdits(app_.edits()).SetDelayMode(linkSet_(), mode);
       highFreq_->setChecked(mode == t::DelayMode::highFreq);
       channelMode_->setChecked(mode == t::DelayMode::channel);
       ApplyDelayEnabling();
     });
   }
   connect(split_, &CXBmpSlider::positionChanged, this, [this](int, int position) {
-    output_edits::MoveSplit(linkSet_(), position);
+    OutputEdits(app_.edits()).MoveSplit(linkSet_(), position);
     splitText_->setText(QString::fromStdString(t::SplitText(position)));
   });
   connect(time_, &CXBmpSlider::positionChanged, this, [this](int, int position) { OnTimeMoved(position); });
   connect(compSwitch_, &QCheckBox::clicked, this,
-          [this](bool on) { output_edits::SetCompressorOn(linkSet_(), on); });
+          [this](bool on) { OutputEdits(app_.edits()).SetCompressorOn(linkSet_(), on); });
   for (std::size_t i = 0; i < compSliders_.size(); ++i) {
     const int k = static_cast<int>(i);
     const t::CompSliderRange range = t::CompSliderRangeOf(SliderAt(i));
@@ -102,7 +105,7 @@ COutputQuickControls::COutputQuickControls(QWidget* page, std::function<std::vec
 
 void COutputQuickControls::Refresh(int channel) {
   channel_ = channel;
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   compSwitch_->setChecked(t::CompressorOn(store, channel));
   for (std::size_t i = 0; i < compSliders_.size(); ++i) {
     const int position = t::CompSliderPosition(store, channel, SliderAt(i));
@@ -134,12 +137,12 @@ void COutputQuickControls::ApplyDelayEnabling() {
 
 void COutputQuickControls::OnTimeMoved(int position) {
   const float ms = static_cast<float>(position / 10.0);
-  output_edits::SetDelay(linkSet_(), ms);
-  timeText_->setText(QString::fromStdString(t::DelayText(t::ChannelDelay(vireo::TheStore(), channel_))));
+  OutputEdits(app_.edits()).SetDelay(linkSet_(), ms);
+  timeText_->setText(QString::fromStdString(t::DelayText(t::ChannelDelay(app_.store(), channel_))));
 }
 
 void COutputQuickControls::OnCompMoved(t::CompSlider slider, int position) {
-  output_edits::MoveCompSlider(linkSet_(), channel_, slider, position);
+  OutputEdits(app_.edits()).MoveCompSlider(linkSet_(), channel_, slider, position);
   compTexts_[static_cast<std::size_t>(slider)]->setText(
       QString::fromStdString(t::CompSliderText(slider, position)));
 }

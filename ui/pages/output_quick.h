@@ -16,6 +16,8 @@ class QCheckBox;
 class QLabel;
 class QRadioButton;
 class QWidget;
+class AppServices;
+class CPage;
 
 namespace output_quick_id {
 inline constexpr int delaySwitch = 1293;
@@ -34,7 +36,7 @@ class COutputQuickControls : public QObject {
   Q_OBJECT
  public:
   // `linkSet` gives the channels of an edit, the current channel among them.
-  COutputQuickControls(QWidget* page, std::function<std::vector<int>()> linkSet);
+  COutputQuickControls(CPage* page, std::function<std::vector<int>()> linkSet);
 
   // Shows channel `channel` from the store.
   void Refresh(int channel);
@@ -42,6 +44,7 @@ class COutputQuickControls : public QObject {
   void SetGeometry(const OutputPageLayout& layout);
 
  private:
+  AppServices& app_;
   void ApplyDelayEnabling();
   void OnTimeMoved(int position);
   void OnCompMoved(vireo::tuning::CompSlider slider, int position);

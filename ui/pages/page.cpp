@@ -1,11 +1,11 @@
 // Page defaults.
 #include "pages/page.h"
 
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
-#include "shell/control_id.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 
-CPage::CPage(PageKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+CPage::CPage(PageKind kind, AppServices& app, QWidget* parent) : QWidget(parent), kind_(kind), app_(app) {
   SetControlId(this, templateId());
   ApplyDialogBackground(this);
 }

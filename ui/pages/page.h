@@ -3,7 +3,10 @@
 
 #include <QWidget>
 
-#include "shell/command_ids.h"
+#include "look/command_ids.h"
+#include "pages/page_edits.h"
+#include "services/app_services.h"
+#include "services/edit_gestures.h"
 
 // The pages the view can host, by their dialog template.
 enum class PageKind {
@@ -18,7 +21,11 @@ enum class PageKind {
 class CPage : public QWidget {
   Q_OBJECT
  public:
-  CPage(PageKind kind, QWidget* parent);
+  CPage(PageKind kind, AppServices& app, QWidget* parent);
+
+  // What the page uses of the application; its edits go through the edit session.
+  AppServices& app() const { return app_; }
+  PageEdits pageEdits() const { return PageEdits(app_.edits()); }
 
   PageKind kind() const { return kind_; }
   int templateId() const { return static_cast<int>(kind_); }
@@ -42,4 +49,5 @@ class CPage : public QWidget {
 
  private:
   PageKind kind_;
+  AppServices& app_;
 };

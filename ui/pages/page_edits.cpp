@@ -1,12 +1,6 @@
 // Page edits.
 #include "pages/page_edits.h"
 
-#include <QEvent>
-#include <QWidget>
-
-#include "app/device_services.h"
-#include "app/edit_access.h"
-#include "app/kestrel_app.h"
 #include "model/parameter_store.h"
 #include "tuning/edit_history.h"
 #include "tuning/eq_operations.h"
@@ -15,65 +9,61 @@
 #include "tuning/input_controls.h"
 #include "tuning/location_ops.h"
 
-namespace page_edits {
-
 namespace t = vireo::tuning;
 
 namespace {
-using edit_access::Edits;
-using edit_access::Store;
 t::FieldValue Field(std::string_view name, int element) {
   return t::FieldValue{std::string(name), element, 0.0};
 }
 }  // namespace
 
-void BeginGesture() {
+void PageEdits::BeginGesture() {
   Edits().BeginGesture();
 }
-void EndGesture() {
+void PageEdits::EndGesture() {
   Edits().EndGesture();
 }
 
-void WriteBand(int identity, int band, const vireo::dsp::BandShape& shape) {
+void PageEdits::WriteBand(int identity, int band, const vireo::dsp::BandShape& shape) {
   Edits().Run({t::BandValue{identity, band, {}}}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::WriteEqBand(Store(), sender, identity, band, shape);
   });
 }
-void Paste(int source, int destination) {
+void PageEdits::Paste(int source, int destination) {
   Edits().Run(t::AllBandTargets(destination), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::PasteEq(Store(), sender, source, destination);
   });
 }
-void ImportFilters(int identity, const std::vector<vireo::dsp::BandShape>& bands) {
+void PageEdits::ImportFilters(int identity, const std::vector<vireo::dsp::BandShape>& bands) {
   Edits().Run(t::AllBandTargets(identity), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::ApplyFilterBands(Store(), sender, identity, bands);
   });
 }
-void Reset(int identity) {
+void PageEdits::Reset(int identity) {
   Edits().Run(t::AllBandTargets(identity),
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::ResetEq(Store(), sender, identity); });
 }
-bool ToggleBypass(int identity) {
+bool PageEdits::ToggleBypass(int identity) {
   return Edits().Run({t::BypassValue{identity, false}}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     return t::ToggleEqBypass(Store(), sender, identity);
   });
 }
-void RouteMic(int input, t::MicChannel channel) {
+void PageEdits::RouteMic(int input, t::MicChannel channel) {
   Edits().Run(
       {Field("micToChannelA", input), Field("micToChannelB", input)},
       [&](vireo::ReportSender& sender, vireo::Clock&) { t::RouteMicInput(Store(), sender, input, channel); });
 }
-void SetMicNoiseGate(int input, int value) {
+void PageEdits::SetMicNoiseGate(int input, int value) {
   Edits().Run({Field("micNoiseGate", input)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetMicNoiseGate(Store(), sender, input, value);
   });
 }
-void SetMicInputVolume(int input, int value) {
+void PageEdits::SetMicInputVolume(int input, int value) {
   Edits().Run({Field("micInputVolume", input)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetMicInputVolume(Store(), sender, input, value);
   });
 }
-t::EffectParamResult SetEffectParam(t::EffectSet set, t::EffectParam param, int value) {
+t::EffectParamResult PageEdits::SetEffectParam(t::EffectSet set, t::EffectParam param, int value) {
   const t::EffectParamRow& row = t::EffectParamRowOf(param);
   std::vector<t::EditValue> targets{Field(set == t::EffectSet::a ? row.fieldA : row.fieldB, 0)};
   if (param == t::EffectParam::shiftFrequency)
@@ -82,12 +72,12 @@ t::EffectParamResult SetEffectParam(t::EffectSet set, t::EffectParam param, int 
     return t::SetEffectParam(Store(), sender, set, param, value);
   });
 }
-void SetCompressorOn(int channel, bool on) {
+void PageEdits::SetCompressorOn(int channel, bool on) {
   Edits().Run({Field("chCompOff", channel)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetCompressorOn(Store(), sender, channel, on);
   });
 }
-vireo::CompressorSettings MoveCompSlider(int channel, t::CompSlider slider, int position) {
+vireo::CompressorSettings PageEdits::MoveCompSlider(int channel, t::CompSlider slider, int position) {
   // Every slider sends all four values, and a move makes the attack and release whole milliseconds.
   std::vector<t::EditValue> targets{Field("chCompThreshold", channel), Field("chCompRatio", channel),
                                     Field("chCompAttack", channel), Field("chCompRelease", channel)};
@@ -114,60 +104,42 @@ std::vector<t::EditValue> LocationTargets(std::initializer_list<int> channels, b
   return targets;
 }
 }  // namespace
-void SetRoomSize(int width, int length) {
+void PageEdits::SetRoomSize(int width, int length) {
   Edits().Run(LocationTargets({}, false), [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetRoomSize(Store(), sender, width, length);
   });
 }
-void MoveListener(vireo::Point at) {
+void PageEdits::MoveListener(vireo::Point at) {
   Edits().Run(LocationTargets({}, true),
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveListener(Store(), sender, at); });
 }
-void MoveSpeaker(int speaker, vireo::Point at) {
+void PageEdits::MoveSpeaker(int speaker, vireo::Point at) {
   Edits().Run(
       LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
       [&](vireo::ReportSender& sender, vireo::Clock&) { t::MoveSpeaker(Store(), sender, speaker, at); });
 }
-void DragSpeaker(int speaker, vireo::Point at) {
+void PageEdits::DragSpeaker(int speaker, vireo::Point at) {
   Edits().Run(
       LocationTargets({t::ChannelOfSpeaker(Store(), speaker)}, false),
       [&](vireo::ReportSender& sender, vireo::Clock&) { t::DragSpeaker(Store(), sender, speaker, at); });
 }
-void CenterListener() {
+void PageEdits::CenterListener() {
   Edits().Run(LocationTargets({}, true),
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::CenterListener(Store(), sender); });
 }
-void ResetLocation() {
+void PageEdits::ResetLocation() {
   Edits().Run(LocationTargets({}, true),
               [&](vireo::ReportSender& sender, vireo::Clock&) { t::ResetLocation(Store(), sender); });
 }
-void SetChannelTrim(int channel, int percent) {
+void PageEdits::SetChannelTrim(int channel, int percent) {
   Edits().Run({Field("chTrim", channel)}, [&](vireo::ReportSender& sender, vireo::Clock&) {
     t::SetChannelTrim(Store(), sender, channel, percent);
   });
 }
-void SendLocate(int channel) {
+void PageEdits::SendLocate(int channel) {
   Edits().sender().Edit(
       "locate", [&](vireo::ReportSender& sender, vireo::Clock&) { t::SendLocate(Store(), sender, channel); });
 }
-void SetField(const char* name, int element, double value) {
+void PageEdits::SetField(const char* name, int element, double value) {
   Edits().Apply({t::FieldValue{name, element, value}});
-}
-
-}  // namespace page_edits
-
-namespace {
-class GestureFilter : public QObject {
- public:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonPress) page_edits::BeginGesture();
-    if (event->type() == QEvent::MouseButtonRelease) page_edits::EndGesture();
-    return QObject::eventFilter(watched, event);
-  }
-};
-}  // namespace
-
-void TrackEditGestures(QWidget* control) {
-  static GestureFilter filter;
-  control->installEventFilter(&filter);
 }

@@ -21,13 +21,13 @@ void SetPageCreatorOverride(PageCreator creator) {
   Override() = std::move(creator);
 }
 
-CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel) {
-  if (Override()) return Override()(kind, parent, outputChannel);
-  if (kind == PageKind::music) return new CDialogMusic(parent);
-  if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), parent);
-  if (kind == PageKind::comp) return new CCompDlg(parent);
-  if (kind == PageKind::ssvc) return new CSSVCDlg(parent);
-  if (kind == PageKind::delay) return new CDelayDlg(parent);
-  if (kind == PageKind::output) return new CDialogOutput(parent, outputChannel);
-  return new CPlaceholderPage(kind, parent);
+CPage* CreatePage(PageKind kind, AppServices& app, QWidget* parent, int outputChannel) {
+  if (Override()) return Override()(kind, app, parent, outputChannel);
+  if (kind == PageKind::music) return new CDialogMusic(app, parent);
+  if (kind == PageKind::efx) return new CDialogEfx(EffectEqSelector(), app, parent);
+  if (kind == PageKind::comp) return new CCompDlg(app, parent);
+  if (kind == PageKind::ssvc) return new CSSVCDlg(app, parent);
+  if (kind == PageKind::delay) return new CDelayDlg(app, parent);
+  if (kind == PageKind::output) return new CDialogOutput(app, parent, outputChannel);
+  return new CPlaceholderPage(kind, app, parent);
 }

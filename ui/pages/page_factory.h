@@ -5,8 +5,9 @@
 
 #include "pages/page.h"
 
-using PageCreator = std::function<CPage*(PageKind kind, QWidget* parent, int outputChannel)>;
+using PageCreator =
+    std::function<CPage*(PageKind kind, AppServices& app, QWidget* parent, int outputChannel)>;
 
-CPage* CreatePage(PageKind kind, QWidget* parent, int outputChannel);
+CPage* CreatePage(PageKind kind, AppServices& app, QWidget* parent, int outputChannel);
 // Tests put their own pages in the view (nullptr restores the real ones).
 void SetPageCreatorOverride(PageCreator creator);

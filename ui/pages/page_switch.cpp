@@ -2,37 +2,32 @@
 #include "pages/page_switch.h"
 
 #include <QApplication>
-#include <QMetaObject>
 #include <QScopedValueRollback>
 #include <QWheelEvent>
 
-#include "app/kestrel_app.h"
 #include "controls/eq_panel.h"
 #include "controls/xbmp_slider.h"
-#include "shell/main_view.h"
+#include "services/app_services.h"
 
 namespace {
 int effectEqSelector = 0;
 }  // namespace
 
-void ShowPageLater(PageKind kind) {
-  CKestrelv13View* view = TheApp() != nullptr ? TheApp()->view() : nullptr;
-  if (view == nullptr) return;
-  QMetaObject::invokeMethod(
-      view, [view, kind] { view->ShowPage(kind); }, Qt::QueuedConnection);
+void ShowPageLater(AppServices& app, PageKind kind) {
+  app.ShowPageLater(static_cast<int>(kind));
 }
 
 int EffectEqSelector() {
   return effectEqSelector;
 }
 
-void ShowEffectEqEditor(int selector) {
+void ShowEffectEqEditor(AppServices& app, int selector) {
   effectEqSelector = selector >= 0 && selector <= 3 ? selector : 0;
-  ShowPageLater(PageKind::efx);
+  ShowPageLater(app, PageKind::efx);
 }
 
-void ShowMusicPageAgain() {
-  ShowPageLater(PageKind::music);
+void ShowMusicPageAgain(AppServices& app) {
+  ShowPageLater(app, PageKind::music);
 }
 
 bool ForwardWheelToFocus(QWidget* page, QWheelEvent* event) {

@@ -10,11 +10,11 @@ class QWidget;
 int EffectEqSelector();
 // Replaces the shown page by the effect EQ editor for `selector`, once the current event is handled (the
 // page that asks is destroyed by the switch).
-void ShowEffectEqEditor(int selector);
+void ShowEffectEqEditor(AppServices& app, int selector);
 // Back from the editor: the microphone and music page again, on the view it had.
-void ShowMusicPageAgain();
+void ShowMusicPageAgain(AppServices& app);
 // Replaces the shown page by a new page of `kind` once the current event is handled.
-void ShowPageLater(PageKind kind);
+void ShowPageLater(AppServices& app, PageKind kind);
 
 // A wheel turn anywhere over a page goes to the page's focused graph or slider; returns whether it was
 // taken.

@@ -3,8 +3,8 @@
 
 #include <QPainter>
 
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
+#include "look/dialog_look.h"
 
 QString PageTitle(PageKind kind, int languageIndex) {
   const bool en = languageIndex == 1;
@@ -25,7 +25,8 @@ QString PageTitle(PageKind kind, int languageIndex) {
   return {};
 }
 
-CPlaceholderPage::CPlaceholderPage(PageKind kind, QWidget* parent) : CPage(kind, parent) {
+CPlaceholderPage::CPlaceholderPage(PageKind kind, AppServices& app, QWidget* parent)
+    : CPage(kind, app, parent) {
   setObjectName(QStringLiteral("placeholderPage"));
 }
 

@@ -6,7 +6,7 @@
 class CPlaceholderPage : public CPage {
   Q_OBJECT
  public:
-  CPlaceholderPage(PageKind kind, QWidget* parent);
+  CPlaceholderPage(PageKind kind, AppServices& app, QWidget* parent);
 
   void ApplyLanguage() override;
 

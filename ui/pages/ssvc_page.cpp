@@ -13,8 +13,9 @@
 #include "controls/ss_volume_panel.h"
 #include "controls/up_down.h"
 #include "controls/xbmp_slider.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "model/store_layout.h"
 #include "pages/output_nav.h"
@@ -22,7 +23,6 @@
 #include "pages/page_switch.h"
 #include "pages/page_texts.h"
 #include "pages/ssvc_layout.h"
-#include "shell/control_id.h"
 #include "tuning/location_ops.h"
 
 namespace t = vireo::tuning;
@@ -66,8 +66,8 @@ QLineEdit* NewEdit(int controlId, QWidget* parent) {
 
 }  // namespace
 
-CSSVCDlg::CSSVCDlg(QWidget* parent)
-    : CPage(PageKind::ssvc, parent),
+CSSVCDlg::CSSVCDlg(AppServices& services, QWidget* parent)
+    : CPage(PageKind::ssvc, services, parent),
       reset_(new QPushButton(this)),
       unit_(new QLabel(this)),
       roomGroup_(new QGroupBox(this)),
@@ -92,7 +92,7 @@ CSSVCDlg::CSSVCDlg(QWidget* parent)
   // The frames stay behind the controls they hold.
   for (QGroupBox* group : {roomGroup_, listenerGroup_, speakerGroup_}) group->lower();
   connect(reset_, &QPushButton::clicked, this, [this] { OnReset(); });
-  TrackEditGestures(picture_);
+  TrackEditGestures(picture_, app().edits());
   connect(picture_, &CSSVolumePanel::itemGrabbed, this,
           [this](const SSVolumeItem& item) { OnPictureItem(item); });
   connect(picture_, &CSSVolumePanel::itemMoved, this,
@@ -156,7 +156,7 @@ void CSSVCDlg::BuildChannelRows() {
     row.slider->SetMargins(kLocationSliderMargins);
     row.slider->SetBackgroundColor(kDialogBackground);
     row.slider->SetRange(0, 100);
-    TrackEditGestures(row.slider);
+    TrackEditGestures(row.slider, app().edits());
     row.percent = new QLabel(this);
     SetControlId(row.percent, id::firstPercent + ch);
     row.percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -187,7 +187,7 @@ void CSSVCDlg::ApplyTexts() {
 }
 
 void CSSVCDlg::ShowRoles() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   for (std::size_t c = 0; c < channels_.size(); ++c) {
     const int role = store.Int(vireo::slot::chType[static_cast<int>(c)]);
     QString name;
@@ -206,7 +206,7 @@ void CSSVCDlg::ShowRoles() {
 
 void CSSVCDlg::RefreshFromStore() {
   nav_->Refresh();
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app().store();
   for (std::size_t c = 0; c < channels_.size(); ++c) {
     ChannelRow& row = channels_[c];
     row.locate->setChecked(g_locateRow == static_cast<int>(c) + 1);
@@ -258,7 +258,7 @@ void CSSVCDlg::ApplyRoomSize(int widthStep, int lengthStep) {
   widthUpDown_->SetPos(width);
   lengthUpDown_->SetPos(length);
   picture_->SetRoomSize(width, length);
-  page_edits::SetRoomSize(width, length);
+  pageEdits().SetRoomSize(width, length);
   SetPositionReach(width, length);
 }
 
@@ -274,7 +274,7 @@ void CSSVCDlg::StepPosition(int row, bool yAxis, int delta) {
 
 void CSSVCDlg::ApplyPosition(int row, bool fromEnter) {
   PositionRow& r = rows_[static_cast<std::size_t>(row)];
-  const vireo::LocationGeometry g = vireo::TheStore().geometry();
+  const vireo::LocationGeometry g = app().store().geometry();
   const vireo::Point at =
       t::ClampToRoom(t::ParsePosition(r.x->text().toStdString()), t::ParsePosition(r.y->text().toStdString()),
                      g.roomWidth, g.roomLength);
@@ -286,18 +286,18 @@ void CSSVCDlg::ApplyPosition(int row, bool fromEnter) {
   r.y->setText(Text(t::PositionText(at.y)));
   picture_->SetItem(row, Metres(at));
   if (row == 0) {
-    page_edits::MoveListener(at);
+    pageEdits().MoveListener(at);
   } else {
-    page_edits::MoveSpeaker(row - 1, at);
+    pageEdits().MoveSpeaker(row - 1, at);
   }
 }
 
 void CSSVCDlg::OnPictureItem(const SSVolumeItem& item) {
   const vireo::Point at{item.metres.x, item.metres.y};
   if (item.index == 0) {
-    page_edits::MoveListener(at);
+    pageEdits().MoveListener(at);
   } else {
-    page_edits::DragSpeaker(item.index - 1, at);
+    pageEdits().DragSpeaker(item.index - 1, at);
   }
   PositionRow& r = rows_[static_cast<std::size_t>(item.index)];
   r.x->setText(Text(t::PositionText(at.x)));
@@ -308,23 +308,23 @@ void CSSVCDlg::OnPictureItem(const SSVolumeItem& item) {
 
 void CSSVCDlg::OnCenter() {
   ShowPosition(0, vireo::Point{0.0f, 0.0f});
-  page_edits::CenterListener();
+  pageEdits().CenterListener();
 }
 
 void CSSVCDlg::OnReset() {
-  page_edits::ResetLocation();
-  ShowGeometry(vireo::TheStore().geometry());
+  pageEdits().ResetLocation();
+  ShowGeometry(app().store().geometry());
 }
 
 void CSSVCDlg::OnLocate(int channel, bool checked) {
-  page_edits::SendLocate(checked ? channel : -1);
+  pageEdits().SendLocate(checked ? channel : -1);
   g_locateRow = checked ? channel + 1 : 0;
   for (std::size_t c = 0; c < channels_.size(); ++c)
     channels_[c].locate->setChecked(g_locateRow == static_cast<int>(c) + 1);
 }
 
 void CSSVCDlg::OnSlider(int channel, int position) {
-  page_edits::SetChannelTrim(channel, position);
+  pageEdits().SetChannelTrim(channel, position);
   channels_[static_cast<std::size_t>(channel)].percent->setText(QStringLiteral("%1%").arg(position));
 }
 

@@ -50,7 +50,7 @@ inline constexpr int picture = 1237;
 class CSSVCDlg : public CPage {
   Q_OBJECT
  public:
-  explicit CSSVCDlg(QWidget* parent);
+  CSSVCDlg(AppServices& app, QWidget* parent);
 
   CSSVolumePanel* picture() const { return picture_; }
 

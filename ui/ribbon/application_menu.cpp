@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QWidgetAction>
 
-#include "ribbon/ribbon_icons.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
+#include "controls/ribbon_icons.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
 
 namespace {
 constexpr int kMenuWidth = 300;

@@ -8,9 +8,9 @@
 #include <QPixmap>
 
 #include "i18n/language_table.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
-#include "shell/mode_slot_texts.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "ribbon/mode_slot_texts.h"
 
 namespace {
 // The current mode's mark. Checkable items would draw an empty box in front of every other slot, which

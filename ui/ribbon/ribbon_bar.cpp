@@ -8,13 +8,13 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "controls/ribbon_icons.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
 #include "ribbon/application_menu.h"
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_category.h"
-#include "ribbon/ribbon_icons.h"
 #include "ribbon/ribbon_style.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "shell/master_levels.h"
+#include "ribbon/master_levels.h"
 
 class CApplicationMenu;
 class CModeMenus;

@@ -10,12 +10,12 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/ribbon_icons.h"
 #include "controls/step_slider.h"
 #include "i18n/language_table.h"
+#include "look/control_id.h"
 #include "model/status_texts.h"
-#include "ribbon/ribbon_icons.h"
 #include "ribbon/ribbon_panel.h"
-#include "shell/control_id.h"
 
 namespace {
 constexpr int kVolumeSliderWidth = 90;
@@ -176,8 +176,8 @@ int CRibbonCategory::NeededWidth() const {
 void CRibbonCategory::SetCompact(bool compact) {
   if (compact == compact_) return;
   compact_ = compact;
-  for (MasterLevel level : {MasterLevel::mic, MasterLevel::effect, MasterLevel::reverb, MasterLevel::echo,
-                            MasterLevel::music})
+  for (MasterLevel level :
+       {MasterLevel::mic, MasterLevel::effect, MasterLevel::reverb, MasterLevel::echo, MasterLevel::music})
     slider(level)->setFixedWidth(compact ? kCompactVolumeSliderWidth : kVolumeSliderWidth);
   for (MasterLevel level : {MasterLevel::noiseGate, MasterLevel::pitch})
     slider(level)->setFixedWidth(compact ? kCompactWideSliderWidth : kWideSliderWidth);
@@ -216,7 +216,8 @@ void CRibbonCategory::FitPanels() {
     int widest = 0;
     for (int value = 0; value <= highest; ++value) {
       for (bool switched : {false, true})
-        widest = std::max(widest, metrics.horizontalAdvance(LevelLabelText(level, value, language, switched)));
+        widest =
+            std::max(widest, metrics.horizontalAdvance(LevelLabelText(level, value, language, switched)));
     }
     text->setMinimumWidth(widest);
   }

@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <array>
 
-#include "shell/command_ids.h"
-#include "shell/master_levels.h"
+#include "look/command_ids.h"
+#include "ribbon/master_levels.h"
 
 class CRibbonPanel;
 class CStepSlider;

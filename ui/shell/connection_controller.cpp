@@ -3,19 +3,23 @@
 
 #include <QSocketNotifier>
 
-#include "app/device_services.h"
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "device/connection.h"
 #include "i18n/language_table.h"
+#include "services/app_services.h"
+#include "services/device_services.h"
+#include "services/user_prompts.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 
-CConnectionController::CConnectionController(CKestrelv13App& app, CKestrelv13View& view)
+CConnectionController::CConnectionController(AppServices& app, CKestrelv13View& view)
     : app_(app), view_(view) {
   connectTimer_.setSingleShot(true);
   connect(&connectTimer_, &QTimer::timeout, this, &CConnectionController::OnConnectTimer);
   connect(&meterTimer_, &QTimer::timeout, this, [this] { app_.connection().PollMeters(); });
+}
+
+CMainFrame* CConnectionController::Frame() const {
+  return qobject_cast<CMainFrame*>(view_.window());
 }
 
 CConnectionController::~CConnectionController() {
@@ -79,7 +83,7 @@ void CConnectionController::OnHotplug(const vireo::HotplugEvent& event) {
       break;
     case vireo::HotplugOutcome::arrived:
       if (connection.connected() || !connection.ConnectMachine()) break;
-      if (CMainFrame* frame = app_.frame()) frame->RefreshVolumeControls();
+      if (CMainFrame* frame = Frame()) frame->RefreshVolumeControls();
       AnnounceAndRead(kArrivalBalloonMs);
       break;
     case vireo::HotplugOutcome::removed:
@@ -94,7 +98,7 @@ void CConnectionController::OnSyncDone(int wparam) {
   app_.FinishSyncWindow();
   switch (app_.connection().OnSyncDone(wparam)) {
     case vireo::SyncOutcome::accepted:
-      if (CMainFrame* frame = app_.frame()) frame->RefreshAfterSync();
+      if (CMainFrame* frame = Frame()) frame->RefreshAfterSync();
       syncPending_ = false;
       app_.OnSyncAccepted();
       break;
@@ -117,7 +121,7 @@ void CConnectionController::OnSyncDone(int wparam) {
 void CConnectionController::ShowIdentityMismatch(const QString& text) {
   if (mismatchBoxOpen_) return;  // one box at a time
   mismatchBoxOpen_ = true;
-  ShowMessage(app_.frame(), text, QString::fromUtf8("错误"), BoxIcon::error);
+  ShowMessage(app_.mainWindow(), text, QString::fromUtf8("错误"), BoxIcon::error);
   mismatchBoxOpen_ = false;
 }
 
@@ -127,7 +131,7 @@ void CConnectionController::AskResetMachine() {
   const QString question = LanguageIndex() == 1
                                ? QStringLiteral("Are you sure reset machine? ")
                                : QString::fromUtf8("您确定要将机器复位吗? \n机器复位后请手动重启机器.");
-  if (!AskYesNo(app_.frame(), question, QString::fromUtf8("提示"))) return;
+  if (!AskYesNo(app_.mainWindow(), question, QString::fromUtf8("提示"))) return;
   connection.ResetMachine();
   app_.device().edits().ClearHistory();
   app_.ShowNotice(LangText("请手动重启……", "Please restart……"), kResetNoticeMs);

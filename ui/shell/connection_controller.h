@@ -7,7 +7,8 @@
 
 #include "device/hid_backend.h"
 
-class CKestrelv13App;
+class AppServices;
+class CMainFrame;
 class CKestrelv13View;
 class QSocketNotifier;
 
@@ -21,7 +22,7 @@ inline constexpr int kResetNoticeMs = 2000;
 class CConnectionController : public QObject {
   Q_OBJECT
  public:
-  CConnectionController(CKestrelv13App& app, CKestrelv13View& view);
+  CConnectionController(AppServices& app, CKestrelv13View& view);
   ~CConnectionController() override;
 
   // Starts the 250 ms connection timer and the hot-plug watch.
@@ -44,8 +45,10 @@ class CConnectionController : public QObject {
   void AnnounceAndRead(int balloonMs);
   void ShowIdentityMismatch(const QString& text);
   void WatchHotplug();
+  // The main window the view stands in (nullptr while it is being taken down).
+  CMainFrame* Frame() const;
 
-  CKestrelv13App& app_;
+  AppServices& app_;
   CKestrelv13View& view_;
   QTimer connectTimer_;  // timer 1
   QTimer meterTimer_;    // timer 3

@@ -5,8 +5,6 @@
 #include <QLabel>
 #include <array>
 
-#include "app/device_services.h"
-#include "app/kestrel_app.h"
 #include "controls/step_math.h"
 #include "controls/step_slider.h"
 #include "i18n/language_table.h"
@@ -15,6 +13,8 @@
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
 #include "ribbon/ribbon_panel.h"
+#include "services/app_services.h"
+#include "services/device_services.h"
 #include "tuning/edit_history.h"
 #include "tuning/input_controls.h"
 
@@ -25,10 +25,6 @@ QString OverMaximumNotice(MasterLevel level) {
   if (level == MasterLevel::music)
     return LangText("不能超过最大音乐音量!", "Music vol can't over max value!");
   return LangText("不能超过最大话筒音量!", "Mic vol can't over max value!");
-}
-
-QString MutedVolumeNotice() {
-  return LangText("当前是静音状态", "vol is mute");
 }
 
 QString MuteAnnouncement(MasterLevel level) {
@@ -46,12 +42,12 @@ QString MuteAnnouncement(MasterLevel level) {
   }
 }
 
-CInputControls::CInputControls(CKestrelv13App& app, CRibbonBar& ribbon) : app_(app), ribbon_(ribbon) {
+CInputControls::CInputControls(AppServices& app, CRibbonBar& ribbon) : app_(app), ribbon_(ribbon) {
   WatchSliderGestures();
 }
 
-int CInputControls::StoreValue(MasterLevel level) {
-  const vireo::ParameterStore& store = vireo::TheStore();
+int CInputControls::StoreValue(MasterLevel level) const {
+  const vireo::ParameterStore& store = app_.store();
   switch (level) {
     case MasterLevel::mic:
       return store.Int(slot::micVolume);
@@ -160,7 +156,7 @@ void CInputControls::WatchSliderGestures() {
 }
 
 int CInputControls::Apply(MasterLevel level, int value) {
-  vireo::ParameterStore& store = vireo::TheStore();
+  vireo::ParameterStore& store = app_.store();
   const tuning::VolumeResult result = app_.device().edits().Run(
       {tuning::FieldValue{LevelField(level), 0, 0.0}},
       [&](vireo::ReportSender& sender, vireo::Clock&) { return SetLevel(level, store, sender, value); });
@@ -192,7 +188,7 @@ void CInputControls::StepBoth(MasterLevel level, int delta) {
 void CInputControls::ToggleMute(MasterLevel level, bool announce) {
   const char* field = MuteField(level);
   if (field == nullptr) return;
-  vireo::ParameterStore& store = vireo::TheStore();
+  vireo::ParameterStore& store = app_.store();
   const bool muted = app_.device().edits().Run({tuning::FieldValue{field, 0, 0.0}},
                                                [&](vireo::ReportSender& sender, vireo::Clock& clock) {
                                                  return ToggleLevelMute(level, store, sender, clock);
@@ -238,7 +234,7 @@ void CInputControls::RefreshVolumeControls() {
 }
 
 void CInputControls::UpdateMuteBoxes() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   const std::pair<MasterLevel, int> kMutes[] = {{MasterLevel::mic, slot::micMute},
                                                 {MasterLevel::reverb, slot::reverbMute},
                                                 {MasterLevel::echo, slot::echoMute},
@@ -252,7 +248,7 @@ void CInputControls::UpdateMuteBoxes() {
 
 void CInputControls::UpdateWirelessTexts() {
   std::array<std::uint8_t, vireo::kLevelMeterBytes> meters{};
-  vireo::TheStore().ReadBytes(vireo::Region::levelMeters, 0, meters);
+  app_.store().ReadBytes(vireo::Region::levelMeters, 0, meters);
   for (int microphone = 0; microphone < 2; ++microphone) {
     const vireo::WirelessMicTexts texts =
         vireo::MakeWirelessMicTexts(meters.data(), microphone, LanguageIndex());

@@ -5,16 +5,16 @@
 
 #include <QObject>
 
-#include "shell/master_levels.h"
+#include "ribbon/master_levels.h"
 
-class CKestrelv13App;
+class AppServices;
 class CRibbonBar;
 class CRibbonCategory;
 
 class CInputControls : public QObject {
   Q_OBJECT
  public:
-  CInputControls(CKestrelv13App& app, CRibbonBar& ribbon);
+  CInputControls(AppServices& app, CRibbonBar& ribbon);
 
   // A slider of `level` moved: the value is taken from the shown category's twin.
   void OnSliderMoved(MasterLevel level);
@@ -32,7 +32,7 @@ class CInputControls : public QObject {
   void RecaptionForLanguage(int languageIndex);
 
   // The store value behind a level.
-  static int StoreValue(MasterLevel level);
+  int StoreValue(MasterLevel level) const;
 
  private:
   void WatchSliderGestures();
@@ -41,11 +41,10 @@ class CInputControls : public QObject {
   void SetPitchCaption(CRibbonCategory* category, int pitch);
   int Apply(MasterLevel level, int value);
 
-  CKestrelv13App& app_;
+  AppServices& app_;
   CRibbonBar& ribbon_;
 };
 
 // The timed texts of the master levels.
 QString OverMaximumNotice(MasterLevel level);  // microphone or music
-QString MutedVolumeNotice();                   // "当前是静音状态" / "vol is mute"
 QString MuteAnnouncement(MasterLevel level);   // "话筒已静音" / "Mic Muted", ...

@@ -4,8 +4,6 @@
 #include <QCloseEvent>
 #include <QToolButton>
 
-#include "app/device_services.h"
-#include "app/kestrel_app.h"
 #include "device/connection.h"
 #include "dialogs/tuning_dialogs.h"
 #include "i18n/language_table.h"
@@ -13,12 +11,14 @@
 #include "pages/page.h"
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
+#include "services/app_services.h"
+#include "services/device_services.h"
 #include "shell/input_controls.h"
 #include "shell/main_status_bar.h"
 #include "shell/main_view.h"
 #include "shell/mode_commands.h"
 
-CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
+CMainFrame::CMainFrame(AppServices& app) : app_(app) {
   setMinimumSize(kMainFrameMinWidth, kMainFrameMinHeight);
   resize(kMainFrameMinWidth + 160, kMainFrameMinHeight + 60);
   // The view first: it sets the store's defaults, reads the language and shows the first page.
@@ -37,7 +37,7 @@ CMainFrame::CMainFrame(CKestrelv13App& app) : app_(app) {
   modes_ = std::make_unique<CModeCommands>(app);
 
   connect(ribbon_, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
-  connect(ribbon_, &CRibbonBar::recentFileChosen, &app,
+  connect(ribbon_, &CRibbonBar::recentFileChosen, this,
           [&app](const QString& path) { app.OpenModeFileByPath(path); });
   connect(ribbon_, &CRibbonBar::categoryChanged, this, &CMainFrame::OnCategoryChanged);
   connect(ribbon_, &CRibbonBar::wheelTurned, this, &CMainFrame::OnWheel);
@@ -62,18 +62,18 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::Undo() {
   if (!app_.device().edits().Undo()) return;
-  tunings_.Follow(vireo::TheStore());  // an undone A/B switch brings the other tuning back
+  tunings_.Follow(app_.store());  // an undone A/B switch brings the other tuning back
   RefreshAfterEdit();
 }
 
 void CMainFrame::Redo() {
   if (!app_.device().edits().Redo()) return;
-  tunings_.Follow(vireo::TheStore());
+  tunings_.Follow(app_.store());
   RefreshAfterEdit();
 }
 
 void CMainFrame::SwitchTuning() {
-  vireo::ParameterStore& store = vireo::TheStore();
+  vireo::ParameterStore& store = app_.store();
   const std::vector<vireo::tuning::EditValue> values = tunings_.Switch(store);
   if (!values.empty()) {
     app_.device().edits().Run(values, [&](vireo::ReportSender& sender, vireo::Clock& clock) {
@@ -134,7 +134,7 @@ void CMainFrame::RefreshAfterSync() {
 }
 
 void CMainFrame::UpdateCommandUi() {
-  const vireo::ParameterStore& store = vireo::TheStore();
+  const vireo::ParameterStore& store = app_.store();
   CPage* page = view_->currentPage();
   StatusBarState state;
   state.connected = store.connected() != 0;

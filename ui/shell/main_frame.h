@@ -8,7 +8,7 @@
 
 #include "tuning/ab_compare.h"
 
-class CKestrelv13App;
+class AppServices;
 class CKestrelv13View;
 class CInputControls;
 class CMainStatusBar;
@@ -22,7 +22,7 @@ inline constexpr int kIdleUpdateMs = 100;
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  explicit CMainFrame(CKestrelv13App& app);
+  explicit CMainFrame(AppServices& app);
   ~CMainFrame() override;
 
   CRibbonBar* ribbon() const { return ribbon_; }
@@ -65,7 +65,7 @@ class CMainFrame : public QMainWindow {
   void RefreshAfterEdit();
   void UpdateUndoButtons();
 
-  CKestrelv13App& app_;
+  AppServices& app_;
   CKestrelv13View* view_ = nullptr;
   CRibbonBar* ribbon_ = nullptr;
   CMainStatusBar* statusBar_ = nullptr;

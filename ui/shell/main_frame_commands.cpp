@@ -1,20 +1,20 @@
 // The main window's command handlers.
 #include <QApplication>
 
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "device/connection.h"
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/backups_dlg.h"
 #include "dialogs/tuning_dialogs.h"
 #include "home/smart_home_windows.h"
-#include "i18n/language_switch.h"
 #include "i18n/language_table.h"
+#include "look/command_ids.h"
 #include "model/parameter_store.h"
 #include "pages/page.h"
-#include "shell/command_ids.h"
+#include "services/app_services.h"
+#include "services/user_prompts.h"
 #include "shell/connection_controller.h"
+#include "shell/language_switch.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 #include "shell/mode_commands.h"
@@ -56,7 +56,7 @@ void CMainFrame::OnCommand(int id) {
       if (connected) view_->connectionController().AskResetMachine();
       break;
     case cmd::switchLanguage:
-      SwitchLanguage(app_);
+      SwitchLanguage(app_, *this);
       break;
     case cmd::abCompare:
       SwitchTuning();
@@ -105,7 +105,7 @@ void CMainFrame::AskResetShownEq() {
 void CMainFrame::ShowAbout() {
   vireo::MachineConnection& connection = app_.connection();
   CAboutDlg about(
-      vireo::TheStore(), connection.meterPollEnabled(),
+      app_.store(), connection.meterPollEnabled(),
       [&connection](bool on) { connection.setMeterPollEnabled(on); }, this);
   about.exec();
 }

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
-#include "shell/mode_slot_texts.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "ribbon/mode_slot_texts.h"
 
 namespace {
 const QColor kConnectedColour(0, 150, 0);

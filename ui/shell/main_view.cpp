@@ -4,20 +4,20 @@
 #include <QResizeEvent>
 #include <algorithm>
 
-#include "app/help_page.h"
-#include "app/kestrel_app.h"
-#include "app/tray_balloon.h"
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
+#include "look/dialog_look.h"
 #include "model/parameter_store.h"
 #include "pages/page_factory.h"
+#include "services/app_services.h"
+#include "services/help_page.h"
+#include "services/tray_balloon.h"
 #include "shell/connection_controller.h"
 
-CKestrelv13View::CKestrelv13View(CKestrelv13App& app, QWidget* parent)
+CKestrelv13View::CKestrelv13View(AppServices& app, QWidget* parent)
     : QWidget(parent), app_(app), tray_(std::make_unique<CTrayBalloon>()) {
   ApplyDialogBackground(this);
   setMinimumSize(1, 1);
-  vireo::ResetStoreDefaults(vireo::TheStore());
+  vireo::ResetStoreDefaults(app_.store());
   SetLanguageIndex(app.settings().Language());
   ShowPage(PageKind::music);
   if (WriteLanguageTable(LanguageIndex()) && page_) page_->ApplyLanguage();
@@ -37,7 +37,7 @@ QRect CKestrelv13View::pageArea() const {
 
 void CKestrelv13View::ShowPage(PageKind kind) {
   if (page_) delete page_.data();
-  page_ = CreatePage(kind, this, app_.currentOutputChannel());
+  page_ = CreatePage(kind, app_, this, app_.currentOutputChannel());
   page_->setGeometry(pageArea());
   page_->show();
 }

@@ -7,7 +7,7 @@
 
 #include "pages/page.h"
 
-class CKestrelv13App;
+class AppServices;
 class CConnectionController;
 class CTrayBalloon;
 
@@ -17,7 +17,7 @@ inline constexpr int kPageAreaMinHeight = 520;
 class CKestrelv13View : public QWidget {
   Q_OBJECT
  public:
-  CKestrelv13View(CKestrelv13App& app, QWidget* parent);
+  CKestrelv13View(AppServices& app, QWidget* parent);
   ~CKestrelv13View() override;
 
   // Destroys the current page and shows a new one of `kind` over the page area.
@@ -34,7 +34,7 @@ class CKestrelv13View : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  CKestrelv13App& app_;
+  AppServices& app_;
   QPointer<CPage> page_;
   std::unique_ptr<CTrayBalloon> tray_;
   std::unique_ptr<CConnectionController> connection_;

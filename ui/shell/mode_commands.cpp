@@ -5,15 +5,15 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "app/kestrel_app.h"
-#include "app/user_prompts.h"
 #include "device/connection.h"
 #include "i18n/language_table.h"
 #include "model/mode_file.h"
 #include "model/parameter_store.h"
+#include "ribbon/mode_slot_texts.h"
+#include "services/app_services.h"
+#include "services/mode_file_loading.h"
+#include "services/user_prompts.h"
 #include "shell/main_frame.h"
-#include "shell/mode_file_loading.h"
-#include "shell/mode_slot_texts.h"
 #include "tuning/mode_file_ops.h"
 #include "tuning/mode_slots.h"
 
@@ -24,7 +24,7 @@ QString InformationCaption() {
 }
 }  // namespace
 
-CModeCommands::CModeCommands(CKestrelv13App& app) : app_(app) {}
+CModeCommands::CModeCommands(AppServices& app) : app_(app) {}
 
 bool CModeCommands::RequireConnection() {
   if (app_.connection().connected()) return true;
@@ -36,7 +36,7 @@ void CModeCommands::LoadFile() {
   if (!RequireConnection()) return;
   FileDialogRequest request;
   request.filter = QString::fromLatin1(kModeFilter);
-  const QString path = Prompts().ChooseFile(app_.frame(), request);
+  const QString path = Prompts().ChooseFile(app_.mainWindow(), request);
   if (path.isEmpty()) return;
   if (!app_.BackUpTuning(QStringLiteral("open-file"))) return;
   vireo::MachineConnection& connection = app_.connection();
@@ -45,7 +45,7 @@ void CModeCommands::LoadFile() {
   const vireo::ModeFileResult result = vireo::tuning::LoadModeFileIntoMachine(connection, path.toStdString());
   if (!result.ok) {
     // A machine that went away or is busy with a transfer is not the file's fault.
-    if (connection.connected() && connection.idle()) ShowModeFileReadFailure(result, path, app_.frame());
+    if (connection.connected() && connection.idle()) ShowModeFileReadFailure(result, path, app_.mainWindow());
     return;
   }
   app_.settings().AddRecentFile(path);
@@ -58,7 +58,7 @@ QString CModeCommands::ChooseSaveFile(const QString& defaultName) {
   request.filter = QString::fromLatin1(kModeFilter);
   request.defaultSuffix = QStringLiteral("noveq");
   request.defaultName = defaultName;
-  return Prompts().ChooseFile(app_.frame(), request);
+  return Prompts().ChooseFile(app_.mainWindow(), request);
 }
 
 void CModeCommands::SaveFile() {
@@ -68,7 +68,7 @@ void CModeCommands::SaveFile() {
   const vireo::ModeFileResult result =
       vireo::tuning::SaveMachineModeFile(app_.connection(), path.toStdString());
   if (!result.ok) {
-    ShowModeFileWriteFailure(result, path, app_.frame());
+    ShowModeFileWriteFailure(result, path, app_.mainWindow());
     return;
   }
   app_.settings().AddRecentFile(path);
@@ -77,11 +77,11 @@ void CModeCommands::SaveFile() {
 void CModeCommands::LoadSlot(int slot, bool fromKey) {
   vireo::MachineConnection& connection = app_.connection();
   if (!connection.connected()) return;
-  if (vireo::TheStore().writeAck() == 1) {
+  if (app_.store().writeAck() == 1) {
     const QString lead = fromKey
                              ? LangText("参数已更改，确定要载入", "Setting changed ! Are you sure to load ")
                              : LangText("参数已更改，确定要直接载入", "Setting changed ! Are you sure load ");
-    QWidget* owner = fromKey ? QApplication::activeWindow() : app_.frame();
+    QWidget* owner = fromKey ? QApplication::activeWindow() : app_.mainWindow();
     if (!AskYesNo(owner, lead + ModeSlotQuestionTail(slot, LanguageIndex()), InformationCaption())) return;
   }
   if (!app_.BackUpTuning(QStringLiteral("slot-%1").arg(slot + 1))) return;
@@ -91,7 +91,7 @@ void CModeCommands::LoadSlot(int slot, bool fromKey) {
 void CModeCommands::StoreSlot(int slot, bool fromKey) {
   vireo::MachineConnection& connection = app_.connection();
   if (!connection.connected()) return;
-  QWidget* owner = fromKey ? QApplication::activeWindow() : app_.frame();
+  QWidget* owner = fromKey ? QApplication::activeWindow() : app_.mainWindow();
   const QString question = LangText("确定要保存至", "Save to ") + ModeSlotQuestionTail(slot, LanguageIndex());
   if (!AskYesNo(owner, question, InformationCaption())) return;
   if (!vireo::tuning::StoreModeSlot(connection, slot)) return;
@@ -117,13 +117,13 @@ void CModeCommands::WaitOnInterface(int ms) {
 }
 
 bool CModeCommands::AskSaveBeforeExit() {
-  vireo::ParameterStore& store = vireo::TheStore();
+  vireo::ParameterStore& store = app_.store();
   if (store.writeAck() != 1) return true;
   const QString text =
       LangText("参数已改动，请问是否需要保存?\r\n提示：保存成电脑文件并同时保存至机器的当前模式",
                "parameter value is changed, do you want save it ?");
-  const BoxAnswer answer = Prompts().Ask(app_.frame(), text, LangText("保存?", "Save?"), BoxIcon::question,
-                                         BoxButtons::yesNoCancel);
+  const BoxAnswer answer = Prompts().Ask(app_.mainWindow(), text, LangText("保存?", "Save?"),
+                                         BoxIcon::question, BoxButtons::yesNoCancel);
   if (answer == BoxAnswer::cancel) return false;
   if (answer == BoxAnswer::yes) {
     const QString path = ChooseSaveFile(QStringLiteral("preset"));
@@ -134,7 +134,7 @@ bool CModeCommands::AskSaveBeforeExit() {
       if (result.ok) {
         app_.settings().AddRecentFile(path);
       } else {
-        ShowModeFileWriteFailure(result, path, app_.frame());
+        ShowModeFileWriteFailure(result, path, app_.mainWindow());
       }
     }
   }

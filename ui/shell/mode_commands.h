@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class CKestrelv13App;
+class AppServices;
 class QWidget;
 
 inline constexpr int kSavingNoticeMs = 2500;
@@ -12,7 +12,7 @@ inline constexpr int kSaveKeyWaitMs = 1500;
 
 class CModeCommands {
  public:
-  explicit CModeCommands(CKestrelv13App& app);
+  explicit CModeCommands(AppServices& app);
 
   // Ribbon and menu commands. Without a machine: "请先连接设备!" / "Please connect device!".
   void LoadFile();
@@ -29,5 +29,5 @@ class CModeCommands {
   QString ChooseSaveFile(const QString& defaultName);
   void WaitOnInterface(int ms);
 
-  CKestrelv13App& app_;
+  AppServices& app_;
 };

@@ -11,18 +11,18 @@
 #include <QTextEdit>
 #include <QWidget>
 
-#include "app/kestrel_app.h"
 #include "device/connection.h"
 #include "dialogs/syn_dlg.h"
 #include "dialogs/tuning_dialogs.h"
+#include "look/command_ids.h"
 #include "pages/page.h"
-#include "shell/command_ids.h"
+#include "services/app_services.h"
 #include "shell/input_controls.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
 #include "shell/mode_commands.h"
 
-CShortcutFilter::CShortcutFilter(CKestrelv13App& app) : app_(app) {}
+CShortcutFilter::CShortcutFilter(AppServices& app) : app_(app) {}
 
 bool CShortcutFilter::IsTextEntry(const QWidget* widget) {
   if (widget == nullptr) return false;
@@ -109,7 +109,7 @@ bool CShortcutFilter::eventFilter(QObject* watched, QEvent* event) {
     default:
       break;
   }
-  if (!app_.frame()) return false;
+  if (!frame_) return false;
   return type == QEvent::KeyPress ? OnKeyPress(key, static_cast<QWidget*>(watched)) : OnKeyRelease(key);
 }
 
@@ -124,7 +124,7 @@ bool CShortcutFilter::OnKeyRelease(QKeyEvent* event) {
 bool CShortcutFilter::OnModeSlotKey(int slot, bool leftCtrl) {
   const bool allowed = app_.connection().connected() && !app_.windows().sync && !app_.smartPlugWindowOpen();
   if (allowed) {
-    CModeCommands& modes = app_.frame()->modeCommands();
+    CModeCommands& modes = frame_->modeCommands();
     if (leftCtrl) {
       modes.StoreSlot(slot, true);
     } else {
@@ -135,13 +135,13 @@ bool CShortcutFilter::OnModeSlotKey(int slot, bool leftCtrl) {
 }
 
 void CShortcutFilter::OnVolumeKey(MasterLevel level, int direction, bool leftCtrl) {
-  app_.frame()->inputControls().StepBoth(level,
-                                         direction * VolumeStep(CInputControls::StoreValue(level), leftCtrl));
+  frame_->inputControls().StepBoth(
+      level, direction * VolumeStep(frame_->inputControls().StoreValue(level), leftCtrl));
 }
 
 bool CShortcutFilter::OnEditKey(EditKey key, QWidget* receiver) {
   // A text entry undoes its own typing; other windows and a running synchronisation keep the keys.
-  CMainFrame* frame = app_.frame();
+  CMainFrame* frame = frame_.data();
   if (IsTextEntry(receiver) || receiver->window() != frame || app_.windows().sync) return false;
   if (key == EditKey::undo) {
     frame->Undo();
@@ -152,7 +152,7 @@ bool CShortcutFilter::OnEditKey(EditKey key, QWidget* receiver) {
 }
 
 void CShortcutFilter::OnLetterKey(int key, bool leftCtrl) {
-  CInputControls& inputs = app_.frame()->inputControls();
+  CInputControls& inputs = frame_->inputControls();
   switch (key) {
     case Qt::Key_Q:
       OnVolumeKey(MasterLevel::music, 1, leftCtrl);
@@ -191,7 +191,7 @@ void CShortcutFilter::OnLetterKey(int key, bool leftCtrl) {
       inputs.ToggleMute(MasterLevel::reverb, true);
       break;
     case Qt::Key_P:
-      app_.frame()->ToggleShownEqBypass();
+      frame_->ToggleShownEqBypass();
       break;
     default:
       break;
@@ -201,7 +201,7 @@ void CShortcutFilter::OnLetterKey(int key, bool leftCtrl) {
 bool CShortcutFilter::OnKeyPress(QKeyEvent* event, QWidget* receiver) {
   const int key = event->key();
   const bool leftCtrl = leftCtrl_.LeftCtrlHeld(event->modifiers());
-  CMainFrame* frame = app_.frame();
+  CMainFrame* frame = frame_.data();
   if (key >= Qt::Key_F1 && key <= Qt::Key_F4) return OnModeSlotKey(key - Qt::Key_F1, leftCtrl);
   // A/B: only in the main window and never while a synchronisation rewrites the store.
   if (key == Qt::Key_F9 && receiver->window() == frame && !app_.windows().sync) {

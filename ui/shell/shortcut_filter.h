@@ -7,16 +7,20 @@
 #include <QObject>
 #include <QPointer>
 
-#include "shell/left_ctrl.h"
-#include "shell/master_levels.h"
+#include "controls/left_ctrl.h"
+#include "ribbon/master_levels.h"
+#include "shell/main_frame.h"
 
-class CKestrelv13App;
+class AppServices;
+class CMainFrame;
 class QKeyEvent;
 
 class CShortcutFilter : public QObject {
   Q_OBJECT
  public:
-  explicit CShortcutFilter(CKestrelv13App& app);
+  explicit CShortcutFilter(AppServices& app);
+  // The main window whose keys this filter serves; until then no key is taken.
+  void SetFrame(CMainFrame* frame) { frame_ = frame; }
 
   bool eventFilter(QObject* watched, QEvent* event) override;
   LeftCtrlTracker& leftCtrl() { return leftCtrl_; }
@@ -41,7 +45,8 @@ class CShortcutFilter : public QObject {
   bool OnModeSlotKey(int slot, bool leftCtrl);
   void OnVolumeKey(MasterLevel level, int direction, bool leftCtrl);
 
-  CKestrelv13App& app_;
+  AppServices& app_;
+  QPointer<CMainFrame> frame_;
   LeftCtrlTracker leftCtrl_;
   // The key event seen last and the widget it reached: Qt offers an unaccepted key to each parent in
   // turn, and each offer passes this filter again.

@@ -1,5 +1,5 @@
 // Picture button faces, in the blues of the ribbon.
-#include "controls/button_look.h"
+#include "look/button_look.h"
 
 #include <algorithm>
 

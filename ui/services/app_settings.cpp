@@ -1,5 +1,5 @@
 // The per-user settings store.
-#include "app/app_settings.h"
+#include "services/app_settings.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,5 +1,5 @@
 // Command-line parsing of `vireo`.
-#include "app/launch_options.h"
+#include "services/launch_options.h"
 
 namespace {
 

@@ -10,6 +10,13 @@ class QLocale;
 inline constexpr const char* kSettingsKey = "Calyx V1.0";
 inline constexpr const char* kApplicationName = "Vireo";
 inline constexpr int kApplicationLook = 215;
+
+// The identifier handed to the desktop: the window's app id (Wayland) and desktop-file name, which
+// docks match against the installed io.github.vireo.Vireo.desktop, whose icon and AppStream entry carry
+// the same name. It is reverse-DNS in lower-case domain parts because AppStream refuses an upper-case
+// domain and an element that begins with a digit (which D-Bus names forbid as well). Settings and the
+// single-instance lock use kSettingsKey, not this.
+inline constexpr const char* kApplicationId = "io.github.vireo.Vireo";
 inline constexpr int kRecentFileCount = 10;
 
 class AppSettings {

@@ -1,5 +1,5 @@
 // Dialog look and fonts.
-#include "dialogs/dialog_look.h"
+#include "look/dialog_look.h"
 
 #include <QApplication>
 #include <QLabel>

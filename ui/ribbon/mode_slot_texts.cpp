@@ -1,5 +1,5 @@
 // Mode slot names.
-#include "shell/mode_slot_texts.h"
+#include "ribbon/mode_slot_texts.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
 // Mode file reading and writing with the interface's messages.
-#include "shell/mode_file_loading.h"
+#include "services/mode_file_loading.h"
 
 #include <QFileInfo>
 
-#include "app/user_prompts.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
+#include "services/user_prompts.h"
 
 namespace {
 QString FromView(std::string_view text) {
@@ -24,8 +24,8 @@ bool CheckModeFilePath(const QString& path) {
   return extension.compare(QLatin1String("noveq"), Qt::CaseInsensitive) == 0;
 }
 
-bool LoadModeFileIntoStore(const QString& path, QWidget* owner) {
-  const vireo::ModeFileResult result = vireo::ReadModeFile(vireo::TheStore(), path.toStdString());
+bool LoadModeFileIntoStore(vireo::ParameterStore& store, const QString& path, QWidget* owner) {
+  const vireo::ModeFileResult result = vireo::ReadModeFile(store, path.toStdString());
   if (!result.ok) ShowModeFileReadFailure(result, path, owner);
   return result.ok;
 }

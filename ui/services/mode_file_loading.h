@@ -14,7 +14,7 @@ bool CheckModeFilePath(const QString& path);
 // Reads the file into the store. On failure shows the open-failure box (when the file could not be
 // opened) and then the reason ("Mode file version not support!", a file shorter than its version, not a
 // mode file) captioned "Info", and returns false; the store is unchanged.
-bool LoadModeFileIntoStore(const QString& path, QWidget* owner);
+bool LoadModeFileIntoStore(vireo::ParameterStore& store, const QString& path, QWidget* owner);
 
 // The messages of a failed read (the open-failure box when the file could not be opened, then the
 // reason) and of a failed write.

@@ -1,5 +1,5 @@
 // The tray balloon.
-#include "app/tray_balloon.h"
+#include "services/tray_balloon.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -9,8 +9,8 @@
 #include <QSystemTrayIcon>
 #include <QVariantMap>
 
-#include "app/app_icon.h"
-#include "app/kestrel_app.h"
+#include "look/app_icon.h"
+#include "services/app_settings.h"
 
 namespace {
 
@@ -18,7 +18,8 @@ const QString kNotificationsService = QStringLiteral("org.freedesktop.Notificati
 const QString kNotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 
 QDBusMessage NotificationsCall(const QString& method) {
-  return QDBusMessage::createMethodCall(kNotificationsService, kNotificationsPath, kNotificationsService, method);
+  return QDBusMessage::createMethodCall(kNotificationsService, kNotificationsPath, kNotificationsService,
+                                        method);
 }
 
 }  // namespace

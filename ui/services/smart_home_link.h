@@ -46,3 +46,7 @@ class SmartHomeLink {
   // reply which will never come (stopping a remote learn that had none).
   virtual void SendCommand(std::uint8_t code, std::span<const std::uint8_t> bytes, bool releasePacing) = 0;
 };
+
+// The question before a reset that takes every plug, scene and key file ("ZWAVE复位", "清空插座数据"):
+// true only for Yes.
+bool ConfirmSmartHomeWipe(QWidget* owner);

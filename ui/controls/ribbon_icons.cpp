@@ -1,5 +1,5 @@
 // Ribbon pictures drawn with QPainter at 16 and 32 pixels.
-#include "ribbon/ribbon_icons.h"
+#include "controls/ribbon_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

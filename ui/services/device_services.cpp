@@ -1,8 +1,8 @@
 // Building the machine side.
-#include "app/device_services.h"
+#include "services/device_services.h"
 
-#include "app/real_backend.h"
 #include "model/mode_file.h"
+#include "services/real_backend.h"
 
 DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterStore& store,
                                vireo::EventSink& events, vireo::Clock* clock)
@@ -28,8 +28,8 @@ DeviceServices::DeviceServices(const LaunchOptions& options, vireo::ParameterSto
   connection_ = std::make_unique<vireo::MachineConnection>(store, *backend_, clock_, events);
   editSender_ = std::make_unique<vireo::tuning::EditSender>(connection_->sender(), clock_);
   edits_ = std::make_unique<vireo::tuning::EditSession>(store, *editSender_, clock_);
-  smartHome_ = std::make_unique<vireo::smarthome::SmartHomeController>(store, connection_->sender(), clock_,
-                                                                       &events);
+  smartHome_ =
+      std::make_unique<vireo::smarthome::SmartHomeController>(store, connection_->sender(), clock_, &events);
   smartHome_->Attach(*connection_);
   if (!options.traceFile.isEmpty()) {
     if (trace_.Open(options.traceFile.toStdString())) {

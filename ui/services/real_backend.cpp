@@ -1,5 +1,5 @@
 // The real machine's backend: hidraw with its udev monitor.
-#include "app/real_backend.h"
+#include "services/real_backend.h"
 
 #include "device/hidraw_backend.h"
 

@@ -5,11 +5,11 @@
 #include <QString>
 #include <memory>
 
-#include "app/launch_options.h"
-#include "app/trace_file.h"
 #include "device/clock.h"
 #include "device/connection.h"
 #include "emulator/emulator_backend.h"
+#include "services/launch_options.h"
+#include "services/trace_file.h"
 #include "smarthome/smart_home_controller.h"
 #include "tuning/edit_history.h"
 #include "tuning/edit_sender.h"

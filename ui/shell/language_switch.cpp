@@ -1,9 +1,8 @@
 // The language switch.
-#include "i18n/language_switch.h"
+#include "shell/language_switch.h"
 
 #include <QToolButton>
 
-#include "app/kestrel_app.h"
 #include "dialogs/info_dlg.h"
 #include "dialogs/tuning_dialogs.h"
 #include "home/smart_home_windows.h"
@@ -13,6 +12,7 @@
 #include "ribbon/mode_menus.h"
 #include "ribbon/ribbon_bar.h"
 #include "ribbon/ribbon_category.h"
+#include "services/app_services.h"
 #include "shell/input_controls.h"
 #include "shell/main_frame.h"
 #include "shell/main_view.h"
@@ -43,15 +43,15 @@ void RecaptionRibbon(CRibbonBar& ribbon, CInputControls& inputs, int languageInd
   ribbon.update();
 }
 
-void SwitchLanguage(CKestrelv13App& app) {
+void SwitchLanguage(AppServices& app, CMainFrame& mainFrame) {
   SetLanguageIndex(1 - LanguageIndex());
   app.settings().SetLanguage(LanguageIndex());
   const bool written = WriteLanguageTable(LanguageIndex());
-  CMainFrame* frame = app.frame();
+  CMainFrame* frame = &mainFrame;
   if (frame) RecaptionRibbon(*frame->ribbon(), frame->inputControls(), LanguageIndex());
   if (written) {
     // The auxiliary windows take their texts here as they are built; the notice follows at once.
-    if (app.windows().notice) app.windows().notice->Recaption();
+    if (auto* notice = ExistingWindow<CInfoDlg>(app.windows().notice)) notice->Recaption();
     RecaptionTuningDialogs(app);
     RecaptionSmartHomeWindows(app);
     if (frame && frame->view()->currentPage()) frame->view()->currentPage()->ApplyLanguage();

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "shell/command_ids.h"
+#include "look/command_ids.h"
 
 enum class MasterLevel { mic, effect, reverb, echo, music, noiseGate, pitch };
 

@@ -1,14 +1,14 @@
 // The three-choice message dialog.
-#include "dialogs/choice_box.h"
+#include "services/choice_box.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs/dialog_look.h"
 #include "i18n/language_table.h"
-#include "shell/command_ids.h"
-#include "shell/control_id.h"
+#include "look/command_ids.h"
+#include "look/control_id.h"
+#include "look/dialog_look.h"
 
 namespace {
 constexpr int kMessageId = 1186;

@@ -1,5 +1,5 @@
 // Texts of the master-level labels and panel captions.
-#include "shell/master_levels.h"
+#include "ribbon/master_levels.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
 // The report trace.
-#include "app/trace_file.h"
+#include "services/trace_file.h"
 
 TraceFile::~TraceFile() {
   if (file_) std::fclose(file_);

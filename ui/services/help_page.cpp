@@ -1,5 +1,5 @@
 // Installing the help page.
-#include "app/help_page.h"
+#include "services/help_page.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "app/kestrel_app.h"
-#include "app/launch_options.h"
+#include "services/launch_options.h"
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);

@@ -1,5 +1,5 @@
 // Left Control detection.
-#include "shell/left_ctrl.h"
+#include "controls/left_ctrl.h"
 
 #include <QKeyEvent>
 

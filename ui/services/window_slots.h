@@ -5,9 +5,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "dialogs/info_dlg.h"
-#include "dialogs/syn_dlg.h"
-
 // The window a slot holds, if it is a T and still exists.
 template <typename T>
 T* ExistingWindow(const QPointer<QWidget>& slot) {
@@ -16,7 +13,7 @@ T* ExistingWindow(const QPointer<QWidget>& slot) {
 
 struct WindowSlots {
   QPointer<QWidget> machineSettings;  // 335
-  QPointer<CInfoDlg> notice;          // 344
+  QPointer<QWidget> notice;           // 344
   QPointer<QWidget> remoteLearning;   // 373
   QPointer<QWidget> inputSource;      // 512
   QPointer<QWidget> smartPlugs;       // 479
@@ -25,5 +22,5 @@ struct WindowSlots {
   QPointer<QWidget> plugEdit;         // 480
   QPointer<QWidget> dimmerPlug;       // 484
   QPointer<QWidget> switchPlug;       // 485
-  QPointer<CSynDlg> sync;             // 347
+  QPointer<QWidget> sync;             // 347
 };

@@ -1,5 +1,5 @@
 // The application icon.
-#include "app/app_icon.h"
+#include "look/app_icon.h"
 
 #include <QString>
 

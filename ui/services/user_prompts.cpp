@@ -1,11 +1,11 @@
 // The Qt dialogs behind the prompt seam.
-#include "app/user_prompts.h"
+#include "services/user_prompts.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "dialogs/choice_box.h"
+#include "services/choice_box.h"
 
 namespace {
 
