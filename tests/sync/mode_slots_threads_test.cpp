@@ -67,7 +67,7 @@ TEST_F(ModeSlotsThreads, SaveStoresTheCurrentSlotFirst) {
 
 TEST_F(ModeSlotsThreads, AFileNamedM2LandsInTheSecondSlotAfterItsWriteAll) {
   rig_.store.SetInt(slot::micVolume, 33);
-  rig_.connection.setPendingSlot(ModeSlotOfFileName("/tmp/M2 party.noveq"));
+  rig_.connection.setPendingSlot(ModeSlotOfFileName("songs/M2 party.noveq"));
   ASSERT_EQ(rig_.connection.pendingSlot(), 1);
   EXPECT_EQ(rig_.WriteAll(), SyncOutcome::accepted);
   EXPECT_EQ(rig_.events.posted(), (std::vector<std::pair<int, std::intptr_t>>{{event::syncDone, 1}}));

@@ -65,7 +65,7 @@ int RunPopupMenu(QWidget* owner, const CEqPanel::MenuEntries& entries, const QPo
   return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
-QString Pick(int language, const char* zh, const char* en) {
+QString MenuText(int language, const char* zh, const char* en) {
   return QString::fromUtf8(language == 1 ? en : zh);
 }
 
@@ -75,17 +75,18 @@ CEqPanel::MenuEntries TypeMenu(int language) {
   CEqPanel::MenuEntries entries;
   for (int type = 1; type <= 5; ++type) {
     entries.append(
-        {CEqPanel::kTypeMenuCommand + type, Pick(language, texts[type - 1][0], texts[type - 1][1])});
+        {CEqPanel::kTypeMenuCommand + type, MenuText(language, texts[type - 1][0], texts[type - 1][1])});
   }
   return entries;
 }
 
 CEqPanel::MenuEntries CopyPasteMenu(int language) {
-  return {{CEqPanel::kCopyCommand, Pick(language, "复制均衡", "Copy EQ")},
-          {CEqPanel::kPasteCommand, Pick(language, "粘贴均衡", "Paste EQ")},
-          {CEqPanel::kImportFiltersCommand,
-           Pick(language, "导入滤波器文件(REW/APO)…", "Import filters (REW/APO)…")},
-          {CEqPanel::kExportFiltersCommand, Pick(language, "导出滤波器文件(APO)…", "Export filters (APO)…")}};
+  return {
+      {CEqPanel::kCopyCommand, MenuText(language, "复制均衡", "Copy EQ")},
+      {CEqPanel::kPasteCommand, MenuText(language, "粘贴均衡", "Paste EQ")},
+      {CEqPanel::kImportFiltersCommand,
+       MenuText(language, "导入滤波器文件(REW/APO)…", "Import filters (REW/APO)…")},
+      {CEqPanel::kExportFiltersCommand, MenuText(language, "导出滤波器文件(APO)…", "Export filters (APO)…")}};
 }
 
 }  // namespace

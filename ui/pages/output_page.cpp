@@ -136,11 +136,10 @@ void CDialogOutput::BuildChannelRows() {
     row.phase = WithId(new QCheckBox(this), id::firstPhase + c);
     row.role = WithId(new QComboBox(this), id::firstRole + c);
     connect(row.mute, &QCheckBox::clicked, this,
-            [this, c](bool checked) { OutputEdits(app().edits()).SetMute(c, checked); });
+            [this, c](bool checked) { outputEdits().SetMute(c, checked); });
     connect(row.phase, &QCheckBox::clicked, this,
-            [this, c](bool checked) { OutputEdits(app().edits()).SetPhase(c, checked); });
-    connect(row.role, &QComboBox::activated, this,
-            [this, c](int index) { OutputEdits(app().edits()).SetRole(c, index); });
+            [this, c](bool checked) { outputEdits().SetPhase(c, checked); });
+    connect(row.role, &QComboBox::activated, this, [this, c](int index) { outputEdits().SetRole(c, index); });
   }
 }
 
@@ -245,7 +244,7 @@ void CDialogOutput::RefreshChannelRows() {
 }
 
 void CDialogOutput::OnMixMoved(int index, int position) {
-  OutputEdits(app().edits()).SetMixLevel(LinkSet(), static_cast<t::MixLevel>(index), position);
+  outputEdits().SetMixLevel(LinkSet(), static_cast<t::MixLevel>(index), position);
   mixTexts_[static_cast<std::size_t>(index)]->setText(QStringLiteral("%1%").arg(position));
   if (t::ChannelMuted(app().store(), channel_)) app().ShowNotice(MutedVolumeNotice(), kNoticeShortMs);
 }
@@ -266,7 +265,7 @@ void CDialogOutput::OnLinkClicked(int pair, bool checked) {
     return;
   }
   const int source = choice == 1 ? low : low + 1;
-  OutputEdits(app().edits()).CopyChannel(source, source == low ? low + 1 : low);
+  outputEdits().CopyChannel(source, source == low ? low + 1 : low);
   RefreshFromStore();
 }
 
@@ -277,9 +276,9 @@ void CDialogOutput::WriteBandForLinks(int band) {
     return vireo::dsp::BandShape{b.type, b.gain, b.frequency, b.q};
   };
   if (band == t::kCrossoverBand) {
-    OutputEdits(app().edits()).WriteCrossover(LinkSet(), {shape(9), shape(10), shape(11), shape(12)});
+    outputEdits().WriteCrossover(LinkSet(), {shape(9), shape(10), shape(11), shape(12)});
   } else {
-    OutputEdits(app().edits()).WriteBand(LinkSet(), band, shape(band));
+    outputEdits().WriteBand(LinkSet(), band, shape(band));
   }
   RefreshHeadroom();
 }
@@ -325,12 +324,12 @@ bool CDialogOutput::ShownEqBypass() const {
 void CDialogOutput::ToggleShownEqBypass() {
   const int pair = t::LinkPairOf(channel_);
   const bool linked = pair >= 0 && links_[static_cast<std::size_t>(pair)]->isChecked();
-  eq_->graph()->SetBypass(OutputEdits(app().edits()).ToggleBypass(channel_, linked));
+  eq_->graph()->SetBypass(outputEdits().ToggleBypass(channel_, linked));
   RefreshHeadroom();
 }
 
 void CDialogOutput::ResetShownEq() {
-  OutputEdits(app().edits()).ResetEq(LinkSet());
+  outputEdits().ResetEq(LinkSet());
   eq_->RefreshFromStore();
   RefreshHeadroom();
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "pages/output_edits.h"
 #include "pages/page.h"
 #include "tuning/output_ops.h"
 
@@ -58,6 +59,8 @@ class CDialogOutput : public CPage {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  // The edits of this page: each is one undo step over the channels of its link set.
+  OutputEdits outputEdits() const { return OutputEdits(app().edits()); }
   struct ChannelRow {
     QLabel* name = nullptr;
     QCheckBox* mute = nullptr;

@@ -57,6 +57,10 @@ t::CompSlider SliderAt(std::size_t i) {
 }
 }  // namespace
 
+OutputEdits COutputQuickControls::OutputEditsOf() const {
+  return OutputEdits(app_.edits());
+}
+
 COutputQuickControls::COutputQuickControls(CPage* page, std::function<std::vector<int>()> linkSet)
     : QObject(page),
       app_(page->app()),
@@ -73,25 +77,25 @@ COutputQuickControls::COutputQuickControls(CPage* page, std::function<std::vecto
   highFreq_->setAutoExclusive(false);
   channelMode_->setAutoExclusive(false);
   connect(delaySwitch_, &QCheckBox::clicked, this, [this](bool on) {
-    OutputEdits(app_.edits()).SetDelayOn(linkSet_(), on);
+    OutputEditsOf().SetDelayOn(linkSet_(), on);
     ApplyDelayEnabling();
   });
   for (auto [radio, mode] :
        {std::pair{highFreq_, t::DelayMode::highFreq}, std::pair{channelMode_, t::DelayMode::channel}}) {
     connect(radio, &QRadioButton::clicked, this, [this, mode = mode] {
-      OutputEdits(app_.edits()).SetDelayMode(linkSet_(), mode);
+      OutputEditsOf().SetDelayMode(linkSet_(), mode);
       highFreq_->setChecked(mode == t::DelayMode::highFreq);
       channelMode_->setChecked(mode == t::DelayMode::channel);
       ApplyDelayEnabling();
     });
   }
   connect(split_, &CXBmpSlider::positionChanged, this, [this](int, int position) {
-    OutputEdits(app_.edits()).MoveSplit(linkSet_(), position);
+    OutputEditsOf().MoveSplit(linkSet_(), position);
     splitText_->setText(QString::fromStdString(t::SplitText(position)));
   });
   connect(time_, &CXBmpSlider::positionChanged, this, [this](int, int position) { OnTimeMoved(position); });
   connect(compSwitch_, &QCheckBox::clicked, this,
-          [this](bool on) { OutputEdits(app_.edits()).SetCompressorOn(linkSet_(), on); });
+          [this](bool on) { OutputEditsOf().SetCompressorOn(linkSet_(), on); });
   for (std::size_t i = 0; i < compSliders_.size(); ++i) {
     const int k = static_cast<int>(i);
     const t::CompSliderRange range = t::CompSliderRangeOf(SliderAt(i));
@@ -137,12 +141,12 @@ void COutputQuickControls::ApplyDelayEnabling() {
 
 void COutputQuickControls::OnTimeMoved(int position) {
   const float ms = static_cast<float>(position / 10.0);
-  OutputEdits(app_.edits()).SetDelay(linkSet_(), ms);
+  OutputEditsOf().SetDelay(linkSet_(), ms);
   timeText_->setText(QString::fromStdString(t::DelayText(t::ChannelDelay(app_.store(), channel_))));
 }
 
 void COutputQuickControls::OnCompMoved(t::CompSlider slider, int position) {
-  OutputEdits(app_.edits()).MoveCompSlider(linkSet_(), channel_, slider, position);
+  OutputEditsOf().MoveCompSlider(linkSet_(), channel_, slider, position);
   compTexts_[static_cast<std::size_t>(slider)]->setText(
       QString::fromStdString(t::CompSliderText(slider, position)));
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "pages/output_edits.h"
 #include "pages/output_layout.h"
 #include "tuning/compressor_ops.h"
 
@@ -45,6 +46,7 @@ class COutputQuickControls : public QObject {
 
  private:
   AppServices& app_;
+  OutputEdits OutputEditsOf() const;
   void ApplyDelayEnabling();
   void OnTimeMoved(int position);
   void OnCompMoved(vireo::tuning::CompSlider slider, int position);
