@@ -65,58 +65,41 @@ DeviceSession::~DeviceSession() {
   connection_.reset();
 }
 
-std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options, std::string* problem) {
-  Clock& clock = options.clock != nullptr ? *options.clock : SystemClock();
-  std::unique_ptr<DeviceSession> session(new DeviceSession(clock));
-  // Any emulator option asks for the emulator.
-  const bool emulated = options.emulator || options.emulatorModel || options.emulatorKind ||
-                        options.emulatorLatencyMs || options.emulatorState || options.emulatorUnplugAfter;
-  if (emulated) {
-    emulator::EmulatorOptions machine;
-    if (options.emulatorModel) machine.modelName = *options.emulatorModel;
-    if (options.emulatorKind) machine.kind = static_cast<std::uint8_t>(*options.emulatorKind);
-    machine.replyLatencyMs = options.emulatorLatencyMs.value_or(0);
-    machine.unplugAfterReports = options.emulatorUnplugAfter.value_or(0);
-    auto backend = std::make_unique<emulator::EmulatorBackend>(clock, machine);
-    std::string reason;
-    if (options.emulatorState && !backend->machine().LoadModeFile(*options.emulatorState, &reason)) {
-      *problem = "cannot load the emulator state " + *options.emulatorState + ": " + reason;
-      return nullptr;
-    }
-    session->backend_ = std::move(backend);
-  } else {
-    session->backend_ = std::make_unique<HidrawBackend>();
-  }
-  if (options.traceFile) {
-    // Tried without blocking first: a pipe that nobody reads would hold the stream's open for ever.
-    const int probe = ::open(options.traceFile->c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    const int error = probe < 0 ? errno : 0;
-    if (probe >= 0) ::close(probe);
-    if (error == 0) session->trace_.open(*options.traceFile, std::ios::out | std::ios::trunc);
-    if (error != 0 || !session->trace_) {
-      *problem = "cannot write the trace file " + *options.traceFile + ": " +
-                 std::strerror(error != 0 ? error : errno);
-      return nullptr;
-    }
-  }
-  session->connection_ =
-      std::make_unique<MachineConnection>(session->store_, *session->backend_, clock, *session->events_);
-  if (session->trace_.is_open()) {
-    DeviceSession* self = session.get();
-    session->connection_->SetTraceHook(
-        [self](TraceDirection direction, std::span<const std::uint8_t> report) {
-          self->Trace(direction, report);
-        });
-  }
-  if (!session->connection_->ConnectMachine()) {
-    *problem = emulated ? "the emulated machine could not be opened"
-                        : "no machine found (USB 2010:1031); is it plugged in and accessible?";
-    return nullptr;
-  }
-  return session;
+bool EmulatorAsked(const GlobalOptions& options) {
+  return options.emulator || options.emulatorModel || options.emulatorKind || options.emulatorLatencyMs ||
+         options.emulatorState || options.emulatorUnplugAfter;
 }
 
-void DeviceSession::Trace(TraceDirection direction, std::span<const std::uint8_t> report) {
+std::unique_ptr<HidBackend> MakeBackend(const GlobalOptions& options, Clock& clock, std::string* problem) {
+  if (!EmulatorAsked(options)) return std::make_unique<HidrawBackend>();
+  emulator::EmulatorOptions machine;
+  if (options.emulatorModel) machine.modelName = *options.emulatorModel;
+  if (options.emulatorKind) machine.kind = static_cast<std::uint8_t>(*options.emulatorKind);
+  machine.replyLatencyMs = options.emulatorLatencyMs.value_or(0);
+  machine.unplugAfterReports = options.emulatorUnplugAfter.value_or(0);
+  auto backend = std::make_unique<emulator::EmulatorBackend>(clock, machine);
+  std::string reason;
+  if (options.emulatorState && !backend->machine().LoadModeFile(*options.emulatorState, &reason)) {
+    *problem = "cannot load the emulator state " + *options.emulatorState + ": " + reason;
+    return nullptr;
+  }
+  return backend;
+}
+
+bool TraceWriter::Open(const std::string& path, std::string* problem) {
+  // Tried without blocking first: a pipe that nobody reads would hold the stream's open for ever.
+  const int probe = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  const int error = probe < 0 ? errno : 0;
+  if (probe >= 0) ::close(probe);
+  if (error == 0) out_.open(path, std::ios::out | std::ios::trunc);
+  if (error != 0 || !out_) {
+    *problem = "cannot write the trace file " + path + ": " + std::strerror(error != 0 ? error : errno);
+    return false;
+  }
+  return true;
+}
+
+void TraceWriter::Write(TraceDirection direction, std::span<const std::uint8_t> report) {
   std::string line(1, direction == TraceDirection::sent ? '>' : '<');
   for (std::size_t i = 0; i < kReportBytes; ++i) {
     char hex[4];
@@ -124,9 +107,30 @@ void DeviceSession::Trace(TraceDirection direction, std::span<const std::uint8_t
     line += hex;
   }
   line += '\n';
-  std::lock_guard guard(traceLock_);
-  trace_ << line;
-  trace_.flush();
+  std::lock_guard guard(lock_);
+  out_ << line;
+  out_.flush();
+}
+
+std::unique_ptr<DeviceSession> DeviceSession::Open(const GlobalOptions& options, std::string* problem) {
+  Clock& clock = options.clock != nullptr ? *options.clock : SystemClock();
+  std::unique_ptr<DeviceSession> session(new DeviceSession(clock));
+  session->backend_ = MakeBackend(options, clock, problem);
+  if (!session->backend_) return nullptr;
+  if (options.traceFile && !session->trace_.Open(*options.traceFile, problem)) return nullptr;
+  session->connection_ =
+      std::make_unique<MachineConnection>(session->store_, *session->backend_, clock, *session->events_);
+  if (session->trace_.isOpen()) {
+    TraceWriter* trace = &session->trace_;
+    session->connection_->SetTraceHook(
+        [trace](TraceDirection direction, std::span<const std::uint8_t> report) { trace->Write(direction, report); });
+  }
+  if (!session->connection_->ConnectMachine()) {
+    *problem = EmulatorAsked(options) ? "the emulated machine could not be opened"
+                                      : "no machine found (USB 2010:1031); is it plugged in and accessible?";
+    return nullptr;
+  }
+  return session;
 }
 
 bool DeviceSession::ReadAll(std::string* problem) {
@@ -171,34 +175,6 @@ std::unique_ptr<DeviceSession> ConnectAndRead(const GlobalOptions& options, std:
   if (session && session->ReadAll(&problem)) return session;
   *status = Failure(err, problem);
   return nullptr;
-}
-
-std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;  // a lone surrogate
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }
 
 int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err,

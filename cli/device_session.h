@@ -13,8 +13,28 @@
 #include "device/connection.h"
 #include "model/parameter_store.h"
 #include "model/report.h"
+#include "model/utf8_text.h"
 
 namespace vireo::cli {
+
+// Any emulator option asks for the emulator.
+bool EmulatorAsked(const GlobalOptions& options);
+// The emulator with the options' settings, or the real machine's backend; null with one line when the
+// emulator's starting state cannot be loaded.
+std::unique_ptr<HidBackend> MakeBackend(const GlobalOptions& options, Clock& clock, std::string* problem);
+
+// The --trace file: one line per report, '>' sent or '<' received, then the 61 bytes in hex.
+class TraceWriter {
+ public:
+  bool Open(const std::string& path, std::string* problem);
+  bool isOpen() const { return out_.is_open(); }
+  // From any thread.
+  void Write(TraceDirection direction, std::span<const std::uint8_t> report);
+
+ private:
+  std::mutex lock_;
+  std::ofstream out_;
+};
 
 class DeviceSession {
  public:
@@ -42,14 +62,12 @@ class DeviceSession {
   class IgnoredEvents;
   explicit DeviceSession(Clock& clock);
   bool Finish(SyncOutcome outcome, std::string* problem);
-  void Trace(TraceDirection direction, std::span<const std::uint8_t> report);
 
   ParameterStore store_;
   std::unique_ptr<IgnoredEvents> events_;
   std::unique_ptr<HidBackend> backend_;
   std::unique_ptr<MachineConnection> connection_;
-  std::mutex traceLock_;
-  std::ofstream trace_;
+  TraceWriter trace_;
 };
 
 // Connects and reads everything, as the application does after connecting; null after printing the
@@ -79,7 +97,6 @@ using MachineEdit = std::function<void(ParameterStore&, ReportSender&, std::ostr
 int EditOnMachine(const GlobalOptions& options, std::ostream& out, std::ostream& err,
                   const MachineEdit& edit);
 
-// UTF-8 text of the store's wide strings.
-std::string Utf8(std::u16string_view text);
+using vireo::Utf8;
 
 }  // namespace vireo::cli

@@ -1,0 +1,38 @@
+// vireod's options: the emulator and trace options of vireo-cli, the listen addresses, the token file
+// and the origin allowed to call the API, from the command line and a config file of the same names.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "remote/remote_server.h"
+
+namespace vireo::daemon {
+
+inline constexpr const char* kDaemonUsage =
+    "usage: vireod [--emulator] [--emulator-model NAME] [--emulator-kind N] [--emulator-latency MS]\n"
+    "              [--emulator-state FILE.noveq] [--trace FILE] [--config FILE]\n"
+    "              [--listen ADDR:PORT]... [--token-file FILE] [--allow-origin ORIGIN]\n"
+    "The config file holds the same options without their dashes, one 'name = value' a line\n"
+    "('emulator = true'); '#' begins a comment. The command line wins over the file.\n";
+
+struct DaemonOptions {
+  cli::GlobalOptions device;
+  std::vector<remote::ListenAddress> listen;  // empty: 127.0.0.1:8719
+  std::string tokenFile;                      // empty: $STATE_DIRECTORY or ~/.local/state/vireo, "remote-token"
+  std::string allowOrigin;
+  bool help = false;
+};
+
+// Reads the command line (after the program name). A --config file is read first, wherever it stands;
+// the options given on the command line then replace its values (--listen replaces the whole list).
+// False with one line for anything unknown, malformed or unreadable.
+bool ParseDaemonOptions(const std::vector<std::string>& args, DaemonOptions* options, std::string* problem);
+
+// The token file when none is given: $STATE_DIRECTORY/remote-token under systemd, else
+// $XDG_STATE_HOME/vireo/remote-token (~/.local/state/vireo/remote-token).
+std::string DefaultTokenFile();
+
+}  // namespace vireo::daemon
