@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -146,6 +147,15 @@ std::string FloatText(float value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
   return text;
+}
+
+double FloatNumber(float value) {
+  if (!std::isfinite(value)) return value;
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value);
+  double number = 0;
+  std::from_chars(text, written.ptr, number);
+  return number;
 }
 
 std::string DoubleText(double value) {

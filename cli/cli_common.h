@@ -39,8 +39,12 @@ bool CheckOutputPath(std::ostream& err, const std::string& path, int* status);
 bool ParseInt(std::string_view text, long long* value);
 bool ParseDouble(std::string_view text, double* value);
 
-// Shortest text that reads back as the same float ("%.9g"); "nan", "inf" and "-inf" as such.
+// Nine significant digits ("%.9g"), which always read back as the same float; "nan", "inf" and "-inf"
+// as such.
 std::string FloatText(float value);
+// The double of the shortest text that reads back as the same float: 0.1f gives 0.1, not
+// 0.10000000149011612. NaN and infinities pass through.
+double FloatNumber(float value);
 // "%.17g".
 std::string DoubleText(double value);
 // A fixed-point code as a decimal: DecimalText(1414, 1000) == "1.414", DecimalText(-5, 10) == "-0.5".

@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "cli_common.h"
 #include "device_session.h"
-#include "json_writer.h"
+#include "json_output.h"
 #include "mode_view.h"
 #include "model/backups.h"
 #include "model/mode_file.h"
@@ -27,23 +28,14 @@ int Info(const GlobalOptions& options, const std::vector<std::string>& args, std
   if (!session) return status;
   const ParameterStore& s = session->store();
   if (json) {
-    JsonWriter w(out);
-    w.BeginObject();
-    w.Key("model");
-    w.String(Utf8(s.modelName()));
-    w.Key("kind");
-    w.Int(s.deviceKind());
-    w.Key("firmwareDate");
-    w.String(Utf8(s.firmwareDate()));
-    w.Key("secondDate");
-    w.String(Utf8(s.secondDate()));
-    w.Key("currentMode");
-    w.Int(s.currentMode());
-    w.Key("modeNames");
-    w.BeginArray(true);
-    for (int i = 0; i < kModeSlots; ++i) w.String(Utf8(s.modeName(i)));
-    w.EndArray();
-    w.EndObject();
+    Json names = Json::array();
+    for (int i = 0; i < kModeSlots; ++i) names.push_back(Utf8(s.modeName(i)));
+    WriteJson(out, Json{{"model", Utf8(s.modelName())},
+                        {"kind", s.deviceKind()},
+                        {"firmwareDate", Utf8(s.firmwareDate())},
+                        {"secondDate", Utf8(s.secondDate())},
+                        {"currentMode", s.currentMode()},
+                        {"modeNames", std::move(names)}});
     return kExitOk;
   }
   out << "model: " << Utf8(s.modelName()) << '\n'

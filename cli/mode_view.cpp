@@ -3,9 +3,10 @@
 
 #include <array>
 #include <cstdio>
+#include <utility>
 
 #include "cli_common.h"
-#include "json_writer.h"
+#include "json_output.h"
 #include "model/band.h"
 #include "model/report.h"
 #include "model/slot_fields.h"
@@ -95,22 +96,33 @@ std::string RawOf(const std::uint8_t* bytes, std::size_t n) {
   return std::string(reinterpret_cast<const char*>(bytes), n);
 }
 
-void WriteSlotsJson(JsonWriter& json, const ParameterStore& store) {
-  json.BeginObject();
+Json FloatJson(float value) {
+  return JsonNumber(FloatNumber(value));
+}
+
+// The band's numbers are read back from its texts so that the JSON and the text lines cannot disagree.
+Json TextJson(const std::string& text) {
+  double value = 0;
+  return ParseDouble(text, &value) ? JsonNumber(value) : Json();
+}
+
+Json SlotJson(const ParameterStore& store, const SlotField& field, int element) {
+  const int s = field.SlotOf(element);
+  return field.isFloat ? FloatJson(store.Float(s)) : Json(store.Int(s));
+}
+
+Json SlotsJson(const ParameterStore& store) {
+  Json slots = Json::object();
   for (const SlotField& field : SlotFields()) {
-    json.Key(field.name);
-    if (field.count > 1) json.BeginArray(true);
-    for (int i = 0; i < field.count; ++i) {
-      const int s = field.SlotOf(i);
-      if (field.isFloat) {
-        json.Float(store.Float(s));
-      } else {
-        json.Int(store.Int(s));
-      }
+    Json& value = slots[std::string(field.name)];
+    if (field.count == 1) {
+      value = SlotJson(store, field, 0);
+      continue;
     }
-    if (field.count > 1) json.EndArray();
+    value = Json::array();
+    for (int i = 0; i < field.count; ++i) value.push_back(SlotJson(store, field, i));
   }
-  json.EndObject();
+  return slots;
 }
 
 }  // namespace
@@ -144,41 +156,27 @@ std::vector<FieldLine> DescribeStore(const ParameterStore& store) {
 
 void WriteStoreJson(std::ostream& out, const ParameterStore& store, int version) {
   const Regions regions(store);
-  JsonWriter json(out);
-  json.BeginObject();
-  json.Key("version");
-  json.Int(version);
-  json.Key("slots");
-  WriteSlotsJson(json, store);
+  Json root = Json::object();
+  root["version"] = version;
+  root["slots"] = SlotsJson(store);
 
-  json.Key("bands");
-  json.BeginArray();
+  Json bands = Json::array();
   for (const BandPlace& place : BandPlaces()) {
     const BandText t = DescribeBand(regions.dspBlock.data() + place.address);
-    json.BeginObject(true);
-    json.Key("address");
-    json.Int(place.address);
-    json.Key("gain");
-    json.NumberText(t.gain);
-    json.Key("frequency");
-    json.NumberText(t.frequency);
-    json.Key("q");
-    json.NumberText(t.q);
-    json.Key("type");
-    json.NumberText(t.type);
-    json.EndObject();
+    bands.push_back(Json{{"address", place.address},
+                         {"gain", TextJson(t.gain)},
+                         {"frequency", TextJson(t.frequency)},
+                         {"q", TextJson(t.q)},
+                         {"type", TextJson(t.type)}});
   }
-  json.EndArray();
+  root["bands"] = std::move(bands);
 
-  json.Key("chLocationGain");
-  json.BeginArray(true);
-  for (int c = 0; c < kOutputChannels; ++c) json.Float(regions.ChannelGain(c));
-  json.EndArray();
-  json.Key("locationSettings");
-  json.String(Hex(regions.locationSettings.data(), kLocationSettingsBytes));
-  json.Key("micBoostLevel");
-  json.Float(regions.MicBoost());
-  json.EndObject();
+  Json gains = Json::array();
+  for (int c = 0; c < kOutputChannels; ++c) gains.push_back(FloatJson(regions.ChannelGain(c)));
+  root["chLocationGain"] = std::move(gains);
+  root["locationSettings"] = Hex(regions.locationSettings.data(), kLocationSettingsBytes);
+  root["micBoostLevel"] = FloatJson(regions.MicBoost());
+  WriteJson(out, root);
 }
 
 }  // namespace vireo::cli

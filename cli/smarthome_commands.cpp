@@ -15,7 +15,7 @@
 #include "device/hid_link.h"
 #include "device/protocol.h"
 #include "device_session.h"
-#include "json_writer.h"
+#include "json_output.h"
 #include "smarthome/plug_keys.h"
 #include "smarthome/plug_name.h"
 #include "smarthome/remote_keys.h"
@@ -189,23 +189,16 @@ bool IsZ(const WaitingEvents::Event& e, int code) {
 int PlugList(SmartSession& s, bool json, std::ostream& out) {
   const std::vector<int> plugs = s.controller->presentPlugs();
   if (json) {
-    JsonWriter w(out);
-    w.BeginArray();
+    Json list = Json::array();
     for (int node : plugs) {
       const PlugRecord r = s.controller->memory().plug(node);
-      w.BeginObject(true);
-      w.Key("node");
-      w.Int(node);
-      w.Key("type");
-      w.String(TypeText(r.type));
-      w.Key("name");
-      w.String(Utf8(r.name));
-      w.Key("value");
-      w.Int(s.controller->value(node));
-      w.EndObject();
+      list.push_back(Json{{"node", node},
+                          {"type", TypeText(r.type)},
+                          {"name", Utf8(r.name)},
+                          {"value", s.controller->value(node)}});
     }
-    w.EndArray();
-    out << '\n';
+    WriteJson(out, list);
+    out << '\n';  // the list has always ended with an empty line; kept so that no reader sees a change
     return kExitOk;
   }
   for (int node : plugs) {
