@@ -72,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (data[0] & 1) {
     const vireo::remote::Json answer = vireo::remote::HandleSocketCommand(host, bytes);
     Check(answer.is_object() && (answer["type"] == "result" || answer["type"] == "error"));
+    (void)vireo::remote::JsonText(answer);
     return 0;
   }
   namespace http = boost::beast::http;
@@ -89,6 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const vireo::remote::ApiResponse response = vireo::remote::HandleApi(host, api);
   Check(KnownStatus(response.status));
   Check(response.body.is_object() || response.body.is_array());
-  (void)response.body.dump();  // every answer can be written
+  (void)vireo::remote::JsonText(response.body);  // every answer can be written
   return 0;
 }

@@ -180,7 +180,7 @@ class SocketSession : public std::enable_shared_from_this<SocketSession> {
       RemoteServer::Core* core = self->core_;
       core->OnHost([message = std::move(message)](RemoteHost& host) { return HandleSocketCommand(host, message); },
                    [weak, core](Json answer) {
-                     if (auto session = weak.lock()) session->Send(std::make_shared<const std::string>(answer.dump()));
+                     if (auto session = weak.lock()) session->Send(std::make_shared<const std::string>(JsonText(answer)));
                      core->SchedulePoll(true);
                    });
       self->Read();
@@ -361,7 +361,7 @@ class HttpSession : public std::enable_shared_from_this<HttpSession> {
       res.set(http::field::access_control_allow_origin, core_->options.allowedOrigin);
       res.set(http::field::vary, "Origin");
     }
-    res.body() = body.dump();
+    res.body() = JsonText(body);
     res.prepare_payload();
     Write(std::move(res));
   }
@@ -456,14 +456,14 @@ void RemoteServer::Core::TakeState(Json state, const std::shared_ptr<SocketSessi
   // it, so nobody misses a change and a change is never older than the state it follows.
   if (lastState) {
     for (const Json& change : StateChanges(*lastState, state)) {
-      auto text = std::make_shared<const std::string>(change.dump());
+      auto text = std::make_shared<const std::string>(JsonText(change));
       const auto listeners = sockets;  // a client that cannot keep up leaves the set while we send
       for (const auto& s : listeners) s->Send(text);
       changesSent += listeners.size();
     }
   }
   if (joining) {
-    joining->Send(std::make_shared<const std::string>(Json{{"type", "state"}, {"state", state}}.dump()));
+    joining->Send(std::make_shared<const std::string>(JsonText(Json{{"type", "state"}, {"state", state}})));
     lastState = std::move(state);
     Join(joining);
     return;

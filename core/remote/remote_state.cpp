@@ -71,6 +71,10 @@ Json PlugsJson(const smarthome::SmartHomeController* home) {
 
 }  // namespace
 
+std::string JsonText(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 Json FloatJson(float value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));

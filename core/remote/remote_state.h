@@ -19,6 +19,10 @@ using Json = nlohmann::json;
 inline constexpr std::string_view kInputNames[] = {"hdmi1", "hdmi2",     "hdmi3", "hdmi4",
                                                    "spdif", "bluetooth", "aux"};
 
+// The JSON text of `json`, with any invalid UTF-8 (a name in a request, bytes from the machine) replaced
+// by U+FFFD: writing never throws.
+std::string JsonText(const Json& json);
+
 // A float slot as a JSON number that prints as its shortest text (0.1f as 0.1, not 0.100000001).
 Json FloatJson(float value);
 

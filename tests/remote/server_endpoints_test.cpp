@@ -54,6 +54,7 @@ TEST_F(ServerEndpoints, AnswerEachRequestWithItsStatusAndOneClearError) {
       {verb::get, "/api/v1/fields/chDelay%5B8%5D", "", 404, "no field"},
       {verb::get, "/api/v1/fields/chDelay%5B-1%5D", "", 404, "no field"},
       {verb::get, "/api/v1/fields/nothing", "", 404, "no field"},
+      {verb::get, "/api/v1/fields/%FF%FE", "", 404, "no field named '\xEF\xBF\xBD\xEF\xBF\xBD'"},  // shown as U+FFFD
       {verb::put, "/api/v1/fields/micBoostLevel", R"({"value": -40})", 200, "\"value\":-40"},
       {verb::put, "/api/v1/fields/micBoostLevel", R"({"value": 0.5})", 400, "between -40 and 0"},
       {verb::put, "/api/v1/input", R"({"input": "aux"})", 200, "\"input\":\"aux\""},
