@@ -28,6 +28,23 @@ bool ApplyOption(const std::string& name, const std::string& value, bool flag, D
     o->listen.push_back(address);
     return true;
   }
+  if (name == "mqtt") {
+    if (flag) return *problem = "--mqtt needs mqtt://HOST[:PORT]", false;
+    if (!remote::ParseMqttUrl(value, &o->mqtt, problem)) return false;
+    o->mqttOn = true;
+    return true;
+  }
+  if (name == "machine-id") {
+    if (flag || !remote::IsValidMachineId(value))
+      return *problem = "--machine-id needs 1 to 64 of a-z, 0-9, '-' and '_'", false;
+    o->mqtt.machineId = value;
+    return true;
+  }
+  if (name == "mqtt-ca") {
+    if (flag || value.empty()) return *problem = "--mqtt-ca needs a FILE", false;
+    o->mqtt.caFile = value;
+    return true;
+  }
   if (name == "token-file" || name == "allow-origin") {
     if (flag || value.empty()) return *problem = "--" + name + " needs a value", false;
     (name == "token-file" ? o->tokenFile : o->allowOrigin) = value;
@@ -107,6 +124,8 @@ bool ParseDaemonOptions(const std::vector<std::string>& args, DaemonOptions* opt
     if (name == "config") continue;
     if (!ApplyOption(name, value, flag, options, &listenGiven, problem)) return false;
   }
+  if (!options->mqttOn && (!options->mqtt.caFile.empty() || !options->mqtt.machineId.empty()))
+    return *problem = "--mqtt-ca and --machine-id need --mqtt", false;
   return true;
 }
 

@@ -1,5 +1,6 @@
-// vireod's options: the emulator and trace options of vireo-cli, the listen addresses, the token file
-// and the origin allowed to call the API, from the command line and a config file of the same names.
+// vireod's options: the emulator and trace options of vireo-cli, the listen addresses, the token file,
+// the origin allowed to call the API and the MQTT broker, from the command line and a config file of the
+// same names.
 #pragma once
 
 #include <optional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "remote/mqtt_options.h"
 #include "remote/remote_server.h"
 
 namespace vireo::daemon {
@@ -15,6 +17,7 @@ inline constexpr const char* kDaemonUsage =
     "usage: vireod [--emulator] [--emulator-model NAME] [--emulator-kind N] [--emulator-latency MS]\n"
     "              [--emulator-state FILE.noveq] [--trace FILE] [--config FILE]\n"
     "              [--listen ADDR:PORT]... [--token-file FILE] [--allow-origin ORIGIN]\n"
+    "              [--mqtt mqtt[s]://[USER[:PASS]@]HOST[:PORT]] [--mqtt-ca FILE] [--machine-id NAME]\n"
     "The config file holds the same options without their dashes, one 'name = value' a line\n"
     "('emulator = true'); '#' begins a comment. The command line wins over the file.\n";
 
@@ -23,6 +26,9 @@ struct DaemonOptions {
   std::vector<remote::ListenAddress> listen;  // empty: 127.0.0.1:8719
   std::string tokenFile;                      // empty: $STATE_DIRECTORY or ~/.local/state/vireo, "remote-token"
   std::string allowOrigin;
+  // The MQTT bridge runs when `mqttOn`; --mqtt-ca and --machine-id go into `mqtt` too.
+  bool mqttOn = false;
+  remote::MqttOptions mqtt;
   bool help = false;
 };
 

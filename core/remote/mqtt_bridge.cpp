@@ -7,8 +7,11 @@
 #include <mosquitto.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -66,7 +69,8 @@ std::string ErrorText(int rc) {
 // A payload as a log shows it: short, one line, nothing a terminal would act on.
 std::string Shown(std::string_view payload) {
   std::string text;
-  for (char c : payload.substr(0, kLoggedPayload)) text += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
+  for (char c : payload.substr(0, kLoggedPayload))
+    text += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
   if (payload.size() > kLoggedPayload) text += "...";
   return "'" + text + "'";
 }
@@ -97,7 +101,8 @@ std::string MqttStatusText(const MqttStatus& s) {
 }
 
 struct MqttBridge::Core : std::enable_shared_from_this<MqttBridge::Core> {
-  Core(RemoteHost& h, MqttOptions o, std::function<void()> statusChanged, std::function<void(std::string)> logLine)
+  Core(RemoteHost& h, MqttOptions o, std::function<void()> statusChanged,
+       std::function<void(std::string)> logLine)
       : host(h), options(std::move(o)), onStatusChanged(std::move(statusChanged)), log(std::move(logLine)) {}
 
   RemoteHost& host;
@@ -131,7 +136,8 @@ struct MqttBridge::Core : std::enable_shared_from_this<MqttBridge::Core> {
 
   void Run();
   bool Name();
-  void Open();
+  bool Open();
+  bool Connect();
   void Loop();
   void Poll();
   void PublishChanges(const Json& state, bool everything);
@@ -148,9 +154,7 @@ struct MqttBridge::Core : std::enable_shared_from_this<MqttBridge::Core> {
 };
 
 void MqttBridge::Core::Run() {
-  if (!Name()) return;
-  Open();
-  Loop();
+  if (Name() && Open()) Loop();
 }
 
 // Without a given id, the machine's model name is part of it: wait until the machine has been read,
@@ -183,59 +187,81 @@ bool MqttBridge::Core::Name() {
   }
   if (stopping) return false;
   id = DeriveMachineId(*model, HostName());
-  status.machineId = id;
+  status.machineId = id;  // under the lock, for status()
   return true;
 }
 
-void MqttBridge::Core::Open() {
+bool MqttBridge::Core::Open() {
   InitLibrary();
   client = mosquitto_new(("vireo-" + id).c_str(), true, this);
   if (!client) {
     SetStatus(MqttState::reconnecting, "libmosquitto could not make a client");
-    return;
+    return false;
   }
   if (!options.user.empty())
-    mosquitto_username_pw_set(client, options.user.c_str(), options.password.empty() ? nullptr : options.password.c_str());
+    mosquitto_username_pw_set(client, options.user.c_str(),
+                              options.password.empty() ? nullptr : options.password.c_str());
   if (!options.caFile.empty()) {
     mosquitto_tls_set(client, options.caFile.c_str(), nullptr, nullptr, nullptr, nullptr);
   } else if (options.tls) {
     mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
   }
   const std::string availability = AvailabilityTopic(id);
-  mosquitto_will_set(client, availability.c_str(), static_cast<int>(kOffline.size()), kOffline.data(), 1, true);
+  mosquitto_will_set(client, availability.c_str(), static_cast<int>(kOffline.size()), kOffline.data(), 1,
+                     true);
   mosquitto_reconnect_delay_set(client, kFirstRetrySeconds, kLastRetrySeconds, true);
-  mosquitto_connect_callback_set(client, [](mosquitto*, void* core, int rc) { static_cast<Core*>(core)->OnConnect(rc); });
-  mosquitto_disconnect_callback_set(client,
-                                    [](mosquitto*, void* core, int rc) { static_cast<Core*>(core)->OnDisconnect(rc); });
+  mosquitto_connect_callback_set(
+      client, [](mosquitto*, void* core, int rc) { static_cast<Core*>(core)->OnConnect(rc); });
+  mosquitto_disconnect_callback_set(
+      client, [](mosquitto*, void* core, int rc) { static_cast<Core*>(core)->OnDisconnect(rc); });
   mosquitto_message_callback_set(client, [](mosquitto*, void* core, const mosquitto_message* message) {
     static_cast<Core*>(core)->OnMessage(*message);
   });
   SetStatus(MqttState::connecting, std::nullopt);
-  // A broker that is not there fails here at once or later in the loop; either way the loop retries.
+  return true;
+}
+
+// libmosquitto's loop retries a connection that was made and lost, but not a first connection that
+// failed at once (a broker that is down refuses on the spot), and it ends for good after some errors:
+// until a connection is under way, the worker retries itself, with the loop's own delays.
+bool MqttBridge::Core::Connect() {
   const int rc = mosquitto_connect_async(client, options.host.c_str(), options.port, kKeepAliveSeconds);
-  if (rc != MOSQ_ERR_SUCCESS) SetStatus(MqttState::reconnecting, ErrorText(rc));
+  if (rc != MOSQ_ERR_SUCCESS) {
+    SetStatus(MqttState::reconnecting, ErrorText(rc));
+    return false;
+  }
   mosquitto_loop_start(client);
+  return true;
 }
 
 void MqttBridge::Core::Loop() {
-  auto restartAt = std::chrono::steady_clock::time_point::max();
-  auto nextPoll = std::chrono::steady_clock::now();
+  using Clock = std::chrono::steady_clock;
+  auto connectAt = Clock::now();
+  auto nextPoll = Clock::now();
+  unsigned failures = 0;
+  bool loopRunning = false;
   std::unique_lock lk(lock);
   while (!stopping) {
-    wake.wait_for(lk, kPollEvery, [this] { return stopping || arrived || loopEnded || (pollNow && !pollPending); });
-    if (stopping) break;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = Clock::now();
     if (loopEnded) {
       loopEnded = false;
-      restartAt = now + kRestartAfterFatal;
-    }
-    if (client && now >= restartAt) {
-      restartAt = std::chrono::steady_clock::time_point::max();
       lk.unlock();
-      mosquitto_loop_stop(client, false);  // the thread has ended: this joins it
-      mosquitto_reconnect_async(client);
-      mosquitto_loop_start(client);
+      // The thread has ended, and joining it is all loop_stop does; should it still run, the
+      // disconnect ends it.
+      mosquitto_disconnect(client);
+      mosquitto_loop_stop(client, false);
       lk.lock();
+      loopRunning = false;
+      connectAt = now + kRestartAfterFatal;
+    }
+    if (!loopRunning && now >= connectAt) {
+      lk.unlock();
+      loopRunning = Connect();
+      lk.lock();
+      const unsigned delay =
+          std::min(kLastRetrySeconds, kFirstRetrySeconds * (failures + 1) * (failures + 1));
+      failures = loopRunning ? 0 : failures + 1;
+      connectAt = now + std::chrono::seconds(delay);
     }
     if (arrived) {
       Json state = std::move(*arrived);
@@ -254,6 +280,9 @@ void MqttBridge::Core::Loop() {
       Poll();
       lk.lock();
     }
+    wake.wait_for(lk, kPollEvery, [this] {
+      return stopping || arrived || loopEnded || (pollNow && connected && !pollPending);
+    });
   }
 }
 
@@ -270,26 +299,21 @@ void MqttBridge::Core::Poll() {
   });
 }
 
-// Configs before states, so that Home Assistant knows an entity before its state arrives; what is gone
-// (a plug removed, a mode out of range) is cleared with an empty retained message.
+// Configs before states, so that Home Assistant knows an entity before its state arrives.
 void MqttBridge::Core::PublishChanges(const Json& state, bool everything) {
-  const auto send = [&](MqttMessages& sent, MqttMessages now) {
-    for (const auto& [topic, payload] : sent)
-      if (!now.count(topic)) Publish(topic, {});
-    for (const auto& [topic, payload] : now) {
-      const auto old = sent.find(topic);
-      if (everything || old == sent.end() || old->second != payload) Publish(topic, payload);
-    }
+  const auto publish = [&](MqttMessages& sent, MqttMessages now) {
+    for (const auto& [topic, payload] : MessagesToPublish(sent, now, everything)) Publish(topic, payload);
     sent = std::move(now);
   };
-  send(sentConfigs, DiscoveryMessages(id, state));
-  send(sentStates, StateMessages(id, state));
+  publish(sentConfigs, DiscoveryMessages(id, state));
+  publish(sentStates, StateMessages(id, state));
 }
 
 // QoS 0 keeps the messages in order on the connection; one lost with the connection goes again on the
 // next, which republishes everything.
 void MqttBridge::Core::Publish(const std::string& topic, const std::string& payload) {
-  mosquitto_publish(client, nullptr, topic.c_str(), static_cast<int>(payload.size()), payload.data(), 0, true);
+  mosquitto_publish(client, nullptr, topic.c_str(), static_cast<int>(payload.size()), payload.data(), 0,
+                    true);
 }
 
 void MqttBridge::Core::OnConnect(int rc) {
@@ -311,7 +335,8 @@ void MqttBridge::Core::OnConnect(int rc) {
 }
 
 void MqttBridge::Core::OnDisconnect(int rc) {
-  std::string error = rc == MOSQ_ERR_SUCCESS ? std::string() : ErrorText(rc);
+  std::optional<std::string> error;
+  if (rc != MOSQ_ERR_SUCCESS) error = ErrorText(rc);
   bool stopped = false;
   {
     std::lock_guard guard(lock);
@@ -342,14 +367,15 @@ void MqttBridge::Core::OnMessage(const mosquitto_message& message) {
 }
 
 // On the host's thread: the same validation and edit path as a WebSocket command.
-void MqttBridge::Core::RunCommand(const std::string& topic, const std::string& object, const std::string& payload) {
+void MqttBridge::Core::RunCommand(const std::string& topic, const std::string& object,
+                                  const std::string& payload) {
   const MqttCommand command = TranslateCommand(BuildState(host), object, payload);
+  if (command.kind == MqttCommand::Kind::nothing) return;
   std::string refused = command.why;
   if (command.kind == MqttCommand::Kind::send) {
     const Json answer = HandleSocketCommand(host, JsonText(command.command));
     if (answer.value("type", "") == "error") refused = answer.value("error", "refused");
   }
-  if (command.kind == MqttCommand::Kind::nothing) return;
   if (!refused.empty()) {
     Log("MQTT: refused " + Shown(payload) + " on " + topic + ": " + refused);
     return;
@@ -423,13 +449,17 @@ bool MqttBridge::Start(const MqttOptions& options, std::string* problem) {
   std::lock_guard control(control_);
   StopLocked();
   if (options.host.empty()) return *problem = "no MQTT broker was given", false;
-  if (options.port < 1 || options.port > 65535) return *problem = "the port of the MQTT broker is not 1..65535", false;
+  if (options.port < 1 || options.port > 65535)
+    return *problem = "the port of the MQTT broker is not 1..65535", false;
   if (!options.machineId.empty() && !IsValidMachineId(options.machineId))
     return *problem = "a machine id is 1 to 64 of a-z, 0-9, '-' and '_'", false;
   if (!options.caFile.empty() && !std::ifstream(options.caFile))
     return *problem = "cannot read the MQTT CA file " + options.caFile, false;
   auto core = std::make_shared<Core>(host_, options, onStatusChanged_, log_);
-  core->status = {MqttState::connecting, MqttUrlText(options), options.machineId, {}};
+  core->status = {options.machineId.empty() ? MqttState::naming : MqttState::connecting,
+                  MqttUrlText(options),
+                  options.machineId,
+                  {}};
   core->worker = std::thread([raw = core.get()] { raw->Run(); });
   std::lock_guard guard(coreLock_);
   core_ = std::move(core);

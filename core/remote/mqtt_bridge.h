@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "remote/mqtt_options.h"
@@ -14,8 +15,8 @@ namespace vireo::remote {
 
 enum class MqttState {
   stopped,
-  naming,        // no machine id was given: waiting for the machine to tell its model name
-  connecting,    // the first connection is on its way
+  naming,      // no machine id was given: waiting for the machine to tell its model name
+  connecting,  // the first connection is on its way
   connected,
   reconnecting,  // the connection was lost or refused; retried after 1, 4, 9 ... 30 s
 };
@@ -58,7 +59,11 @@ class MqttBridge {
   struct Core;
 
  private:
+  void StopLocked();
+
   RemoteHost& host_;
+  std::mutex control_;           // one Start or Stop at a time
+  mutable std::mutex coreLock_;  // guards core_ for status() and running()
   std::shared_ptr<Core> core_;
   std::function<void()> onStatusChanged_;
   std::function<void(std::string)> log_;

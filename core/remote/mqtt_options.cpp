@@ -54,20 +54,16 @@ std::string IdPart(std::string_view text) {
 }  // namespace
 
 bool ParseMqttUrl(std::string_view url, MqttOptions* options, std::string* problem) {
-  bool tls = false;
   const auto schemeEnd = url.find("://");
-  const std::string_view scheme = schemeEnd == std::string_view::npos ? std::string_view() : url.substr(0, schemeEnd);
-  if (scheme == "mqtt") {
-    tls = false;
-  } else if (scheme == "mqtts") {
-    tls = true;
-  } else {
-    *problem = "an MQTT broker's address begins with mqtt:// or mqtts://";
-    return false;
-  }
+  const std::string_view scheme =
+      schemeEnd == std::string_view::npos ? std::string_view() : url.substr(0, schemeEnd);
+  const bool tls = scheme == "mqtts";
+  if (scheme != "mqtt" && !tls)
+    return *problem = "an MQTT broker's address begins with mqtt:// or mqtts://", false;
   std::string_view rest = url.substr(schemeEnd + 3);
   if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
-  if (rest.find('/') != std::string_view::npos) return *problem = "an MQTT broker's address has no path", false;
+  if (rest.find('/') != std::string_view::npos)
+    return *problem = "an MQTT broker's address has no path", false;
 
   std::string user;
   std::string password;
@@ -86,7 +82,8 @@ bool ParseMqttUrl(std::string_view url, MqttOptions* options, std::string* probl
   bool hasPort = false;
   if (!rest.empty() && rest.front() == '[') {  // [v6] or [v6]:port
     const auto close = rest.find(']');
-    if (close == std::string_view::npos) return *problem = "no closing ']' in the MQTT broker's address", false;
+    if (close == std::string_view::npos)
+      return *problem = "no closing ']' in the MQTT broker's address", false;
     host = rest.substr(1, close - 1);
     const std::string_view after = rest.substr(close + 1);
     if (!after.empty() && after.front() != ':')

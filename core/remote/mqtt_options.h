@@ -14,12 +14,11 @@ inline constexpr std::size_t kMachineIdLimit = 64;
 struct MqttOptions {
   std::string host;
   int port = kMqttPort;
-  std::string user;      // empty: none
-  std::string password;  // only with a user
-  bool tls = false;      // mqtts://: TLS with the system's certificate authorities
-  std::string caFile;    // TLS with this authority instead (whatever the scheme)
-  std::string machineId; // empty: derived from the machine's model name and this computer's name
-  bool usesTls() const { return tls || !caFile.empty(); }
+  std::string user;       // empty: none
+  std::string password;   // only with a user
+  bool tls = false;       // mqtts://: TLS with the system's certificate authorities
+  std::string caFile;     // TLS with this authority instead (whatever the scheme)
+  std::string machineId;  // empty: derived from the machine's model name and this computer's name
 };
 
 // "mqtt://[USER[:PASS]@]HOST[:PORT]" or "mqtts://..." (port 8883 by default); the user and password

@@ -28,16 +28,24 @@ std::string LevelLabel(const std::string& field) {
 // "micEqBypassA" -> "Microphone EQ A bypass"; the output channels count from 1 as on the machine.
 std::string BypassLabel(const tuning::EqIdentity& eq) {
   std::string_view f = eq.bypassField;
-  if (eq.kind == tuning::EqKind::output) return "Output " + std::to_string(eq.bypassElement + 1) + " EQ bypass";
-  std::string label = f.starts_with("mic") ? "Microphone EQ" : f.starts_with("reverb") ? "Reverb EQ"
-                                                         : f.starts_with("echo")     ? "Echo EQ"
-                                                                                     : "Music EQ";
+  if (eq.kind == tuning::EqKind::output)
+    return "Output " + std::to_string(eq.bypassElement + 1) + " EQ bypass";
+  std::string label = f.starts_with("mic")      ? "Microphone EQ"
+                      : f.starts_with("reverb") ? "Reverb EQ"
+                      : f.starts_with("echo")   ? "Echo EQ"
+                                                : "Music EQ";
   if (f.ends_with("A") || f.ends_with("B")) label += std::string(" ") + f.back();
   return label + " bypass";
 }
 
-MqttEntity Switch(MqttSource source, std::string object, std::string name, std::string field = {}, int number = 0) {
-  return {MqttComponent::switchEntity, source, std::move(object), std::move(name), std::move(field), number,
+MqttEntity Switch(MqttSource source, std::string object, std::string name, std::string field = {},
+                  int number = 0) {
+  return {MqttComponent::switchEntity,
+          source,
+          std::move(object),
+          std::move(name),
+          std::move(field),
+          number,
           Json::object()};
 }
 
@@ -45,8 +53,14 @@ void AddLevels(const Json& state, std::vector<MqttEntity>& out) {
   const Json master = state.value("master", Json::array());
   for (const Json& level : master) {
     const std::string name = level.value("name", "");
-    out.push_back({MqttComponent::number, MqttSource::field, name, LevelLabel(name) + " volume", name, 0,
-                   {{"min", level.value("min", 0)}, {"max", level.value("max", 99)}, {"step", 1}, {"mode", "slider"}}});
+    out.push_back(
+        {MqttComponent::number,
+         MqttSource::field,
+         name,
+         LevelLabel(name) + " volume",
+         name,
+         0,
+         {{"min", level.value("min", 0)}, {"max", level.value("max", 99)}, {"step", 1}, {"mode", "slider"}}});
   }
   for (const Json& level : master) {
     if (!level.contains("mute") || !level["mute"].is_string()) continue;
@@ -59,9 +73,9 @@ void AddBypasses(std::vector<MqttEntity>& out) {
   for (const tuning::EqIdentity& eq : tuning::EqIdentities()) {
     const bool output = eq.kind == tuning::EqKind::output;
     const std::string field(eq.bypassField);
-    MqttEntity e = Switch(MqttSource::field,
-                          output ? "outputEqBypass" + std::to_string(eq.bypassElement + 1) : field, BypassLabel(eq),
-                          output ? field + "[" + std::to_string(eq.bypassElement) + "]" : field);
+    MqttEntity e =
+        Switch(MqttSource::field, output ? "outputEqBypass" + std::to_string(eq.bypassElement + 1) : field,
+               BypassLabel(eq), output ? field + "[" + std::to_string(eq.bypassElement) + "]" : field);
     e.extra["entity_category"] = "config";
     out.push_back(std::move(e));
   }
@@ -77,7 +91,12 @@ void AddPlugs(const Json& state, std::vector<MqttEntity>& out) {
     if (type == static_cast<int>(smarthome::PlugType::switchPlug)) {
       out.push_back(Switch(MqttSource::plug, object, name, {}, node));
     } else if (type == static_cast<int>(smarthome::PlugType::knobPlug)) {
-      out.push_back({MqttComponent::light, MqttSource::plug, object, name, {}, node,
+      out.push_back({MqttComponent::light,
+                     MqttSource::plug,
+                     object,
+                     name,
+                     {},
+                     node,
                      {{"schema", "json"},
                       {"brightness", true},
                       {"brightness_scale", smarthome::kValueOn},
@@ -100,7 +119,8 @@ Json Device(std::string_view machineId, const Json& state) {
 }
 
 const MqttEntity* FindEntity(const std::vector<MqttEntity>& entities, std::string_view object) {
-  const auto it = std::find_if(entities.begin(), entities.end(), [&](const MqttEntity& e) { return e.object == object; });
+  const auto it =
+      std::find_if(entities.begin(), entities.end(), [&](const MqttEntity& e) { return e.object == object; });
   return it == entities.end() ? nullptr : &*it;
 }
 
@@ -180,12 +200,18 @@ std::string StatePayload(const MqttEntity& e, const Json& state, bool* has) {
 
 std::string_view ComponentName(MqttComponent component) {
   switch (component) {
-    case MqttComponent::number: return "number";
-    case MqttComponent::switchEntity: return "switch";
-    case MqttComponent::select: return "select";
-    case MqttComponent::button: return "button";
-    case MqttComponent::light: return "light";
-    case MqttComponent::binarySensor: return "binary_sensor";
+    case MqttComponent::number:
+      return "number";
+    case MqttComponent::switchEntity:
+      return "switch";
+    case MqttComponent::select:
+      return "select";
+    case MqttComponent::button:
+      return "button";
+    case MqttComponent::light:
+      return "light";
+    case MqttComponent::binarySensor:
+      return "binary_sensor";
   }
   return "sensor";
 }
@@ -228,7 +254,8 @@ std::vector<std::string> ModeOptions(const Json& modeNames) {
                            ? modeNames[i].get<std::string>()
                            : std::string();
     if (name.empty()) name = "Mode " + std::to_string(slot);
-    if (std::find(options.begin(), options.end(), name) != options.end()) name += " (" + std::to_string(slot) + ")";
+    if (std::find(options.begin(), options.end(), name) != options.end())
+      name += " (" + std::to_string(slot) + ")";
     options.push_back(std::move(name));
   }
   return options;
@@ -238,18 +265,34 @@ std::vector<MqttEntity> MqttEntities(const Json& state) {
   std::vector<MqttEntity> entities;
   AddLevels(state, entities);
   AddBypasses(entities);
-  entities.push_back({MqttComponent::select, MqttSource::mode, "mode", "Mode", {}, 0,
+  entities.push_back({MqttComponent::select,
+                      MqttSource::mode,
+                      "mode",
+                      "Mode",
+                      {},
+                      0,
                       {{"options", ModeOptions(state.value("modeNames", Json::array()))}}});
   Json inputs = Json::array();
   for (std::string_view input : kInputNames) inputs.push_back(input);
-  entities.push_back({MqttComponent::select, MqttSource::input, "input", "Music input", {}, 0, {{"options", inputs}}});
+  entities.push_back(
+      {MqttComponent::select, MqttSource::input, "input", "Music input", {}, 0, {{"options", inputs}}});
   entities.push_back(Switch(MqttSource::ab, "ab", "A/B: tuning B live"));
   for (int scene = 1; scene <= smarthome::kSceneCount; ++scene) {
-    entities.push_back({MqttComponent::button, MqttSource::scene, "scene" + std::to_string(scene),
-                        "Scene " + std::to_string(scene), {}, scene, {{"payload_press", "PRESS"}}});
+    entities.push_back({MqttComponent::button,
+                        MqttSource::scene,
+                        "scene" + std::to_string(scene),
+                        "Scene " + std::to_string(scene),
+                        {},
+                        scene,
+                        {{"payload_press", "PRESS"}}});
   }
   AddPlugs(state, entities);
-  entities.push_back({MqttComponent::binarySensor, MqttSource::connected, "connected", "Machine connected", {}, 0,
+  entities.push_back({MqttComponent::binarySensor,
+                      MqttSource::connected,
+                      "connected",
+                      "Machine connected",
+                      {},
+                      0,
                       {{"device_class", "connectivity"}, {"entity_category", "diagnostic"}}});
   return entities;
 }
@@ -262,7 +305,8 @@ MqttMessages DiscoveryMessages(std::string_view machineId, const Json& state) {
     config["name"] = e.name;
     config["unique_id"] = "vireo_" + std::string(machineId) + "_" + e.object;
     if (e.component != MqttComponent::button) config["state_topic"] = StateTopic(machineId, e.object);
-    if (e.component != MqttComponent::binarySensor) config["command_topic"] = CommandTopic(machineId, e.object);
+    if (e.component != MqttComponent::binarySensor)
+      config["command_topic"] = CommandTopic(machineId, e.object);
     config["availability_topic"] = AvailabilityTopic(machineId);
     config["device"] = device;
     messages[DiscoveryTopic(e.component, machineId, e.object)] = JsonText(config);
@@ -280,13 +324,25 @@ MqttMessages StateMessages(std::string_view machineId, const Json& state) {
   return messages;
 }
 
+MqttMessages MessagesToPublish(const MqttMessages& sent, const MqttMessages& now, bool everything) {
+  MqttMessages out;
+  for (const auto& [topic, payload] : sent)
+    if (!now.count(topic)) out[topic] = std::string();
+  for (const auto& [topic, payload] : now) {
+    const auto old = sent.find(topic);
+    if (everything || old == sent.end() || old->second != payload) out[topic] = payload;
+  }
+  return out;
+}
+
 MqttCommand TranslateCommand(const Json& state, std::string_view object, std::string_view payload) {
   const std::vector<MqttEntity> entities = MqttEntities(state);
   const MqttEntity* e = FindEntity(entities, object);
   if (!e) return Refuse("no entity named '" + std::string(object) + "'");
   switch (e->source) {
     case MqttSource::field: {
-      const Json value = e->component == MqttComponent::number ? PayloadValue(payload) : OnOffValue(payload, 1, 0);
+      const Json value =
+          e->component == MqttComponent::number ? PayloadValue(payload) : OnOffValue(payload, 1, 0);
       return Send({{"type", "set"}, {"name", e->field}, {"value", value}});
     }
     case MqttSource::mode: {

@@ -54,6 +54,9 @@ std::vector<MqttEntity> MqttEntities(const Json& state);
 using MqttMessages = std::map<std::string, std::string>;
 MqttMessages DiscoveryMessages(std::string_view machineId, const Json& state);
 MqttMessages StateMessages(std::string_view machineId, const Json& state);
+// What to publish to go from `sent` to `now`: each message that is new or changed (all of `now` when
+// `everything`), and an empty payload for each topic that is gone, which clears its retained message.
+MqttMessages MessagesToPublish(const MqttMessages& sent, const MqttMessages& now, bool everything);
 
 // What a payload on an entity's command topic asks for.
 struct MqttCommand {

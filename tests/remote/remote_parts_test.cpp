@@ -59,16 +59,24 @@ TEST(DaemonOptions, TheCommandLineWinsOverTheConfigFile) {
   vireo::test::TempFolder folder;
   const std::string config = (folder.path() / "vireod.conf").string();
   std::ofstream(config) << "# the box by the machine\nemulator = true\nlisten = 0.0.0.0:9000\n"
-                           "listen = [::]:9000\ntoken-file = /var/lib/vireo/token\n";
+                           "listen = [::]:9000\ntoken-file = /var/lib/vireo/token\n"
+                           "mqtt = mqtt://ha:pw@broker.local\nmqtt-ca = /etc/ssl/broker.pem\n";
   daemon::DaemonOptions o;
   std::string problem;
-  ASSERT_TRUE(daemon::ParseDaemonOptions({"--config", config, "--listen", "127.0.0.1:0", "--emulator-latency", "3"}, &o,
-                                         &problem))
+  ASSERT_TRUE(daemon::ParseDaemonOptions(
+      {"--config", config, "--listen", "127.0.0.1:0", "--emulator-latency", "3", "--machine-id", "room-3"}, &o, &problem))
       << problem;
   EXPECT_TRUE(o.device.emulator);
   EXPECT_EQ(o.device.emulatorLatencyMs, 3);
   EXPECT_EQ(o.listen, (std::vector<ListenAddress>{{"127.0.0.1", 0}}));
   EXPECT_EQ(o.tokenFile, "/var/lib/vireo/token");
+  EXPECT_TRUE(o.mqttOn);
+  EXPECT_EQ(o.mqtt.host, "broker.local");
+  EXPECT_EQ(o.mqtt.port, 1883);
+  EXPECT_EQ(o.mqtt.user, "ha");
+  EXPECT_EQ(o.mqtt.password, "pw");
+  EXPECT_EQ(o.mqtt.caFile, "/etc/ssl/broker.pem");
+  EXPECT_EQ(o.mqtt.machineId, "room-3");
 
   const struct {
     std::vector<std::string> args;
@@ -77,7 +85,10 @@ TEST(DaemonOptions, TheCommandLineWinsOverTheConfigFile) {
              {{"--bogus", "1"}, "unknown option"},
              {{"--config", (folder.path() / "missing").string()}, "cannot read the config file"},
              {{"--emulator-kind", "300"}, "--emulator-kind"},
-             {{"stray"}, "unexpected argument"}};
+             {{"stray"}, "unexpected argument"},
+             {{"--mqtt", "broker.local"}, "mqtt://"},
+             {{"--mqtt", "mqtt://broker", "--machine-id", "Room 3"}, "--machine-id needs"},
+             {{"--machine-id", "room-3"}, "need --mqtt"}};
   for (const auto& c : bad) {
     daemon::DaemonOptions options;
     std::string why;
