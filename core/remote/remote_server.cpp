@@ -569,7 +569,8 @@ std::vector<ListenAddress> RemoteServer::boundAddresses() const {
 
 void RemoteServer::SetToken(std::string token) {
   if (!core_) return;
-  auto core = core_;
+  // The core's own io_context must not hold the core: a stop before this runs would keep both alive.
+  Core* core = core_.get();
   asio::post(core->io, [core, token = std::move(token)] {
     core->options.token = token;
     const auto sessions = core->sockets;  // Close() leaves the set

@@ -104,6 +104,7 @@ CKestrelv13App::StartResult UiHarness::Start(int language, LaunchOptions launch)
   config.helpPagePath = dir_.path() + "/help/Plug.html";
   config.plugFolder = dir_.path() + "/Plug";
   config.backupFolder = dir_.path() + "/backups";
+  config.remoteTokenPath = dir_.path() + "/remote-token";
   config.quitWhenClosed = false;
   app_ = std::make_unique<CKestrelv13App>(config);
   QObject::connect(app_.get(), &CKestrelv13App::noticeShown,

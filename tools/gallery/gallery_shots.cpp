@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 
 #include "app/kestrel_app.h"
@@ -12,6 +14,7 @@
 #include "dialogs/about_dlg.h"
 #include "dialogs/backups_dlg.h"
 #include "dialogs/info_dlg.h"
+#include "dialogs/remote_control_dlg.h"
 #include "dialogs/syn_dlg.h"
 #include "i18n/language_table.h"
 #include "model/parameter_store.h"
@@ -110,5 +113,46 @@ QStringList RenderShellGallery(CKestrelv13App& app, const QDir& out, const QStri
   QApplication::sendEvent(&about, &reveal);
   shots.Take(&about, QStringLiteral("dialog_100_about"));
   about.close();
+  return shots.written();
+}
+
+QStringList RenderRemoteControlShots(CKestrelv13App& app, const QDir& out, const QString& languageTag) {
+  Shots shots(out, languageTag);
+  RemoteControlService& remote = app.remote();
+  CRemoteControlDlg window(app, app.frame());
+  shots.Take(&window, QStringLiteral("dialog_remote_control_off"));
+  // The port taken by another program: the window says so in red and stays off.
+  {
+    QTcpServer other;
+    QString problem;
+    if (other.listen(QHostAddress::LocalHost)) {
+      remote.SetListenAddresses({QStringLiteral("127.0.0.1:%1").arg(other.serverPort())}, &problem);
+      remote.Start();
+      shots.Take(&window, QStringLiteral("dialog_remote_control_in_use"));
+    }
+  }
+  // On for phones, with one of them connected: the usual port when it is free.
+  QString problem;
+  remote.SetListenAddresses({QStringLiteral("0.0.0.0:8719")}, &problem);
+  if (!remote.Start()) {
+    remote.SetListenAddresses({QStringLiteral("0.0.0.0:0")}, &problem);
+    remote.Start();
+  }
+  QTcpSocket phone;
+  if (!remote.boundAddresses().isEmpty()) {
+    phone.connectToHost(QStringLiteral("127.0.0.1"),
+                        static_cast<quint16>(remote.boundAddresses().first().port));
+    WaitUntil([&phone] { return phone.state() == QAbstractSocket::ConnectedState; }, 3000);
+    phone.write(
+        "GET /api/v1/ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+        "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\nAuthorization: "
+        "Bearer " +
+        remote.token().toLatin1() + "\r\n\r\n");
+    WaitUntil([&remote] { return !remote.clients().isEmpty(); }, 3000);
+  }
+  shots.Take(&window, QStringLiteral("dialog_remote_control"));
+  phone.abort();
+  remote.Stop();
+  remote.SetListenAddresses({QString::fromLatin1(kDefaultRemoteListen)}, &problem);
   return shots.written();
 }

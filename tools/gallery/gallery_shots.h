@@ -15,5 +15,8 @@ QStringList RenderShellGallery(CKestrelv13App& app, const QDir& out, const QStri
 // the comparison stays started.
 QStringList RenderAbShot(CKestrelv13App& app, const QDir& out, const QString& languageTag);
 
+// The remote-control window, off, then on for phones with one connected.
+QStringList RenderRemoteControlShots(CKestrelv13App& app, const QDir& out, const QString& languageTag);
+
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns done().
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs);

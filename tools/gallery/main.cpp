@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
     config.helpPagePath = work.path() + "/help/Plug.html";
     config.plugFolder = work.path() + "/Plug";
     config.backupFolder = work.path() + "/backups";
+    config.remoteTokenPath = work.path() + "/remote-token";
     CKestrelv13App app(config);
     if (app.Start() != CKestrelv13App::StartResult::running) return 1;
     const bool synced = WaitUntil(
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
     written += RenderPageGallery(app, out, tag);
     written += RenderTuningDialogGallery(app, out, tag);
     written += RenderRemoteGallery(app, out, tag);
+    written += RenderRemoteControlShots(app, out, tag);
     written += RenderPlugsGallery(app, out, tag);
     written += RenderScenesGallery(app, out, tag);
     written += RenderControlsSheet(out, tag);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/app_remote_control.h"
 #include "app/app_smart_home_link.h"
 #include "app/qt_event_sink.h"
 #include "app/single_instance.h"
@@ -60,6 +61,7 @@ CKestrelv13App::~CKestrelv13App() {
   if (frame_) ShutDownDevice();
   if (shortcuts_) qApp->removeEventFilter(shortcuts_.get());
   shortcuts_.reset();
+  remote_.reset();
   frame_.reset();
   if (events_) events_->ShutDown();
   smartHomeLink_.reset();
@@ -99,6 +101,10 @@ CKestrelv13View* CKestrelv13App::view() const {
 
 SmartHomeLink& CKestrelv13App::smartHome() {
   return *smartHomeLink_;
+}
+
+RemoteControlService& CKestrelv13App::remote() {
+  return *remote_;
 }
 
 QString CKestrelv13App::helpPagePath() const {
@@ -162,6 +168,10 @@ CKestrelv13App::StartResult CKestrelv13App::Start() {
     guard_->Listen();
   }
   if (config_.quitWhenClosed) connect(frame_.get(), &CMainFrame::closed, qApp, &QCoreApplication::quit);
+  remote_ = std::make_unique<AppRemoteControl>(*this, *frame_, config_.remoteTokenPath);
+  // A server that cannot listen does not hold the window back; its window tells why.
+  if (!remote_->StartIfSwitchedOn())
+    ReportStartProblem(QStringLiteral("remote control: ") + remote_->problem());
 
   frame_->setWindowTitle(QString::fromLatin1(kApplicationName));
   frame_->showNormal();
@@ -262,6 +272,8 @@ void CKestrelv13App::OnSyncAccepted() {
 }
 
 void CKestrelv13App::ShutDownDevice() {
+  // No remote command may reach the machine after its disconnect notice.
+  if (remote_) remote_->ShutDown();
   if (events_) events_->ShutDown();
   if (!device_) return;
   device_->FinishEdits();  // before the disconnect notice, so the machine keeps the last edits

@@ -19,6 +19,7 @@ class QApplication;
 class QtEventSink;
 class SmartHomeLink;
 class AppSmartHomeLink;
+class AppRemoteControl;
 class SingleInstanceGuard;
 class CShortcutFilter;
 
@@ -36,6 +37,8 @@ struct AppConfig {
   QString plugFolder;          // the plug key files; the documents folder's "Plug" when empty
   QString backupFolder;        // the automatic backups; the application data folder's "backups" when empty
   bool quitWhenClosed = true;  // end the event loop when the main window has closed
+  // The remote control's token file; "remote-token" in the configuration folder when empty.
+  QString remoteTokenPath;
 };
 
 class CKestrelv13App : public QObject, public AppServices {
@@ -57,6 +60,7 @@ class CKestrelv13App : public QObject, public AppServices {
   SmartHomeLink& smartHome() override;
   AppSettings& settings() override { return *settings_; }
   WindowSlots& windows() override { return windows_; }
+  RemoteControlService& remote() override;
   QWidget* mainWindow() const override;
   QString helpPagePath() const override;
   void ShowNotice(const QString& text, int durationMs) override;
@@ -101,6 +105,7 @@ class CKestrelv13App : public QObject, public AppServices {
   std::unique_ptr<AppSmartHomeLink> smartHomeLink_;
   std::unique_ptr<CShortcutFilter> shortcuts_;
   std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<AppRemoteControl> remote_;  // its host uses the frame
   WindowSlots windows_;
   QTimer noticeTimer_;        // the notice's duration (one-shot, restarted by every notice)
   QString deferredModeFile_;  // a command-line file that waits for the first synchronisation

@@ -105,6 +105,24 @@ void DrawUndo(QPainter& p, bool mirrored) {
   p.drawPolygon(QPolygonF({QPointF(3, 10), QPointF(13, 3), QPointF(13, 17)}));
 }
 
+// A phone with two waves: the remote control over the network.
+void DrawPhone(QPainter& p) {
+  p.setPen(QPen(kBlue.darker(140), 1.2));
+  p.setBrush(QColor(235, 243, 252));
+  p.drawRoundedRect(QRectF(5, 5, 14, 24), 2.5, 2.5);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kLightBlue);
+  p.drawRect(QRectF(7.5, 8.5, 9, 15));
+  p.setBrush(kBlue);
+  p.drawEllipse(QRectF(10.8, 25, 2.4, 2.4));
+  p.setBrush(Qt::NoBrush);
+  for (int i = 0; i < 2; ++i) {
+    p.setPen(QPen(QColor(40, 160, 60), 2.2, Qt::SolidLine, Qt::RoundCap));
+    const double r = 4.5 + 4.5 * i;
+    p.drawArc(QRectF(20 - r, 11 - r, 2 * r, 2 * r), -40 * 16, 80 * 16);
+  }
+}
+
 QPixmap Render(RibbonPicture picture, int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
@@ -136,6 +154,9 @@ QPixmap Render(RibbonPicture picture, int size) {
     case RibbonPicture::undo:
     case RibbonPicture::redo:
       DrawUndo(p, picture == RibbonPicture::redo);
+      break;
+    case RibbonPicture::phone:
+      DrawPhone(p);
       break;
   }
   return pixmap;

@@ -3,6 +3,17 @@
 
 #include <QIcon>
 
-enum class RibbonPicture { application, openFile, saveFile, loadMode, saveMode, exit, about, undo, redo };
+enum class RibbonPicture {
+  application,
+  openFile,
+  saveFile,
+  loadMode,
+  saveMode,
+  exit,
+  about,
+  undo,
+  redo,
+  phone
+};
 
 QIcon RibbonIcon(RibbonPicture picture);

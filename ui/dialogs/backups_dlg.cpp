@@ -27,6 +27,8 @@ QString BackupSourceText(const QString& source) {
   if (source == QLatin1String("restore")) return LangText("恢复备份", "Backup restored");
   if (source.startsWith(QLatin1String("factory-slot-")))
     return LangText("恢复出厂模式 ", "Factory mode ") + source.mid(13);
+  if (source.startsWith(QLatin1String("remote-slot-")))
+    return LangText("远程载入模式 %1", "Mode slot %1 (remote)").arg(source.mid(12));
   if (source.startsWith(QLatin1String("slot-"))) return LangText("载入模式 ", "Mode slot ") + source.mid(5);
   return source;
 }

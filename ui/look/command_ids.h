@@ -22,6 +22,9 @@ inline constexpr int switchLanguage = 32805;
 inline constexpr int abCompare = 32990;
 // The automatic backups' window (application menu; our own command).
 inline constexpr int backups = 32991;
+// The remote-control server's window (application menu; our own command). Not remoteControl above,
+// which is the tab row's remote-learning window.
+inline constexpr int remoteServer = 32992;
 
 // Mode-slot menu items: slot s is first + s (Movie, Karaoke, Game, AV).
 inline constexpr int loadSlotFirst = 32910;

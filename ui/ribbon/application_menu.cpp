@@ -20,6 +20,7 @@ CApplicationMenu::CApplicationMenu(int languageIndex, std::function<QStringList(
   AddCommand(cmd::fileOpen)->setIcon(RibbonIcon(RibbonPicture::openFile));
   AddCommand(cmd::fileSave)->setIcon(RibbonIcon(RibbonPicture::saveFile));
   AddCommand(cmd::backups)->setIcon(RibbonIcon(RibbonPicture::loadMode));
+  AddCommand(cmd::remoteServer)->setIcon(RibbonIcon(RibbonPicture::phone));
   addSeparator();
   auto* heading = new QWidgetAction(this);
   auto* label = new QLabel(
@@ -54,6 +55,10 @@ void CApplicationMenu::Recaption(int languageIndex) {
         break;
       case cmd::backups:
         action->setText(english ? QStringLiteral("Backups(&B)...") : QString::fromUtf8("自动备份(&B)..."));
+        break;
+      case cmd::remoteServer:
+        action->setText(english ? QStringLiteral("Remote control(&R)...")
+                                : QString::fromUtf8("远程控制(&R)..."));
         break;
       case cmd::appExit:
         action->setText(english ? QStringLiteral("Exit(&X)") : QString::fromUtf8("退出(&X)"));

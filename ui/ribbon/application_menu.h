@@ -1,4 +1,4 @@
-// The application button's menu: Open, Save, Backups, the recent-file list under its heading, Exit.
+// The application button's menu: Open, Save, Backups, Remote control, the recent-file list under its heading, Exit.
 #pragma once
 
 #include <QMenu>

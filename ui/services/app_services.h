@@ -9,6 +9,7 @@
 
 #include "services/app_settings.h"
 #include "services/device_services.h"
+#include "services/remote_control_service.h"
 #include "services/smart_home_link.h"
 #include "services/window_slots.h"
 
@@ -39,6 +40,8 @@ class AppServices {
   // --- the desktop ---
   virtual AppSettings& settings() = 0;
   virtual WindowSlots& windows() = 0;
+  // The remote-control server (phones and scripts over the network).
+  virtual RemoteControlService& remote() = 0;
   // The window that boxes and dialogs stand over: the main window, nullptr before it is built.
   virtual QWidget* mainWindow() const = 0;
   virtual QString helpPagePath() const = 0;

@@ -7,6 +7,8 @@
 namespace {
 constexpr const char* kWorkspace = "Workspace";
 constexpr const char* kRecentGroup = "Recent File List";
+constexpr const char* kRemoteOn = "Remote Control/on";
+constexpr const char* kRemoteListen = "Remote Control/listen";
 }  // namespace
 
 AppSettings::AppSettings() : settings_(kSettingsKey, kApplicationName) {}
@@ -60,5 +62,24 @@ void AppSettings::WriteRecentFiles(const QStringList& files) {
   for (int i = 0; i < files.size(); ++i) {
     settings_.setValue(QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i + 1), files[i]);
   }
+  settings_.sync();
+}
+
+bool AppSettings::RemoteControlOn() const {
+  return settings_.value(kRemoteOn, false).toBool();
+}
+
+void AppSettings::SetRemoteControlOn(bool on) {
+  settings_.setValue(kRemoteOn, on);
+  settings_.sync();
+}
+
+QStringList AppSettings::RemoteListenAddresses() const {
+  const QStringList stored = settings_.value(kRemoteListen).toStringList();
+  return stored.isEmpty() ? QStringList{QString::fromLatin1(kDefaultRemoteListen)} : stored;
+}
+
+void AppSettings::SetRemoteListenAddresses(const QStringList& addresses) {
+  settings_.setValue(kRemoteListen, addresses);
   settings_.sync();
 }

@@ -18,6 +18,8 @@ inline constexpr int kApplicationLook = 215;
 // single-instance lock use kSettingsKey, not this.
 inline constexpr const char* kApplicationId = "io.github.vireo.Vireo";
 inline constexpr int kRecentFileCount = 10;
+// Only this computer until the user lets phones in.
+inline constexpr const char* kDefaultRemoteListen = "127.0.0.1:8719";
 
 class AppSettings {
  public:
@@ -32,6 +34,12 @@ class AppSettings {
   // Most recent first, at most 10, only paths that were added (existence is checked when opened).
   QStringList RecentFiles() const;
   void AddRecentFile(const QString& path);
+
+  // The remote-control server: off unless switched on; where it listens, each "address:port".
+  bool RemoteControlOn() const;
+  void SetRemoteControlOn(bool on);
+  QStringList RemoteListenAddresses() const;
+  void SetRemoteListenAddresses(const QStringList& addresses);
 
   QSettings& raw() { return settings_; }
 

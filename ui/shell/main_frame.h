@@ -49,6 +49,9 @@ class CMainFrame : public QMainWindow {
   // F9 and the tab row's "A/B": the other of the two tunings becomes live, sending only what differs,
   // as one undo step.
   void SwitchTuning();
+  // After an edit made elsewhere (undo, a remote): the ribbon, the open tuning dialogs and the current
+  // page from the store.
+  void RefreshAfterEdit();
   const vireo::tuning::AbTunings& tunings() const { return tunings_; }
   void AskResetShownEq();
   void ShowAbout();
@@ -62,7 +65,6 @@ class CMainFrame : public QMainWindow {
  private:
   void OnCategoryChanged(int index);
   void OnWheel(const QPoint& pos, int direction);
-  void RefreshAfterEdit();
   void UpdateUndoButtons();
 
   AppServices& app_;

@@ -5,6 +5,7 @@
 #include "device/events.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/backups_dlg.h"
+#include "dialogs/remote_control_dlg.h"
 #include "dialogs/tuning_dialogs.h"
 #include "home/smart_home_windows.h"
 #include "i18n/language_table.h"
@@ -64,6 +65,11 @@ void CMainFrame::OnCommand(int id) {
     case cmd::backups: {
       CBackupsDlg backups(app_, this);
       backups.exec();
+      break;
+    }
+    case cmd::remoteServer: {
+      CRemoteControlDlg remote(app_, this);
+      remote.exec();
       break;
     }
     case cmd::appAbout:
