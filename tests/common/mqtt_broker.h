@@ -8,7 +8,6 @@
 #include <mosquitto.h>
 #include <netinet/in.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,7 +22,8 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "spawned_process.h"
+
 
 namespace vireo::remote::test {
 
@@ -74,18 +74,8 @@ class Broker {
                         << "log_dest stderr\nlog_type error\nlog_type warning\nlog_type notice\n";
     const std::string log = folder_ + "/mosquitto.log";
     std::vector<std::string> args = {kMosquitto, "-c", conf};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    const int spawned = posix_spawn(&pid_, kMosquitto, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-      pid_ = 0;
-      return false;
-    }
+    pid_ = vireo::test::SpawnWithStderrTo(args, log, true);
+    if (pid_ == 0) return false;
     while (!AcceptsConnections(port)) {
       int status = 0;
       if (::waitpid(pid_, &status, WNOHANG) == pid_) {

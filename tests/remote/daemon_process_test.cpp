@@ -2,17 +2,15 @@
 // on SIGTERM.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <fstream>
 #include <regex>
 #include <thread>
 
+#include "common/spawned_process.h"
 #include "common/temp_folder.h"
 #include "common/remote_rig.h"
-
-extern char** environ;
 
 namespace vireo::remote::test {
 namespace {
@@ -36,15 +34,8 @@ TEST(Vireod, ServesWithItsNewTokenAndStopsOnSigterm) {
   const std::string tokenPath = (folder.path() / "token").string();
   const std::string logPath = (folder.path() / "log").string();
   std::vector<std::string> args = {VIREOD_PATH, "--emulator", "--listen", "127.0.0.1:0", "--token-file", tokenPath};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 2, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, VIREOD_PATH, &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  const pid_t pid = vireo::test::SpawnWithStderrTo(args, logPath);
+  ASSERT_NE(pid, 0);
 
   const std::string port = WaitForListenLine(logPath, pid);
   ASSERT_FALSE(port.empty());

@@ -2,13 +2,13 @@
 // will), and its log names the broker without the password.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "common/mqtt_broker.h"
+#include "common/spawned_process.h"
 #include "common/temp_folder.h"
 
 namespace vireo::remote::test {
@@ -42,15 +42,8 @@ TEST(VireodMqtt, AKilledServiceLeavesItsLastWillAndNeverLogsThePassword) {
   std::vector<std::string> args = {VIREOD_PATH,    "--emulator",         "--listen", "127.0.0.1:0",
                                    "--token-file", folder.Path("token"), "--mqtt",   url,
                                    "--machine-id", "killed-box"};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 2, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, VIREOD_PATH, &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  const pid_t pid = vireo::test::SpawnWithStderrTo(args, logPath);
+  ASSERT_NE(pid, 0);
 
   EXPECT_TRUE(ha.WaitFor("vireo/killed-box/availability", "online"));
   const std::string connected =
