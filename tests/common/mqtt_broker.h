@@ -4,7 +4,6 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <mosquitto.h>
 #include <netinet/in.h>
 #include <signal.h>

@@ -1,5 +1,6 @@
 // The remote control in the window on the emulator: a remote's edit is one undo step the ribbon shows; the
-// window's switch, address, token and client list over real HTTP and WebSocket connections; the QR code.
+// window's switch, address, token and client list over real HTTP and WebSocket connections; the QR code;
+// the MQTT section against a real broker.
 #include <sys/stat.h>
 
 #include <QCheckBox>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTcpServer>
@@ -14,6 +16,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "common/mqtt_broker.h"
 #include "controls/qr_code.h"
 #include "controls/step_slider.h"
 #include "dialogs/backups_dlg.h"
@@ -94,6 +97,21 @@ void ClickCheckBox(QCheckBox* box) {
   QTest::mouseClick(box, Qt::LeftButton, {}, hit.center());
 }
 
+// As the user edits a field: everything selected and deleted, the text typed, Return.
+void TypeInto(QWidget* field, const QString& text) {
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_Backspace);
+  QTest::keyClicks(field, text);
+  QTest::keyClick(field, Qt::Key_Return);
+}
+
+bool Received(const vireo::remote::test::MqttClient& client, const std::string& topic, const std::string& payload) {
+  for (const vireo::remote::test::MqttMessage& m : client.messages())
+    if (m.topic == topic && m.payload == payload) return true;
+  return false;
+}
+
 int Port(CKestrelv13App& app) {
   const QList<RemoteEndpoint> bound = app.remote().boundAddresses();
   return bound.isEmpty() ? 0 : bound.first().port;
@@ -124,6 +142,8 @@ class RemoteControlTests : public QObject {
   void theQrVersionFitsTheUrlLength();
   void thePaintedCodeIsSquareInsideAWhiteQuietZone();
   void thePhonePageInABrowserFollowsTheWindow();
+  void theMqttSwitchPutsTheMachineOnTheBrokerAndACommandIsOneUndoStep();
+  void mqttFieldsAreCheckedAndThePasswordKeptApart();
 
  private:
   // The application on the emulator, the server to listen on a free loopback port.
@@ -433,3 +453,103 @@ void RemoteControlTests::thePhonePageInABrowserFollowsTheWindow() {
 }
 
 #include "remote_control_tests.moc"
+
+void RemoteControlTests::theMqttSwitchPutsTheMachineOnTheBrokerAndACommandIsOneUndoStep() {
+  StartApp();
+  CKestrelv13App& app = rig->app();
+  const QString folder = rig->dir() + "/broker";
+  QVERIFY(QDir().mkpath(folder));
+  vireo::remote::test::Broker broker(folder.toStdString());
+  QVERIFY(broker.running());
+  vireo::remote::test::MqttClient ha(broker.port(), "home-assistant");
+  QVERIFY(ha.Subscribe("vireo/room-7/#"));
+  QVERIFY(ha.Subscribe("homeassistant/+/room-7/#"));
+  CRemoteControlDlg window(app, &rig->frame());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QVERIFY(!window.mqttSwitch()->isChecked());
+
+  TypeInto(window.mqttHostEdit(), "127.0.0.1");
+  TypeInto(window.mqttPortBox(), QString::number(broker.port()));
+  TypeInto(window.mqttNameEdit(), "room-7");
+  QCOMPARE(AppSettings().MqttPort(), broker.port());
+  ClickCheckBox(window.mqttSwitch());
+  QVERIFY(AppSettings().MqttOn());
+  QTRY_COMPARE(window.mqttStatusLabel()->text(),
+               QStringLiteral("Connected to mqtt://127.0.0.1:%1 as room-7.").arg(broker.port()));
+  QTRY_VERIFY(Received(ha, "vireo/room-7/availability", "online"));
+
+  const int before = vireo::TheStore().Int(vireo::slot::musicVolume);
+  const int wanted = before == 42 ? 43 : 42;
+  const std::size_t steps = app.edits().undoSteps();
+  ha.Publish("vireo/room-7/musicVolume/set", std::to_string(wanted));
+  QTRY_COMPARE(vireo::TheStore().Int(vireo::slot::musicVolume), wanted);
+  QCOMPARE(app.edits().undoSteps(), steps + 1);
+  QTRY_COMPARE(rig->Find<CStepSlider>(kInputIds.music.slider)->value(), wanted);
+  QTRY_VERIFY(Received(ha, "vireo/room-7/musicVolume", std::to_string(wanted)));
+
+  ClickCheckBox(window.mqttSwitch());
+  QVERIFY(!AppSettings().MqttOn());
+  QVERIFY(!app.remote().mqttOn());
+  QTRY_VERIFY(Received(ha, "vireo/room-7/availability", "offline"));
+  QTRY_VERIFY(Received(ha, "homeassistant/number/room-7/musicVolume/config", ""));
+  QCOMPARE(window.mqttStatusLabel()->text(), QString("Not connected."));
+}
+
+void RemoteControlTests::mqttFieldsAreCheckedAndThePasswordKeptApart() {
+  StartApp();
+  CRemoteControlDlg window(rig->app(), &rig->frame());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  // No broker yet: the switch is refused and stays off.
+  ClickCheckBox(window.mqttSwitch());
+  QVERIFY(!window.mqttSwitch()->isChecked());
+  QVERIFY(!AppSettings().MqttOn());
+  QCOMPARE(window.mqttStatusLabel()->text(), QString("MQTT: no broker: give its name or address"));
+  QCOMPARE(window.mqttStatusLabel()->palette().color(QPalette::WindowText).red(), 200);
+
+  TypeInto(window.mqttHostEdit(), "broker.local");
+  QCOMPARE(AppSettings().MqttHost(), QString("broker.local"));
+  TypeInto(window.mqttPortBox(), "65535");
+  QCOMPARE(AppSettings().MqttPort(), 65535);
+  // A sixth digit does not fit the port box: the keystroke is not taken.
+  TypeInto(window.mqttPortBox(), "655350");
+  QCOMPARE(AppSettings().MqttPort(), 65535);
+
+  const struct {
+    QLineEdit* field;
+    QString text;
+    QString said;
+  } refusals[] = {
+      {window.mqttNameEdit(), "Room 7", "the machine name needs 1 to 64 of a-z, 0-9, '-' and '_'"},
+      {window.mqttHostEdit(), "me@broker", "'me@broker' is not a broker's name or address"},
+      {window.mqttPasswordEdit(), "s3cret", "a password needs a user"},
+      {window.mqttCaEdit(), rig->dir() + "/none.pem", "cannot read the CA file " + rig->dir() + "/none.pem"},
+  };
+  for (const auto& r : refusals) {
+    const QString kept = r.field->text();
+    TypeInto(r.field, r.text);
+    QCOMPARE(window.mqttStatusLabel()->text(), "MQTT: " + r.said);
+    QCOMPARE(r.field->text(), r.text);  // left as typed, to be corrected
+    TypeInto(r.field, kept);
+    QCOMPARE(window.mqttStatusLabel()->text(), QString("Not connected."));
+  }
+  QCOMPARE(AppSettings().MqttHost(), QString("broker.local"));
+  QCOMPARE(AppSettings().MqttMachineId(), QString());
+
+  TypeInto(window.mqttUserEdit(), "ha");
+  TypeInto(window.mqttPasswordEdit(), "s3cret");
+  QCOMPARE(AppSettings().MqttUser(), QString("ha"));
+  QFile secret(rig->dir() + "/mqtt-password");
+  QVERIFY(secret.open(QIODevice::ReadOnly));
+  QCOMPARE(secret.readAll(), QByteArray("s3cret\n"));
+  struct stat file {};
+  QCOMPARE(::stat(QFile::encodeName(secret.fileName()).constData(), &file), 0);
+  QCOMPARE(file.st_mode & 0777, 0600u);
+  AppSettings settings;
+  for (const QString& key : settings.raw().allKeys())
+    QVERIFY2(!settings.raw().value(key).toString().contains("s3cret"), qPrintable(key));
+  // A new window shows the password from its file.
+  CRemoteControlDlg again(rig->app(), &rig->frame());
+  QCOMPARE(again.mqttPasswordEdit()->text(), QString("s3cret"));
+}

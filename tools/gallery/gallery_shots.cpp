@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QFile>
 #include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -154,5 +157,42 @@ QStringList RenderRemoteControlShots(CKestrelv13App& app, const QDir& out, const
   phone.abort();
   remote.Stop();
   remote.SetListenAddresses({QString::fromLatin1(kDefaultRemoteListen)}, &problem);
+
+  // Home automation: a broker that is not there (the reason in red, retried), then one that is, when
+  // this computer has Mosquitto.
+  MqttLinkSettings mqtt;
+  mqtt.host = QStringLiteral("127.0.0.1");
+  mqtt.port = 1;
+  mqtt.machineId = QStringLiteral("living-room");
+  remote.SetMqttSettings(mqtt, &problem);
+  remote.StartMqtt(&problem);
+  WaitUntil([&remote] { return remote.mqttStatus().state == MqttLinkState::reconnecting; }, 3000);
+  {
+    CRemoteControlDlg unreachable(app, app.frame());
+    shots.Take(&unreachable, QStringLiteral("dialog_remote_control_mqtt_unreachable"));
+  }
+  QTemporaryDir brokerDir;
+  QTcpServer probe;
+  QProcess broker;
+  if (QFile::exists(QStringLiteral("/usr/sbin/mosquitto")) && brokerDir.isValid() &&
+      probe.listen(QHostAddress::LocalHost)) {
+    mqtt.port = probe.serverPort();
+    probe.close();
+    QFile conf(brokerDir.filePath(QStringLiteral("mosquitto.conf")));
+    if (conf.open(QIODevice::WriteOnly))
+      conf.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n").arg(mqtt.port).toLatin1());
+    conf.close();
+    broker.start(QStringLiteral("/usr/sbin/mosquitto"), {QStringLiteral("-c"), conf.fileName()});
+    remote.SetMqttSettings(mqtt, &problem);
+    if (WaitUntil([&remote] { return remote.mqttStatus().state == MqttLinkState::connected; }, 5000)) {
+      CRemoteControlDlg connected(app, app.frame());
+      shots.Take(&connected, QStringLiteral("dialog_remote_control_mqtt"));
+    }
+  }
+  remote.StopMqtt();
+  if (broker.state() != QProcess::NotRunning) {
+    broker.terminate();
+    broker.waitForFinished(3000);
+  }
   return shots.written();
 }

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QHostAddress>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -40,6 +42,12 @@ bool IsLoopback(const QString& host) {
 
 QString HostInUrl(const QString& host) {
   return host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+}
+
+void PaintText(QLabel* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
 }
 
 QLabel* HintLabel(const QString& text, QWidget* parent) {
@@ -78,6 +86,26 @@ QString RemotePhoneUrl(const QStringList& urls) {
   return urls.isEmpty() ? QString() : urls.first();
 }
 
+QString MqttStatusLine(const MqttLinkStatus& status) {
+  const QString name = status.machineId;
+  switch (status.state) {
+    case MqttLinkState::off:
+      return status.lastError.isEmpty()
+                 ? LangText("未连接。", "Not connected.")
+                 : LangText("无法连接：", "Cannot connect: ") + status.lastError;
+    case MqttLinkState::naming:
+      return LangText("等待机器报告型号，以确定机器名称…", "Waiting for the machine's model to name it…");
+    case MqttLinkState::connecting:
+      return LangText("正在连接 %1…", "Connecting to %1…").arg(status.broker);
+    case MqttLinkState::connected:
+      return LangText("已连接 %1，机器名称 %2。", "Connected to %1 as %2.").arg(status.broker, name);
+    case MqttLinkState::reconnecting:
+      return LangText("%1 无法连接（%2），稍后重试。", "%1 cannot be reached (%2); trying again shortly.")
+          .arg(status.broker, status.lastError);
+  }
+  return {};
+}
+
 QString LanAddress(bool ipv6) {
   for (const QHostAddress& a : QNetworkInterface::allAddresses()) {
     if (a.isLoopback() || a.isLinkLocal()) continue;
@@ -101,7 +129,17 @@ CRemoteControlDlg::CRemoteControlDlg(AppServices& app, QWidget* parent)
       qr_(new CQrCodeView(this)),
       copy_(new QPushButton(LangText("复制地址(&C)", "&Copy address"), this)),
       newToken_(new QPushButton(LangText("新令牌(&N)", "&New token"), this)),
-      clients_(new QTreeWidget(this)) {
+      clients_(new QTreeWidget(this)),
+      mqttOn_(new QCheckBox(LangText("连接到 MQTT 服务器(&M)", "Connect to an &MQTT broker"), this)),
+      mqttHost_(new QLineEdit(this)),
+      mqttPort_(new QSpinBox(this)),
+      mqttUser_(new QLineEdit(this)),
+      mqttPassword_(new QLineEdit(this)),
+      mqttTls_(new QCheckBox(LangText("加密(TLS)(&T)", "Use &TLS"), this)),
+      mqttCa_(new QLineEdit(this)),
+      mqttBrowse_(new QPushButton(LangText("浏览(&W)…", "Bro&wse…"), this)),
+      mqttName_(new QLineEdit(this)),
+      mqttStatus_(new QLabel(this)) {
   setWindowTitle(Caption());
   ApplyDialogBackground(this);
 
@@ -146,7 +184,8 @@ CRemoteControlDlg::CRemoteControlDlg(AppServices& app, QWidget* parent)
 
   auto* close = new QPushButton(LangText("关闭", "Close"), this);
   // Return in the address line applies the address; it must not press a button as well.
-  for (QPushButton* button : {copy_, newToken_, close}) button->setAutoDefault(false);
+  for (QPushButton* button : {copy_, newToken_, mqttBrowse_, close}) button->setAutoDefault(false);
+  QWidget* mqtt = BuildMqttSection();
 
   auto* listenRow = new QHBoxLayout;
   listenRow->addWidget(listenLabel);
@@ -184,6 +223,8 @@ CRemoteControlDlg::CRemoteControlDlg(AppServices& app, QWidget* parent)
   layout->addSpacing(4);
   layout->addWidget(clientsHeading);
   layout->addWidget(clients_, 1);
+  layout->addSpacing(6);
+  layout->addWidget(mqtt);
   layout->addLayout(bottom);
 
   setTabOrder(on_, listen_);
@@ -192,7 +233,13 @@ CRemoteControlDlg::CRemoteControlDlg(AppServices& app, QWidget* parent)
   setTabOrder(url_, copy_);
   setTabOrder(copy_, newToken_);
   setTabOrder(newToken_, clients_);
-  setTabOrder(clients_, close);
+  setTabOrder(clients_, mqttOn_);
+  QWidget* previous = mqttOn_;
+  for (QWidget* next : std::initializer_list<QWidget*>{mqttHost_, mqttPort_, mqttUser_, mqttPassword_, mqttTls_,
+                                                      mqttCa_, mqttBrowse_, mqttName_, close}) {
+    setTabOrder(previous, next);
+    previous = next;
+  }
 
   connect(on_, &QCheckBox::clicked, this, &CRemoteControlDlg::OnSwitchClicked);
   connect(listen_, &QLineEdit::editingFinished, this, &CRemoteControlDlg::ApplyListenText);
@@ -202,7 +249,10 @@ CRemoteControlDlg::CRemoteControlDlg(AppServices& app, QWidget* parent)
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(&remote_, &RemoteControlService::stateChanged, this, &CRemoteControlDlg::Refresh);
   connect(&remote_, &RemoteControlService::clientsChanged, this, &CRemoteControlDlg::FillClients);
+  connect(&remote_, &RemoteControlService::mqttChanged, this, &CRemoteControlDlg::RefreshMqtt);
   Refresh();
+  LoadMqttFields();
+  RefreshMqtt();
   // Room for a few clients; the list takes what the user adds by enlarging the window.
   resize(sizeHint().width(), minimumSizeHint().height() + 24);
   on_->setFocus();
@@ -319,4 +369,131 @@ void CRemoteControlDlg::AskNewToken() {
     return;
   remote_.NewToken();
   Refresh();
+}
+
+QWidget* CRemoteControlDlg::BuildMqttSection() {
+  auto* box = new QGroupBox(LangText("家庭自动化 (MQTT)", "Home automation (MQTT)"), this);
+  auto* about = HintLabel(LangText("开启后，机器会出现在 Home Assistant 等家庭自动化系统中，并接受它们的命令。",
+                                   "When it is on, the machine appears in Home Assistant and other home "
+                                   "automation systems on the broker, and takes their commands."),
+                          box);
+  mqttHost_->setPlaceholderText(LangText("例如 192.168.1.2 或 broker.local", "e.g. 192.168.1.2 or broker.local"));
+  mqttPort_->setRange(1, 65535);
+  mqttPort_->setAccelerated(true);
+  mqttPassword_->setEchoMode(QLineEdit::Password);
+  mqttCa_->setPlaceholderText(LangText("系统的证书颁发机构", "the system's certificate authorities"));
+  mqttName_->setPlaceholderText(LangText("由型号和本机名称生成", "from the model and this computer's name"));
+  mqttName_->setToolTip(LangText("主题 vireo/<名称>/…；1 到 64 个 a-z、0-9、- 和 _",
+                                 "Topics vireo/<name>/…; 1 to 64 of a-z, 0-9, - and _"));
+  mqttName_->setMaxLength(64);
+  mqttStatus_->setWordWrap(true);
+  mqttStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto label = [box](const QString& text, QWidget* buddy) {
+    auto* l = new QLabel(text, box);
+    l->setBuddy(buddy);
+    return l;
+  };
+  auto* grid = new QGridLayout;
+  grid->addWidget(label(LangText("服务器(&B):", "&Broker:"), mqttHost_), 0, 0);
+  grid->addWidget(mqttHost_, 0, 1);
+  grid->addWidget(label(LangText("端口:", "Port:"), mqttPort_), 0, 2);
+  grid->addWidget(mqttPort_, 0, 3);
+  grid->addWidget(label(LangText("用户(&U):", "&User:"), mqttUser_), 1, 0);
+  grid->addWidget(mqttUser_, 1, 1);
+  grid->addWidget(label(LangText("密码:", "Password:"), mqttPassword_), 1, 2);
+  grid->addWidget(mqttPassword_, 1, 3);
+  auto* caRow = new QHBoxLayout;
+  caRow->addWidget(mqttCa_, 1);
+  caRow->addWidget(mqttBrowse_);
+  grid->addWidget(mqttTls_, 2, 0);
+  grid->addWidget(label(LangText("CA 文件:", "CA file:"), mqttCa_), 2, 2);
+  grid->addLayout(caRow, 2, 3);
+  grid->addWidget(label(LangText("机器名称(&A):", "M&achine name:"), mqttName_), 3, 0);
+  grid->addWidget(mqttName_, 3, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(mqttOn_);
+  layout->addWidget(about);
+  layout->addLayout(grid);
+  layout->addWidget(mqttStatus_);
+
+  for (QLineEdit* edit : {mqttHost_, mqttUser_, mqttPassword_, mqttCa_, mqttName_})
+    connect(edit, &QLineEdit::editingFinished, this, [this] { ApplyMqttFields(); });
+  connect(mqttPort_, &QSpinBox::editingFinished, this, [this] { ApplyMqttFields(); });
+  connect(mqttTls_, &QCheckBox::clicked, this, [this] { ApplyMqttFields(); });
+  connect(mqttOn_, &QCheckBox::clicked, this, &CRemoteControlDlg::OnMqttSwitchClicked);
+  connect(mqttBrowse_, &QPushButton::clicked, this, &CRemoteControlDlg::BrowseCaFile);
+  return box;
+}
+
+MqttLinkSettings CRemoteControlDlg::MqttFields() const {
+  MqttLinkSettings s;
+  s.host = mqttHost_->text().trimmed();
+  s.port = mqttPort_->value();
+  s.user = mqttUser_->text();
+  s.password = mqttPassword_->text();
+  s.tls = mqttTls_->isChecked();
+  s.caFile = mqttCa_->text().trimmed();
+  s.machineId = mqttName_->text().trimmed();
+  return s;
+}
+
+bool CRemoteControlDlg::ApplyMqttFields() {
+  const MqttLinkSettings fields = MqttFields();
+  if (fields == remote_.mqttSettings() && mqttProblem_.isEmpty()) return true;
+  QString problem;
+  mqttProblem_.clear();
+  const bool kept = remote_.SetMqttSettings(fields, &problem);
+  if (!kept) mqttProblem_ = problem;
+  RefreshMqtt();
+  return kept;
+}
+
+void CRemoteControlDlg::OnMqttSwitchClicked(bool on) {
+  if (!on) {
+    remote_.StopMqtt();
+  } else if (ApplyMqttFields()) {
+    QString problem;
+    if (!remote_.StartMqtt(&problem)) mqttProblem_ = problem;
+  }
+  RefreshMqtt();
+}
+
+void CRemoteControlDlg::BrowseCaFile() {
+  FileDialogRequest request;
+  request.filter = LangText("证书 (*.pem *.crt);;所有文件 (*)", "Certificates (*.pem *.crt);;All files (*)");
+  const QString path = Prompts().ChooseFile(this, request);
+  if (path.isEmpty()) return;
+  mqttCa_->setText(path);
+  if (!mqttTls_->isChecked()) mqttTls_->setChecked(true);
+  ApplyMqttFields();
+}
+
+void CRemoteControlDlg::LoadMqttFields() {
+  const MqttLinkSettings s = remote_.mqttSettings();
+  mqttHost_->setText(s.host);
+  mqttPort_->setValue(s.port);
+  mqttUser_->setText(s.user);
+  mqttPassword_->setText(s.password);
+  mqttTls_->setChecked(s.tls);
+  mqttCa_->setText(s.caFile);
+  mqttName_->setText(s.machineId);
+}
+
+// Only the switch and the status follow the bridge: the fields are the user's while the window is open
+// (a refused one stays as typed for correction, and a status change must not undo typing).
+void CRemoteControlDlg::RefreshMqtt() {
+  const bool on = remote_.mqttOn();
+  {
+    const QSignalBlocker block(mqttOn_);
+    mqttOn_->setChecked(on);
+  }
+  const MqttLinkStatus status = remote_.mqttStatus();
+  const bool trouble = !mqttProblem_.isEmpty() || status.state == MqttLinkState::reconnecting ||
+                       (status.state == MqttLinkState::off && !status.lastError.isEmpty());
+  mqttStatus_->setText(!mqttProblem_.isEmpty() ? LangText("MQTT 设置有误：", "MQTT: ") + mqttProblem_
+                                               : MqttStatusLine(status));
+  PaintText(mqttStatus_, trouble ? kProblemColour : kHintColour);
 }

@@ -15,6 +15,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTreeWidget;
 
 // The addresses a phone opens, one a bound address: "http://HOST:PORT/?token=TOKEN". An address that
@@ -23,6 +24,8 @@ QStringList RemotePhoneUrls(const QList<RemoteEndpoint>& bound, const QString& t
                             const QString& lanV6);
 // The one of `urls` for the QR code: the first a phone can reach, else the first.
 QString RemotePhoneUrl(const QStringList& urls);
+// The bridge's state in one line of the window's language.
+QString MqttStatusLine(const MqttLinkStatus& status);
 // This computer's first address on a network, of IPv4 or IPv6; empty when it has none.
 QString LanAddress(bool ipv6);
 
@@ -40,6 +43,15 @@ class CRemoteControlDlg : public QDialog {
   QPushButton* copyButton() const { return copy_; }
   QPushButton* newTokenButton() const { return newToken_; }
   QTreeWidget* clientList() const { return clients_; }
+  QCheckBox* mqttSwitch() const { return mqttOn_; }
+  QLineEdit* mqttHostEdit() const { return mqttHost_; }
+  QSpinBox* mqttPortBox() const { return mqttPort_; }
+  QLineEdit* mqttUserEdit() const { return mqttUser_; }
+  QLineEdit* mqttPasswordEdit() const { return mqttPassword_; }
+  QCheckBox* mqttTlsBox() const { return mqttTls_; }
+  QLineEdit* mqttCaEdit() const { return mqttCa_; }
+  QLineEdit* mqttNameEdit() const { return mqttName_; }
+  QLabel* mqttStatusLabel() const { return mqttStatus_; }
 
  private:
   void Refresh();
@@ -49,6 +61,14 @@ class CRemoteControlDlg : public QDialog {
   void OnAllowPhonesClicked(bool allow);
   void SetListen(const QStringList& addresses);
   void AskNewToken();
+  QWidget* BuildMqttSection();
+  void LoadMqttFields();
+  void RefreshMqtt();
+  MqttLinkSettings MqttFields() const;
+  // Keeps the fields when they changed; a refusal stays in red until they are corrected.
+  bool ApplyMqttFields();
+  void OnMqttSwitchClicked(bool on);
+  void BrowseCaFile();
 
   RemoteControlService& remote_;
   QString addressProblem_;  // the address line's own refusal, until it is corrected
@@ -64,4 +84,15 @@ class CRemoteControlDlg : public QDialog {
   QPushButton* copy_;
   QPushButton* newToken_;
   QTreeWidget* clients_;
+  QString mqttProblem_;
+  QCheckBox* mqttOn_;
+  QLineEdit* mqttHost_;
+  QSpinBox* mqttPort_;
+  QLineEdit* mqttUser_;
+  QLineEdit* mqttPassword_;
+  QCheckBox* mqttTls_;
+  QLineEdit* mqttCa_;
+  QPushButton* mqttBrowse_;
+  QLineEdit* mqttName_;
+  QLabel* mqttStatus_;
 };

@@ -9,6 +9,13 @@ constexpr const char* kWorkspace = "Workspace";
 constexpr const char* kRecentGroup = "Recent File List";
 constexpr const char* kRemoteOn = "Remote Control/on";
 constexpr const char* kRemoteListen = "Remote Control/listen";
+constexpr const char* kMqttOn = "Remote Control/mqttOn";
+constexpr const char* kMqttHost = "Remote Control/mqttHost";
+constexpr const char* kMqttPort = "Remote Control/mqttPort";
+constexpr const char* kMqttUser = "Remote Control/mqttUser";
+constexpr const char* kMqttTls = "Remote Control/mqttTls";
+constexpr const char* kMqttCaFile = "Remote Control/mqttCaFile";
+constexpr const char* kMqttMachineId = "Remote Control/mqttMachineId";
 }  // namespace
 
 AppSettings::AppSettings() : settings_(kSettingsKey, kApplicationName) {}
@@ -81,5 +88,51 @@ QStringList AppSettings::RemoteListenAddresses() const {
 
 void AppSettings::SetRemoteListenAddresses(const QStringList& addresses) {
   settings_.setValue(kRemoteListen, addresses);
+  settings_.sync();
+}
+
+bool AppSettings::MqttOn() const {
+  return settings_.value(kMqttOn, false).toBool();
+}
+
+void AppSettings::SetMqttOn(bool on) {
+  settings_.setValue(kMqttOn, on);
+  settings_.sync();
+}
+
+QString AppSettings::MqttHost() const {
+  return settings_.value(kMqttHost).toString();
+}
+
+int AppSettings::MqttPort() const {
+  bool ok = false;
+  const int port = settings_.value(kMqttPort).toInt(&ok);
+  return ok && port >= 1 && port <= 65535 ? port : 1883;
+}
+
+QString AppSettings::MqttUser() const {
+  return settings_.value(kMqttUser).toString();
+}
+
+bool AppSettings::MqttTls() const {
+  return settings_.value(kMqttTls, false).toBool();
+}
+
+QString AppSettings::MqttCaFile() const {
+  return settings_.value(kMqttCaFile).toString();
+}
+
+QString AppSettings::MqttMachineId() const {
+  return settings_.value(kMqttMachineId).toString();
+}
+
+void AppSettings::SetMqttBroker(const QString& host, int port, const QString& user, bool tls,
+                                const QString& caFile, const QString& machineId) {
+  settings_.setValue(kMqttHost, host);
+  settings_.setValue(kMqttPort, port);
+  settings_.setValue(kMqttUser, user);
+  settings_.setValue(kMqttTls, tls);
+  settings_.setValue(kMqttCaFile, caFile);
+  settings_.setValue(kMqttMachineId, machineId);
   settings_.sync();
 }

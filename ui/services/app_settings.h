@@ -41,6 +41,19 @@ class AppSettings {
   QStringList RemoteListenAddresses() const;
   void SetRemoteListenAddresses(const QStringList& addresses);
 
+  // The MQTT bridge: off unless switched on; the broker and the machine's name (the password is kept in a
+  // file of its own).
+  bool MqttOn() const;
+  void SetMqttOn(bool on);
+  QString MqttHost() const;
+  int MqttPort() const;  // 1883 when none is stored
+  QString MqttUser() const;
+  bool MqttTls() const;
+  QString MqttCaFile() const;
+  QString MqttMachineId() const;
+  void SetMqttBroker(const QString& host, int port, const QString& user, bool tls, const QString& caFile,
+                     const QString& machineId);
+
   QSettings& raw() { return settings_; }
 
  private:

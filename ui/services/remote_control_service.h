@@ -1,6 +1,7 @@
-// What the "Remote control" window uses of the application's remote-control server: switching it on and
-// off, where it listens, its token, who is connected. The application implements it over the Qt-free
-// server, so the window needs neither the server's headers nor the main window's.
+// What the "Remote control" window uses of the application's remote-control server (switching it on and
+// off, where it listens, its token, who is connected) and of its MQTT bridge to home automation. The
+// application implements it over the Qt-free server and bridge, so the window needs neither their headers
+// nor the main window's.
 #pragma once
 
 #include <QDateTime>
@@ -19,6 +20,27 @@ struct RemoteEndpoint {
 struct RemoteClientEntry {
   QString address;  // "192.168.1.20:51544"
   QDateTime since;
+};
+
+// Where the MQTT bridge connects, as the window edits it.
+struct MqttLinkSettings {
+  QString host;
+  int port = 1883;
+  QString user;      // empty: none
+  QString password;  // only with a user; kept in a file of the user's alone, not in the settings
+  bool tls = false;
+  QString caFile;     // empty: the system's certificate authorities (with TLS)
+  QString machineId;  // empty: derived from the machine's model and this computer's name
+  bool operator==(const MqttLinkSettings&) const = default;
+};
+
+enum class MqttLinkState { off, naming, connecting, connected, reconnecting };
+
+struct MqttLinkStatus {
+  MqttLinkState state = MqttLinkState::off;
+  QString broker;     // mqtt://user@host:port, never the password
+  QString machineId;  // once known
+  QString lastError;  // why the last connection failed; empty once connected
 };
 
 class RemoteControlService : public QObject {
@@ -50,9 +72,25 @@ class RemoteControlService : public QObject {
   // The last failure in one line (empty after a success).
   virtual QString problem() const = 0;
 
+  // The MQTT bridge: off unless switched on; it connects in the background and keeps reconnecting, so
+  // none of these waits for the broker.
+  virtual MqttLinkSettings mqttSettings() const = 0;
+  // Checks and keeps the settings; a running bridge starts over with them. False with one line in
+  // *problem (no broker, a port outside 1..65535, a bad machine name, a password without a user, an
+  // unreadable CA file), nothing changed.
+  virtual bool SetMqttSettings(const MqttLinkSettings& settings, QString* problem) = 0;
+  virtual bool mqttOn() const = 0;
+  // Starts the bridge and remembers "on"; false with one line in *problem when the settings cannot work.
+  virtual bool StartMqtt(QString* problem) = 0;
+  // Takes the machine out of Home Assistant, disconnects and remembers "off".
+  virtual void StopMqtt() = 0;
+  virtual MqttLinkStatus mqttStatus() const = 0;
+
  signals:
   // The server started or stopped, or its addresses, token or problem changed.
   void stateChanged();
   // A WebSocket client came or went.
   void clientsChanged();
+  // The bridge's state or settings changed.
+  void mqttChanged();
 };
