@@ -1,6 +1,7 @@
 // Parsing vireod's command line and config file into one set of options.
 #include "daemon_options.h"
 
+#include <charconv>
 #include <cstdlib>
 
 #include "files/file_access.h"
@@ -12,6 +13,15 @@ std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r");
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+bool ParseMachineCount(const std::string& text, int* count) {
+  int n = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || n < 1 || n > kMaxMachines)
+    return false;
+  *count = n;
+  return true;
 }
 
 // One option by its long name (without dashes) and its value; `flag` for one given without a value.
@@ -48,6 +58,12 @@ bool ApplyOption(const std::string& name, const std::string& value, bool flag, D
   if (name == "token-file" || name == "allow-origin") {
     if (flag || value.empty()) return *problem = "--" + name + " needs a value", false;
     (name == "token-file" ? o->tokenFile : o->allowOrigin) = value;
+    return true;
+  }
+  if (name == "emulators") {
+    if (flag || !ParseMachineCount(value, &o->emulators))
+      return *problem = "--emulators needs a number 1.." + std::to_string(kMaxMachines), false;
+    o->device.emulator = true;
     return true;
   }
   if (name == "emulator" && (flag || value == "true" || value == "false")) {

@@ -210,4 +210,20 @@ void HidrawBackend::StopWatching() {
   close(wakeFd);
 }
 
+std::string HidrawMachineKey(const std::string& devicePath) {
+  const std::string name = devicePath.substr(devicePath.rfind('/') + 1);
+  udev* context = udev_new();
+  if (context == nullptr) return devicePath;
+  std::string key = devicePath;
+  if (udev_device* node = udev_device_new_from_subsystem_sysname(context, "hidraw", name.c_str())) {
+    // The parent belongs to the node: released with it.
+    udev_device* usb = udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_device");
+    const char* sysPath = usb != nullptr ? udev_device_get_devpath(usb) : nullptr;
+    if (sysPath != nullptr) key = sysPath;
+    udev_device_unref(node);
+  }
+  udev_unref(context);
+  return key;
+}
+
 }  // namespace vireo

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "device/hid_backend.h"
@@ -36,5 +37,10 @@ class HidrawBackend final : public HidBackend {
   std::thread watcher_;
   int wakeFd_ = -1;  // eventfd that ends the watcher thread
 };
+
+// Which machine a hidraw interface belongs to: the sysfs path of its USB device (the same for every
+// interface of one machine, and for the same USB port after a replug); the node itself when udev does
+// not know it.
+std::string HidrawMachineKey(const std::string& devicePath);
 
 }  // namespace vireo

@@ -161,7 +161,7 @@ void MqttBridge::Core::Run() {
 // so that a room keeps one id from the first connection on.
 bool MqttBridge::Core::Name() {
   if (!options.machineId.empty()) {
-    id = options.machineId;
+    id = NumberedMachineId(options.machineId, options.machineNumber);
     return true;
   }
   SetStatus(MqttState::naming, std::nullopt);
@@ -186,7 +186,7 @@ bool MqttBridge::Core::Name() {
     wake.wait_for(lk, kPollEvery, [this] { return stopping || model.has_value(); });
   }
   if (stopping) return false;
-  id = DeriveMachineId(*model, HostName());
+  id = NumberedMachineId(DeriveMachineId(*model, HostName()), options.machineNumber);
   status.machineId = id;  // under the lock, for status()
   return true;
 }
@@ -455,10 +455,12 @@ bool MqttBridge::Start(const MqttOptions& options, std::string* problem) {
     return *problem = "a machine id is 1 to 64 of a-z, 0-9, '-' and '_'", false;
   if (!options.caFile.empty() && !std::ifstream(options.caFile))
     return *problem = "cannot read the MQTT CA file " + options.caFile, false;
+  const std::string givenId =
+      options.machineId.empty() ? std::string() : NumberedMachineId(options.machineId, options.machineNumber);
   auto core = std::make_shared<Core>(host_, options, onStatusChanged_, log_);
   core->status = {options.machineId.empty() ? MqttState::naming : MqttState::connecting,
                   MqttUrlText(options),
-                  options.machineId,
+                  givenId,
                   {}};
   core->worker = std::thread([raw = core.get()] { raw->Run(); });
   std::lock_guard guard(coreLock_);

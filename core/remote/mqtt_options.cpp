@@ -135,4 +135,10 @@ std::string DeriveMachineId(std::string_view modelName, std::string_view hostNam
   return id;
 }
 
+std::string NumberedMachineId(std::string_view id, int number) {
+  if (number <= 1) return std::string(id);
+  const std::string suffix = "-" + std::to_string(number);
+  return std::string(id.substr(0, kMachineIdLimit - suffix.size())) + suffix;
+}
+
 }  // namespace vireo::remote

@@ -19,6 +19,9 @@ struct MqttOptions {
   bool tls = false;       // mqtts://: TLS with the system's certificate authorities
   std::string caFile;     // TLS with this authority instead (whatever the scheme)
   std::string machineId;  // empty: derived from the machine's model name and this computer's name
+  // The Nth machine of one host (vireod with several attached): from 2 on, its id, given or derived,
+  // ends in "-N", so machines of one model on one computer never share topics.
+  int machineNumber = 1;
 };
 
 // "mqtt://[USER[:PASS]@]HOST[:PORT]" or "mqtts://..." (port 8883 by default); the user and password
@@ -35,5 +38,8 @@ bool IsValidMachineId(std::string_view id);
 // "calyx-room-3" from the model "Calyx" and the host "Room-3.local": lower case, anything else than
 // a-z, 0-9, '-' and '_' becomes one '_', the host's domain dropped.
 std::string DeriveMachineId(std::string_view modelName, std::string_view hostName);
+
+// `id` for the first machine of a host, "id-N" for the Nth (id shortened to keep within 64 characters).
+std::string NumberedMachineId(std::string_view id, int number);
 
 }  // namespace vireo::remote

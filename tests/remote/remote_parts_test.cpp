@@ -88,7 +88,9 @@ TEST(DaemonOptions, TheCommandLineWinsOverTheConfigFile) {
              {{"stray"}, "unexpected argument"},
              {{"--mqtt", "broker.local"}, "mqtt://"},
              {{"--mqtt", "mqtt://broker", "--machine-id", "Room 3"}, "--machine-id needs"},
-             {{"--machine-id", "room-3"}, "need --mqtt"}};
+             {{"--machine-id", "room-3"}, "need --mqtt"},
+             {{"--emulators", "0"}, "--emulators needs a number 1..16"},
+             {{"--emulators", "17"}, "--emulators needs"}};
   for (const auto& c : bad) {
     daemon::DaemonOptions options;
     std::string why;
