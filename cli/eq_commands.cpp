@@ -10,6 +10,7 @@
 #include "device_session.h"
 #include "dsp/crossover.h"
 #include "dsp/filter_type.h"
+#include "eq_fit_command.h"
 #include "files/file_access.h"
 #include "model/band.h"
 #include "model/mode_file.h"
@@ -22,14 +23,27 @@
 #include "tuning/output_ops.h"
 
 namespace vireo::cli {
-namespace {
 
-bool ParseIdentity(const std::string& text, int* id) {
+bool ParseEqIdentity(const std::string& text, int* id) {
   long long v = 0;
   if (!ParseInt(text, &v) || v < 0 || v >= tuning::kEqIdentityCount) return false;
   *id = static_cast<int>(v);
   return true;
 }
+
+// From the record's codes, so the texts carry no float rounding.
+std::string EqBandLine(const ParameterStore& store, int id, int band) {
+  const tuning::EqIdentity& eq = *tuning::FindEqIdentity(id);
+  std::array<std::uint8_t, kBandRecordBytes> r{};
+  store.ReadBytes(Region::dspBlock, static_cast<std::size_t>(EqBandAddress(eq.group, eq.firstBand + band)),
+                  r);
+  char line[80];
+  std::snprintf(line, sizeof line, "%d %d %.1f %d %.2f", band, r[6], ((r[0] << 8) | r[1]) / 10.0 - 15.0,
+                (r[2] << 8) | r[3], ((r[4] << 8) | r[5]) / 1000.0);
+  return line;
+}
+
+namespace {
 
 // A code 0..21, or OFF, PEQ, LP, HP, LS, HS in any letter case.
 bool ParseType(const std::string& text, int* type) {
@@ -45,15 +59,8 @@ bool ParseType(const std::string& text, int* type) {
   return *type >= 0;
 }
 
-// "BAND TYPE GAIN FREQ Q" from the record's codes, so the texts carry no float rounding.
 std::string BandLine(const ParameterStore& store, const tuning::EqIdentity& eq, int band) {
-  std::array<std::uint8_t, kBandRecordBytes> r{};
-  store.ReadBytes(Region::dspBlock, static_cast<std::size_t>(EqBandAddress(eq.group, eq.firstBand + band)),
-                  r);
-  char line[80];
-  std::snprintf(line, sizeof line, "%d %d %.1f %d %.2f", band, r[6], ((r[0] << 8) | r[1]) / 10.0 - 15.0,
-                (r[2] << 8) | r[3], ((r[4] << 8) | r[5]) / 1000.0);
-  return line;
+  return EqBandLine(store, eq.id, band);
 }
 
 void PrintEq(std::ostream& out, const ParameterStore& store, int id) {
@@ -76,7 +83,7 @@ int Show(const GlobalOptions& options, const std::vector<std::string>& args, std
          std::ostream& err) {
   int id = 0;
   const bool file = args.size() == 4 && args[2] == "--file";
-  if ((args.size() != 2 && !file) || !ParseIdentity(args[1], &id))
+  if ((args.size() != 2 && !file) || !ParseEqIdentity(args[1], &id))
     return UsageError(err, "eq show takes an ID 0..14 and optionally --file FILE");
   if (file) return ShowFile(id, args[3], out, err);
   return EditOnMachine(options, out, err, [id](ParameterStore& store, ReportSender&, std::ostream& text) {
@@ -89,7 +96,7 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
   int id = 0;
   long long band = 0;
   dsp::BandShape values;
-  if (args.size() != 7 || !ParseIdentity(args[1], &id) || !ParseInt(args[2], &band) ||
+  if (args.size() != 7 || !ParseEqIdentity(args[1], &id) || !ParseInt(args[2], &band) ||
       !ParseType(args[3], &values.type) || !ParseDouble(args[4], &values.gainDb) ||
       !ParseDouble(args[5], &values.frequency) || !ParseDouble(args[6], &values.q)) {
     return UsageError(err, "eq set takes ID BAND TYPE GAIN FREQ Q");
@@ -110,7 +117,7 @@ int Set(const GlobalOptions& options, const std::vector<std::string>& args, std:
 int Reset(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
           std::ostream& err) {
   int id = 0;
-  if (args.size() != 2 || !ParseIdentity(args[1], &id)) return UsageError(err, "eq reset takes an ID 0..14");
+  if (args.size() != 2 || !ParseEqIdentity(args[1], &id)) return UsageError(err, "eq reset takes an ID 0..14");
   return EditOnMachine(options, out, err,
                        [id](ParameterStore& store, ReportSender& sender, std::ostream& text) {
                          tuning::ResetEq(store, sender, id);
@@ -122,7 +129,7 @@ int Copy(const GlobalOptions& options, const std::vector<std::string>& args, std
          std::ostream& err) {
   int from = 0;
   int to = 0;
-  if (args.size() != 3 || !ParseIdentity(args[1], &from) || !ParseIdentity(args[2], &to))
+  if (args.size() != 3 || !ParseEqIdentity(args[1], &from) || !ParseEqIdentity(args[2], &to))
     return UsageError(err, "eq copy takes SRC and DST, each 0..14");
   return EditOnMachine(options, out, err,
                        [=](ParameterStore& store, ReportSender& sender, std::ostream& text) {
@@ -134,7 +141,7 @@ int Copy(const GlobalOptions& options, const std::vector<std::string>& args, std
 int Bypass(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
            std::ostream& err) {
   int id = 0;
-  if (args.size() != 3 || !ParseIdentity(args[1], &id) || (args[2] != "on" && args[2] != "off"))
+  if (args.size() != 3 || !ParseEqIdentity(args[1], &id) || (args[2] != "on" && args[2] != "off"))
     return UsageError(err, "eq bypass takes an ID 0..14 and on or off");
   const bool wanted = args[2] == "on";
   return EditOnMachine(options, out, err,
@@ -203,7 +210,7 @@ int Headroom(const GlobalOptions& options, const std::vector<std::string>& args,
 int Import(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
            std::ostream& err) {
   int id = 0;
-  if (args.size() != 3 || !ParseIdentity(args[1], &id))
+  if (args.size() != 3 || !ParseEqIdentity(args[1], &id))
     return UsageError(err, "eq import takes an ID 0..14 and a FILE");
   const tuning::FilterFileResult file = tuning::LoadFilterFile(args[2], tuning::ImportableBandCount(id));
   if (file.unreadable) return Failure(err, "cannot read " + args[2] + ": " + file.error);
@@ -224,7 +231,7 @@ bool WriteText(const std::string& path, const std::string& text) {
 int Export(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
            std::ostream& err) {
   int id = 0;
-  if (args.size() != 3 || !ParseIdentity(args[1], &id))
+  if (args.size() != 3 || !ParseEqIdentity(args[1], &id))
     return UsageError(err, "eq export takes an ID 0..14 and a FILE");
   int status = kExitOk;
   if (!CheckOutputPath(err, args[2], &status)) return status;
@@ -237,55 +244,13 @@ int Export(const GlobalOptions& options, const std::vector<std::string>& args, s
   return kExitOk;
 }
 
-// The response of an equaliser as CSV and / or SVG, from the machine or from a mode file.
-int Curve(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
-          std::ostream& err) {
-  int id = 0;
-  std::string csv;
-  std::string svg;
-  std::string modeFile;
-  bool good = args.size() >= 4 && args.size() % 2 == 0 && ParseIdentity(args[1], &id);
-  for (std::size_t i = 2; good && i + 1 < args.size(); i += 2) {
-    std::string& target = args[i] == "--csv"    ? csv
-                          : args[i] == "--svg"  ? svg
-                          : args[i] == "--file" ? modeFile
-                                                : csv;
-    good = (args[i] == "--csv" || args[i] == "--svg" || args[i] == "--file") && target.empty();
-    target = args[i + 1];
-  }
-  if (!good || (csv.empty() && svg.empty()))
-    return UsageError(
-        err, "eq curve takes an ID 0..14, --csv FILE and / or --svg FILE, and optionally --file FILE");
-  int status = kExitOk;
-  for (const std::string* path : {&csv, &svg}) {
-    if (!path->empty() && !CheckOutputPath(err, *path, &status)) return status;
-  }
-  tuning::EqCurve curve;
-  if (!modeFile.empty()) {
-    ParameterStore store;
-    ResetStoreDefaults(store);
-    const ModeFileResult result = ReadModeFile(store, modeFile);
-    if (!result.ok) return ModeFileFailure(err, modeFile, result);
-    curve = tuning::EqCurveOf(store, id);
-  } else {
-    status = EditOnMachine(options, out, err, [&](ParameterStore& store, ReportSender&, std::ostream&) {
-      curve = tuning::EqCurveOf(store, id);
-    });
-    if (status != kExitOk) return status;
-  }
-  if (!csv.empty() && !WriteText(csv, tuning::CurveCsv(curve))) return Failure(err, "cannot write " + csv);
-  if (!svg.empty() && !WriteText(svg, tuning::CurveSvg(curve, "EQ " + args[1])))
-    return Failure(err, "cannot write " + svg);
-  return kExitOk;
-}
-
 }  // namespace
 
 int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
   if (args.empty())
     return UsageError(
-        err, "eq needs show, set, reset, copy, bypass, crossover, headroom, import, export or curve");
+        err, "eq needs show, set, reset, copy, bypass, crossover, headroom, import, export, curve or fit");
   const std::string& command = args[0];
   if (command == "show") return Show(options, args, out, err);
   if (command == "set") return Set(options, args, out, err);
@@ -296,7 +261,8 @@ int RunEqCommand(const GlobalOptions& options, const std::vector<std::string>& a
   if (command == "headroom") return Headroom(options, args, out, err);
   if (command == "import") return Import(options, args, out, err);
   if (command == "export") return Export(options, args, out, err);
-  if (command == "curve") return Curve(options, args, out, err);
+  if (command == "curve") return RunEqCurve(options, args, out, err);
+  if (command == "fit") return RunEqFit(options, args, out, err);
   return UsageError(err, "unknown eq command '" + command + "'");
 }
 

@@ -83,10 +83,10 @@ EqCurve EqCurveOf(const ParameterStore& store, int identity) {
   return curve;
 }
 
-std::string CurveCsv(const EqCurve& curve) {
+std::string CurveCsv(const EqCurve& curve, const CurveOverlay* overlay) {
   std::string out = "frequency_hz";
   for (int n : curve.bandNumbers) out += ",band_" + std::to_string(n) + "_db";
-  out += ",total_db\n";
+  out += overlay != nullptr ? ",total_db,measurement_db,target_db,prediction_db\n" : ",total_db\n";
   char cell[32];
   for (int i = 0; i < dsp::kGridPoints; ++i) {
     std::snprintf(cell, sizeof cell, "%.2f", dsp::GridFrequency(i));
@@ -96,8 +96,16 @@ std::string CurveCsv(const EqCurve& curve) {
       std::snprintf(cell, sizeof cell, ",%.3f", static_cast<double>(band[index]));
       out += cell;
     }
-    std::snprintf(cell, sizeof cell, ",%.3f\n", static_cast<double>(curve.total[index]));
+    std::snprintf(cell, sizeof cell, ",%.3f", static_cast<double>(curve.total[index]));
     out += cell;
+    if (overlay != nullptr) {
+      for (const dsp::ResponseArray* column :
+           {&overlay->measurement, &overlay->target, &overlay->prediction}) {
+        std::snprintf(cell, sizeof cell, ",%.3f", static_cast<double>((*column)[index]));
+        out += cell;
+      }
+    }
+    out += '\n';
   }
   return out;
 }

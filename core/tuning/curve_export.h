@@ -22,9 +22,17 @@ struct EqCurve {
 // identity that does not exist gives no bands and a flat total.
 EqCurve EqCurveOf(const ParameterStore& store, int identity);
 
+// A measurement drawn over the equaliser (tuning/eq_fit.h makes one): the measurement aligned to the
+// target, the target, and the prediction (aligned measurement plus the equaliser), all in dB on the grid.
+struct CurveOverlay {
+  dsp::ResponseArray measurement{};
+  dsp::ResponseArray target{};
+  dsp::ResponseArray prediction{};
+};
+
 // "frequency_hz,band_1_db,...,total_db", then the 512 grid points: frequency with two decimals, levels
-// with three.
-std::string CurveCsv(const EqCurve& curve);
+// with three. With an overlay, three more columns: measurement_db,target_db,prediction_db.
+std::string CurveCsv(const EqCurve& curve, const CurveOverlay* overlay = nullptr);
 
 // A self-contained SVG drawing: the +-15 dB grid, the frequency axis from 20 Hz to 20 kHz, each band
 // thin, the total bold, and `title` at the top left (XML-escaped).

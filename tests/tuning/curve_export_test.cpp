@@ -44,6 +44,25 @@ TEST(CurveExportTest, CsvHasEveryGridPointAndTheBandsAddUpToTheTotal) {
   EXPECT_EQ(Split(CurveCsv(EqCurveOf(store, 15)), '\n')[0], "frequency_hz,total_db");
 }
 
+TEST(CurveExportTest, AnOverlayAddsTheMeasurementTargetAndPredictionColumns) {
+  ParameterStore store;
+  ResetStoreDefaults(store);
+  CurveOverlay overlay;
+  overlay.measurement.fill(1.25f);
+  overlay.target.fill(-0.5f);
+  overlay.prediction.fill(-1.5f);
+  const std::vector<std::string> rows = Split(CurveCsv(EqCurveOf(store, 2), &overlay), '\n');  // seven bands
+  ASSERT_EQ(rows.size(), 513u);
+  EXPECT_EQ(rows[0],
+            "frequency_hz,band_1_db,band_2_db,band_3_db,band_4_db,band_5_db,band_6_db,band_7_db,total_db,"
+            "measurement_db,target_db,prediction_db");
+  const std::vector<std::string> cells = Split(rows[1], ',');
+  ASSERT_EQ(cells.size(), 12u);
+  EXPECT_EQ(cells[9], "1.250");
+  EXPECT_EQ(cells[10], "-0.500");
+  EXPECT_EQ(cells[11], "-1.500");
+}
+
 TEST(CurveExportTest, SvgIsOneDrawingWithACurvePerBandAndTheTotal) {
   ParameterStore store;
   ResetStoreDefaults(store);

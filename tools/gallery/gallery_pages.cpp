@@ -16,6 +16,7 @@
 #include "pages/delay_page.h"
 #include "pages/efx_page.h"
 #include "pages/eq_editing.h"
+#include "pages/eq_measurement.h"
 #include "pages/music_page.h"
 #include "pages/output_page.h"
 #include "pages/page_switch.h"
@@ -140,6 +141,29 @@ QString SaveDelayPage(CKestrelv13App& app, const QDir& out, const char* sizeName
 
 }  // namespace
 
+namespace {
+
+// A published headphone measurement under the music EQ, the room curve as target and ten bands fitted to
+// it: the measurement grey, the target dashed, the prediction in the page's colour. The fit is undone
+// afterwards, so the pictures after it show the EQ as before.
+QString SaveMeasurement(CKestrelv13App& app, CDialogMusic& music, const QDir& out, const char* size,
+                        const QString& tag) {
+  CEqMeasurement* measurement = music.eq().measurement();
+  QString problem;
+  if (!measurement->Load({QStringLiteral(VIREO_GALLERY_MEASUREMENT)}, &problem)) return {};
+  EqTargetChoice room;
+  room.kind = EqTargetChoice::Kind::room;
+  measurement->SetTarget(room, &problem);
+  measurement->StartFit(EqFitChoice{});
+  WaitUntil([measurement] { return !measurement->fitRunning(); }, 10000);
+  const QString written = Save(app.frame(), out, QStringLiteral("page_313_measurement_%1").arg(size), tag);
+  app.frame()->Undo();
+  measurement->Clear();
+  return written;
+}
+
+}  // namespace
+
 QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QString& tag) {
   QStringList written;
   CMainFrame* frame = app.frame();
@@ -157,6 +181,7 @@ QStringList RenderPageGallery(CKestrelv13App& app, const QDir& out, const QStrin
         music->SelectSection(3);
         written << Save(frame, out, QStringLiteral("page_313_band_%1").arg(size.name), tag);
       }
+      if (view == 2) written << SaveMeasurement(app, *music, out, size.name, tag);
     }
     ShowEffectEqEditor(*TheApp(), 0);
     auto* efx = Shown<CDialogEfx>(app);

@@ -59,7 +59,10 @@ EqKey KeyOf(int key) {
 int RunPopupMenu(QWidget* owner, const CEqPanel::MenuEntries& entries, const QPoint& globalPos) {
   QMenu menu(owner);
   for (const auto& [command, text] : entries) {
-    menu.addAction(text)->setData(command);
+    if (command == 0)
+      menu.addSeparator();
+    else
+      menu.addAction(text)->setData(command);
   }
   const QAction* chosen = menu.exec(globalPos);
   return chosen != nullptr ? chosen->data().toInt() : 0;
@@ -80,13 +83,21 @@ CEqPanel::MenuEntries TypeMenu(int language) {
   return entries;
 }
 
-CEqPanel::MenuEntries CopyPasteMenu(int language) {
-  return {
+CEqPanel::MenuEntries CopyPasteMenu(int language, bool measured) {
+  CEqPanel::MenuEntries entries = {
       {CEqPanel::kCopyCommand, MenuText(language, "复制均衡", "Copy EQ")},
       {CEqPanel::kPasteCommand, MenuText(language, "粘贴均衡", "Paste EQ")},
       {CEqPanel::kImportFiltersCommand,
        MenuText(language, "导入滤波器文件(REW/APO)…", "Import filters (REW/APO)…")},
-      {CEqPanel::kExportFiltersCommand, MenuText(language, "导出滤波器文件(APO)…", "Export filters (APO)…")}};
+      {CEqPanel::kExportFiltersCommand, MenuText(language, "导出滤波器文件(APO)…", "Export filters (APO)…")},
+      {0, QString()},
+      {CEqPanel::kLoadMeasurementCommand, MenuText(language, "载入测量…", "Load measurement…")},
+      {CEqPanel::kTargetCommand, MenuText(language, "目标曲线…", "Target…")}};
+  if (measured) {
+    entries.append({CEqPanel::kFitBandsCommand, MenuText(language, "拟合频段…", "Fit bands…")});
+    entries.append({CEqPanel::kClearMeasurementCommand, MenuText(language, "清除测量", "Clear measurement")});
+  }
+  return entries;
 }
 
 }  // namespace
@@ -167,7 +178,7 @@ void CEqPanel::RunMenuCommand(int command) {
     emit CopyPasteEq(command == kCopyCommand ? 0 : 1, identity());
     return;
   }
-  if (command >= kImportFiltersCommand && command <= kSaveCsvCommand) {
+  if (command >= kImportFiltersCommand && command <= kClearMeasurementCommand) {
     emit FileCommandChosen(command);
     return;
   }
@@ -178,6 +189,17 @@ void CEqPanel::RunMenuCommand(int command) {
   }
 }
 
+void CEqPanel::SetOverlay(const Overlay& overlay) {
+  overlay_ = overlay;
+  update();
+}
+
+vireo::dsp::ResponseArray CEqPanel::PredictionOf(const vireo::dsp::EqBandSet& bands, const Overlay& overlay) {
+  vireo::dsp::ResponseArray prediction = bands.TotalResponse();
+  for (std::size_t i = 0; i < prediction.size(); ++i) prediction[i] += overlay.measurement[i];
+  return prediction;
+}
+
 void CEqPanel::NotifyChanged() {
   emit BandChanged(bands_.band(selected_), selected_);
   update();
@@ -185,7 +207,7 @@ void CEqPanel::NotifyChanged() {
 
 void CEqPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintEqPanel(painter, size(), {&bands_, selected_, hovered_, bypass_, language_});
+  PaintEqPanel(painter, size(), {&bands_, selected_, hovered_, bypass_, language_, &overlay_});
 }
 
 void CEqPanel::resizeEvent(QResizeEvent*) {
@@ -264,7 +286,7 @@ void CEqPanel::mouseReleaseEvent(QMouseEvent* event) {
 
 void CEqPanel::ReleaseRight(const QPoint& globalPos) {
   if (selected_ < 0) {
-    ChooseFromMenu(CopyPasteMenu(language_), globalPos);
+    ChooseFromMenu(CopyPasteMenu(language_, overlay_.hasMeasurement), globalPos);
     return;
   }
   NotifyChanged();

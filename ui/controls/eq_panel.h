@@ -24,9 +24,26 @@ class CEqPanel : public QWidget {
   static constexpr int kSavePictureCommand = 3029;
   static constexpr int kSaveSvgCommand = 3030;
   static constexpr int kSaveCsvCommand = 3031;
+  static constexpr int kLoadMeasurementCommand = 3032;
+  static constexpr int kTargetCommand = 3033;
+  static constexpr int kFitBandsCommand = 3034;
+  static constexpr int kClearMeasurementCommand = 3035;
 
-  // A context menu as (command, text) entries; the runner shows it at a global position and returns the
-  // chosen command, 0 when dismissed. Tests replace it.
+  // A measured response under the bands, and the target it is tuned to. The measurement is already
+  // aligned to the target's level; the graph draws it (grey), the target (dashed) and the prediction, the
+  // measurement plus the bands as they are now (so it follows a drag). Points outside [first, last] are
+  // not drawn.
+  struct Overlay {
+    bool hasMeasurement = false;
+    vireo::dsp::ResponseArray measurement{};
+    int first = 0, last = -1;
+    bool hasTarget = false;
+    vireo::dsp::ResponseArray target{};
+    int targetFirst = 0, targetLast = -1;
+  };
+
+  // A context menu as (command, text) entries (command 0: a separator); the runner shows it at a global
+  // position and returns the chosen command, 0 when dismissed. Tests replace it.
   using MenuEntries = QList<std::pair<int, QString>>;
   using MenuRunner = std::function<int(const MenuEntries&, const QPoint&)>;
 
@@ -55,6 +72,11 @@ class CEqPanel : public QWidget {
   void SetLanguage(int languageIndex);
   int language() const { return language_; }
   bool bypass() const { return bypass_; }
+  void SetOverlay(const Overlay& overlay);
+  const Overlay& overlay() const { return overlay_; }
+  // Measurement plus the bands' total, where the measurement is drawn.
+  vireo::dsp::ResponseArray Prediction() const { return PredictionOf(bands_, overlay_); }
+  static vireo::dsp::ResponseArray PredictionOf(const vireo::dsp::EqBandSet& bands, const Overlay& overlay);
 
   int selectedBand() const { return selected_; }
   int hoveredBand() const { return hovered_; }
@@ -75,7 +97,8 @@ class CEqPanel : public QWidget {
   void EmptyClick();
   // action 0 copy, 1 paste; the graph's EQ identity.
   void CopyPasteEq(int action, int identity);
-  // One of the file commands of the menu (filter text import and export, picture, SVG, CSV).
+  // One of the file commands of the menu (filter text import and export, picture, SVG, CSV) or of the
+  // measurement commands (load, target, fit, clear).
   void FileCommandChosen(int command);
   // A band was selected with a digit key.
   void BandPicked(const vireo::dsp::EqBand& band, int slot);
@@ -112,4 +135,5 @@ class CEqPanel : public QWidget {
   double lastX_ = 0.0;  // of a right drag
   LeftCtrlTracker leftCtrl_;
   MenuRunner menuRunner_;
+  Overlay overlay_;
 };

@@ -27,6 +27,8 @@ const QColor kGridPen(64, 64, 64);
 const QColor kGridLabel(128, 128, 128);
 const QColor kTitle(255, 255, 0);
 const QColor kTotalCurve(0, 200, 255);
+const QColor kMeasurement(150, 150, 150);
+const QColor kTarget(235, 235, 235);
 const QColor kReadoutLabel(180, 180, 180);
 const QColor kReadoutValue(16, 255, 16);
 const QColor kStatusText(0, 255, 0);
@@ -146,13 +148,20 @@ void PaintSelectedArea(QPainter& p, const EqBandSet& bands, int slot) {
 }
 
 // Pieces of the curve overlap only under their round ends, where the opaque pen covers its own pixels.
-void PaintTotalCurve(QPainter& p, const EqBandSet& bands) {
+// Only the grid points first..last are drawn (a measurement covers part of the axis).
+void PaintCurve(QPainter& p, const EqBandSet& bands, const ResponseArray& values, const QPen& pen, int first = 0,
+                int last = kGridPoints - 1) {
+  first = std::max(first, 0);
+  last = std::min(last, kGridPoints - 1);
+  if (last - first < 1) return;
   p.save();
   p.setClipRect(PlotRect(bands.plot()));
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(kTotalCurve, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  const std::vector<PointF> b = CardinalBezier(TotalCurvePoints(bands.plot(), bands.TotalResponse()), 0.1);
+  p.setPen(pen);
+  const std::vector<PointF> all = TotalCurvePoints(bands.plot(), values);
+  const std::span<const PointF> shown(all.data() + first, static_cast<std::size_t>(last - first + 1));
+  const std::vector<PointF> b = CardinalBezier(shown, 0.1);
   const std::size_t n = SegmentCount(b);
   for (std::size_t first = 0; first < n; first += kSegmentsPerPiece) {
     QPainterPath piece(ToQt(b[3 * first]));
@@ -160,6 +169,26 @@ void PaintTotalCurve(QPainter& p, const EqBandSet& bands) {
     p.drawPath(piece);
   }
   p.restore();
+}
+
+void PaintTotalCurve(QPainter& p, const EqBandSet& bands, bool measured) {
+  // Under a measurement the prediction is the curve that matters; the bands' own sum steps back.
+  const QColor colour = measured ? WithAlpha(kTotalCurve, 110) : kTotalCurve;
+  PaintCurve(p, bands, bands.TotalResponse(),
+             QPen(colour, measured ? 1.5 : 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+void PaintOverlay(QPainter& p, const EqBandSet& bands, const CEqPanel::Overlay& overlay) {
+  if (overlay.hasTarget) {
+    QPen dashed(kTarget, 1.5, Qt::CustomDashLine, Qt::FlatCap, Qt::RoundJoin);
+    dashed.setDashPattern({6.0, 4.0});
+    PaintCurve(p, bands, overlay.target, dashed, overlay.targetFirst, overlay.targetLast);
+  }
+  if (!overlay.hasMeasurement) return;
+  PaintCurve(p, bands, overlay.measurement, QPen(kMeasurement, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin),
+             overlay.first, overlay.last);
+  PaintCurve(p, bands, CEqPanel::PredictionOf(bands, overlay), QPen(kTotalCurve, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin),
+             overlay.first, overlay.last);
 }
 
 QPen DashedPen(const QColor& colour) {
@@ -262,7 +291,9 @@ void PaintEqPanel(QPainter& painter, QSize size, const EqPanelPaintState& state)
   const EqBandSet& bands = *state.bands;
   PaintGrid(painter, bands.plot(), fonts, EqIdentityTitle(bands.identity(), state.language));
   if (state.selected >= 0) PaintSelectedArea(painter, bands, state.selected);
-  PaintTotalCurve(painter, bands);
+  const bool measured = state.overlay != nullptr && state.overlay->hasMeasurement;
+  PaintTotalCurve(painter, bands, measured);
+  if (state.overlay != nullptr) PaintOverlay(painter, bands, *state.overlay);
   PaintMarkers(painter, state, fonts);
   if (state.bypass) {
     painter.setFont(fonts.bypass);

@@ -23,6 +23,7 @@
 #include "model/parameter_store.h"
 #include "pages/band_editor.h"
 #include "pages/band_list.h"
+#include "pages/eq_measurement.h"
 #include "pages/page_edits.h"
 #include "services/mode_file_loading.h"
 #include "services/user_prompts.h"
@@ -63,7 +64,13 @@ CEqEditing::CEqEditing(CPage* page, int dialogId, EqEditingRules rules)
       rules_(rules),
       graph_(new CEqPanel(page)),
       list_(new CBandList(kListId, page)),
-      editor_(new CBandEditor(dialogId, page)) {
+      editor_(new CBandEditor(dialogId, page)),
+      measurement_(new CEqMeasurement(
+          app_, graph_, [this] { return identity_; },
+          [this] {
+            RefreshFromStore();
+            emit pasted();
+          })) {
   SetControlId(graph_, kGraphId);
   graph_->SetLanguage(LanguageIndex());
   graph_->setFocusPolicy(Qt::StrongFocus);
@@ -127,6 +134,7 @@ void CEqEditing::RefreshFromStore() {
   // After every band is in: the crossover row's type depends on all four of its sections.
   for (int i = 0; i < rows; ++i) list_->ShowBand(i, ShownShape(i));
   graph_->SetBypass(vireo::tuning::EqBypass(store, identity_));
+  measurement_->ShowCurrent();
   selected_ = -1;
   ShowEditor(false);
   emit selectionCleared();
@@ -189,6 +197,7 @@ void CEqEditing::OnCopyPaste(int action, int identity) {
 }
 
 void CEqEditing::OnFileCommand(int command) {
+  if (measurement_->RunCommand(command)) return;
   if (command == CEqPanel::kImportFiltersCommand) {
     ImportFilterFile();
   } else if (command == CEqPanel::kExportFiltersCommand) {
@@ -226,10 +235,13 @@ void CEqEditing::SaveCurve(int command) {
             WriteWholeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
   } else {
     const vireo::tuning::EqCurve curve = vireo::tuning::EqCurveOf(app_.store(), identity_);
+    // A loaded measurement adds its columns to the table: measurement, target and prediction.
+    vireo::tuning::CurveOverlay overlay;
+    const bool measured = measurement_->CurveColumns(&overlay);
     const std::string text =
         command == CEqPanel::kSaveSvgCommand
             ? vireo::tuning::CurveSvg(curve, EqIdentityTitle(identity_, LanguageIndex()).toStdString())
-            : vireo::tuning::CurveCsv(curve);
+            : vireo::tuning::CurveCsv(curve, measured ? &overlay : nullptr);
     saved = WriteWholeFile(path, text);
   }
   if (!saved) ShowFileOpenFailure(path, graph_);

@@ -9,6 +9,7 @@
 #include "dsp/band_response.h"
 #include "dsp/eq_band_set.h"
 
+class CEqMeasurement;
 class CEqPanel;
 class CBandList;
 class CBandEditor;
@@ -43,6 +44,7 @@ class CEqEditing : public QObject {
   CEqPanel* graph() const { return graph_; }
   CBandList* list() const { return list_; }
   CBandEditor* editor() const { return editor_; }
+  CEqMeasurement* measurement() const { return measurement_; }
 
   void SetIdentity(int identity) { identity_ = identity; }
   int identity() const { return identity_; }
@@ -97,6 +99,7 @@ class CEqEditing : public QObject {
   CEqPanel* graph_;
   CBandList* list_;
   CBandEditor* editor_;
+  CEqMeasurement* measurement_;
   int ListRows(int bands) const;
 
   std::function<void(int band)> writer_;

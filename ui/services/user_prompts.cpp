@@ -67,6 +67,15 @@ class QtPrompts final : public UserPrompts {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
   }
+
+  QStringList ChooseFiles(QWidget* owner, const FileDialogRequest& request) override {
+    QFileDialog dialog(owner);
+    dialog.setNameFilter(request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+  }
 };
 
 UserPrompts* installed = nullptr;
@@ -77,6 +86,10 @@ int UserPrompts::Choose(QWidget* owner, const QString& message, const QString& f
   CDlgMsgBox box(message, first, second, owner);
   box.exec();
   return box.choice();
+}
+
+QStringList UserPrompts::ChooseFiles(QWidget* owner, const FileDialogRequest& request) {
+  return ChooseFile(owner, request).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 bool UserPrompts::OpenUrl(const QUrl& url) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QWidget;
@@ -24,6 +25,9 @@ class UserPrompts {
                         BoxButtons buttons) = 0;
   // The chosen path, or empty on cancel.
   virtual QString ChooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
+  // Several existing files to open at once (none on cancel). By default one ChooseFile, whose answer may
+  // list several paths, one a line.
+  virtual QStringList ChooseFiles(QWidget* owner, const FileDialogRequest& request);
   // The three-choice box: 1 for the first choice, 2 for the second, 0 for Cancel or closing.
   virtual int Choose(QWidget* owner, const QString& message, const QString& first, const QString& second);
   // Hands a page (the help) to the desktop's viewer; false when none took it.
