@@ -8,7 +8,7 @@
 #include "device/clock.h"
 #include "machine_roster.h"
 #include "remote/remote_server.h"
-#include "token_file.h"
+#include "remote/token_file.h"
 
 namespace vireo::daemon {
 namespace {
@@ -21,7 +21,7 @@ int RunDaemon(const DaemonOptions& options, std::ostream& log, const std::atomic
   const std::string tokenPath = options.tokenFile.empty() ? DefaultTokenFile() : options.tokenFile;
   std::string problem;
   bool created = false;
-  const std::string token = LoadOrCreateToken(tokenPath, &created, &problem);
+  const std::string token = remote::LoadOrCreateToken(tokenPath, &created, &problem);
   if (token.empty()) {
     log << "vireod: " << problem << std::endl;
     return 1;

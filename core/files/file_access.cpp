@@ -39,7 +39,7 @@ std::string DirectoryOf(const std::string& path) {
 
 // A name beside the target that no other write can be using; created exclusively. Beside the target, so
 // the rename stays within one file system and is atomic.
-int CreateTemporary(const std::string& target, std::string* tempPath) {
+int CreateTemporary(const std::string& target, std::string* tempPath, mode_t mode = 0666) {
   static std::atomic<std::uint64_t> counter{0};
   const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   std::uint64_t seed = now ^ (static_cast<std::uint64_t>(::getpid()) << 32);
@@ -48,7 +48,7 @@ int CreateTemporary(const std::string& target, std::string* tempPath) {
     char suffix[17];
     std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(seed));
     *tempPath = target + ".tmp" + suffix;
-    const int fd = ::open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -153,19 +153,22 @@ std::string DescribeFileProblem(const FileRead& read) {
   return {};
 }
 
-int WriteFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+int ReplaceFile(const std::string& path, std::string_view bytes, bool ownerOnly) {
   const std::string target = ResolveTarget(path);
   struct stat previous {};
   const bool exists = ::stat(target.c_str(), &previous) == 0;
   if (exists && S_ISDIR(previous.st_mode)) return EISDIR;
   if (exists && ::access(target.c_str(), W_OK) != 0) return errno;
-  // A pipe or device (say /dev/stdout) is written as it is; replacing it would destroy it.
-  if (exists && !S_ISREG(previous.st_mode)) return WriteInPlace(target, bytes);
+  // A pipe or device (say /dev/stdout) is written as it is; replacing it would destroy it. A secret is
+  // never handed to one.
+  if (exists && !S_ISREG(previous.st_mode)) return ownerOnly ? EINVAL : WriteInPlace(target, bytes);
 
   std::string tempPath;
-  const int fd = CreateTemporary(target, &tempPath);
+  const int fd = CreateTemporary(target, &tempPath, ownerOnly ? 0600 : 0666);
   if (fd < 0) return errno;
-  int error = FillTemporary(fd, bytes, exists ? &previous : nullptr);
+  int error = FillTemporary(fd, bytes, exists && !ownerOnly ? &previous : nullptr);
   if (error == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(tempPath.c_str());
@@ -173,6 +176,16 @@ int WriteFileAtomically(const std::string& path, std::string_view bytes) {
   }
   SyncDirectory(DirectoryOf(target));
   return 0;
+}
+
+}  // namespace
+
+int WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  return ReplaceFile(path, bytes, false);
+}
+
+int WriteOwnerOnlyFile(const std::string& path, std::string_view bytes) {
+  return ReplaceFile(path, bytes, true);
 }
 
 }  // namespace vireo::files

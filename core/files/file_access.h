@@ -43,4 +43,8 @@ std::string DescribeFileProblem(const FileRead& read);
 // number; after a failure the previous file is untouched and no temporary file is left.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The same for a secret (a token, a password): the file is the owner's alone (0600) from its first byte,
+// whatever the file it replaces allowed. A pipe or device is refused (EINVAL) rather than written.
+int WriteOwnerOnlyFile(const std::string& path, std::string_view bytes);
+
 }  // namespace vireo::files

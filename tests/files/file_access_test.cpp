@@ -96,5 +96,20 @@ TEST_F(FileAccessTest, ReplacementWritesExactlyTheNewBytesAndLeavesNothingBeside
   EXPECT_EQ(WriteFileAtomically(Path("no/such/folder/x"), "x"), ENOENT);
 }
 
+TEST_F(FileAccessTest, ASecretIsTheOwnersAloneWhateverItReplacesAndNeverGoesToAPipe) {
+  const std::string path = Path("secret");
+  Write("secret", "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+  ASSERT_EQ(WriteOwnerOnlyFile(path, "s3cret\n"), 0);
+  EXPECT_EQ(Contents(path), "s3cret\n");
+  struct stat file {};
+  ASSERT_EQ(::stat(path.c_str(), &file), 0);
+  EXPECT_EQ(file.st_mode & 0777, 0600u);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"secret"});
+  const std::string pipe = Path("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(WriteOwnerOnlyFile(pipe, "s3cret"), EINVAL);
+}
+
 }  // namespace
 }  // namespace vireo::files

@@ -8,7 +8,7 @@
 #include "daemon_options.h"
 #include "remote/remote_server.h"
 #include "remote/remote_state.h"
-#include "token_file.h"
+#include "remote/token_file.h"
 
 namespace vireo::remote::test {
 namespace {
@@ -104,16 +104,16 @@ TEST(TokenFile, IsCreatedForItsOwnerOnlyThenReadBack) {
   const std::string path = (folder.path() / "state" / "remote-token").string();
   bool created = false;
   std::string problem;
-  const std::string token = daemon::LoadOrCreateToken(path, &created, &problem);
+  const std::string token = remote::LoadOrCreateToken(path, &created, &problem);
   ASSERT_TRUE(created) << problem;
   EXPECT_TRUE(IsWellFormedToken(token));
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(daemon::LoadOrCreateToken(path, &created, &problem), token);
+  EXPECT_EQ(remote::LoadOrCreateToken(path, &created, &problem), token);
   EXPECT_FALSE(created);
   std::ofstream(path) << "not a token\n";
-  EXPECT_EQ(daemon::LoadOrCreateToken(path, &created, &problem), "");
+  EXPECT_EQ(remote::LoadOrCreateToken(path, &created, &problem), "");
   EXPECT_NE(problem.find("32 hexadecimal digits"), std::string::npos);
 }
 

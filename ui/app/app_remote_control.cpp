@@ -1,16 +1,17 @@
 // The application's remote-control server.
 #include "app/app_remote_control.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <cstdio>
 #include <vector>
 
-#include "app/remote_token_file.h"
 #include "remote/access_guard.h"
 #include "remote/mqtt_bridge.h"
 #include "remote/remote_server.h"
+#include "remote/token_file.h"
 #include "services/app_services.h"
 #include "services/app_settings.h"
 #include "shell/window_remote_host.h"
@@ -185,18 +186,22 @@ bool AppRemoteControl::SetListenAddresses(const QStringList& addresses, QString*
 
 QString AppRemoteControl::token() const {
   if (token_.isEmpty()) {
-    QString why;
-    token_ = LoadOrCreateRemoteToken(tokenPath_, &why);
-    if (token_.isEmpty()) problem_ = why;
+    bool created = false;
+    std::string why;
+    token_ = QString::fromStdString(
+        vireo::remote::LoadOrCreateToken(QFile::encodeName(tokenPath_).toStdString(), &created, &why));
+    if (token_.isEmpty()) problem_ = QString::fromStdString(why);
   }
   return token_;
 }
 
 bool AppRemoteControl::NewToken() {
   const QString fresh = QString::fromStdString(vireo::remote::NewToken());
-  QString why = QStringLiteral("the system's random source gave no token");
-  if (fresh.isEmpty() || !WriteRemoteToken(tokenPath_, fresh, &why)) {
-    problem_ = why;
+  std::string why = "the system's random source gave no token";
+  if (fresh.isEmpty() ||
+      !vireo::remote::WriteSecretFile(QFile::encodeName(tokenPath_).toStdString(), fresh.toStdString(),
+                                      "token file", &why)) {
+    problem_ = QString::fromStdString(why);
     emit stateChanged();
     return false;
   }
@@ -228,8 +233,11 @@ MqttLinkSettings AppRemoteControl::mqttSettings() const {
   s.host = settings_.MqttHost();
   s.port = settings_.MqttPort();
   s.user = settings_.MqttUser();
-  QString ignored;  // an unreadable password file reads as none; the broker then refuses with its reason
-  s.password = s.user.isEmpty() ? QString() : ReadSecretText(passwordPath_, &ignored);
+  // An unreadable password file reads as none; the broker then refuses with its reason.
+  std::string password, ignored;
+  if (!s.user.isEmpty() &&
+      vireo::remote::ReadSecretFile(QFile::encodeName(passwordPath_).toStdString(), &password, &ignored))
+    s.password = QString::fromStdString(password);
   s.tls = settings_.MqttTls();
   s.caFile = settings_.MqttCaFile();
   s.machineId = settings_.MqttMachineId();
@@ -238,8 +246,18 @@ MqttLinkSettings AppRemoteControl::mqttSettings() const {
 
 bool AppRemoteControl::SetMqttSettings(const MqttLinkSettings& settings, QString* problem) {
   if (!CheckMqttSettings(settings, problem)) return false;
-  if (!WriteSecretText(passwordPath_, settings.user.isEmpty() ? QString() : settings.password, problem))
+  const QString password = settings.user.isEmpty() ? QString() : settings.password;
+  std::string why;
+  if (password.isEmpty()) {
+    if (QFile::exists(passwordPath_) && !QFile::remove(passwordPath_)) {
+      *problem = QStringLiteral("cannot remove %1").arg(passwordPath_);
+      return false;
+    }
+  } else if (!vireo::remote::WriteSecretFile(QFile::encodeName(passwordPath_).toStdString(),
+                                             password.toStdString(), "password file", &why)) {
+    *problem = QString::fromStdString(why);
     return false;
+  }
   settings_.SetMqttBroker(settings.host.trimmed(), settings.port, settings.user, settings.tls, settings.caFile,
                           settings.machineId);
   if (bridge_->running()) StartBridge(mqttSettings(), problem);

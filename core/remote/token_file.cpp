@@ -1,5 +1,5 @@
-// Reading and creating the token file.
-#include "token_file.h"
+// Reading and writing the remote's secret files.
+#include "remote/token_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,21 @@
 #include "files/file_access.h"
 #include "remote/access_guard.h"
 
-namespace vireo::daemon {
+namespace vireo::remote {
+
+namespace {
+
+// A folder made here is the owner's alone.
+void MakeFolder(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+    if (!ec) std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
+  }
+}
+
+}  // namespace
 
 std::string LoadOrCreateToken(const std::string& path, bool* created, std::string* problem) {
   *created = false;
@@ -22,7 +36,7 @@ std::string LoadOrCreateToken(const std::string& path, bool* created, std::strin
     const auto first = text.find_first_not_of(" \t\r\n");
     const std::string token =
         first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-    if (!remote::IsWellFormedToken(token)) {
+    if (!IsWellFormedToken(token)) {
       *problem = "the token file " + path + " does not hold 32 hexadecimal digits";
       return {};
     }
@@ -32,13 +46,8 @@ std::string LoadOrCreateToken(const std::string& path, bool* created, std::strin
     *problem = "cannot read the token file " + path + ": " + files::DescribeFileProblem(read);
     return {};
   }
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  std::error_code ec;
-  if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
-    std::filesystem::create_directories(folder, ec);
-    if (!ec) std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
-  }
-  const std::string token = remote::NewToken();
+  MakeFolder(path);
+  const std::string token = NewToken();
   if (token.empty()) {
     *problem = "the system's random source gave no token";
     return {};
@@ -63,4 +72,28 @@ std::string LoadOrCreateToken(const std::string& path, bool* created, std::strin
   return token;
 }
 
-}  // namespace vireo::daemon
+bool WriteSecretFile(const std::string& path, std::string_view text, std::string_view what,
+                     std::string* problem) {
+  MakeFolder(path);
+  std::string line(text);
+  line += '\n';
+  const int error = files::WriteOwnerOnlyFile(path, line);
+  if (error == 0) return true;
+  *problem = "cannot write the " + std::string(what) + " " + path + ": " + std::strerror(error);
+  return false;
+}
+
+bool ReadSecretFile(const std::string& path, std::string* text, std::string* problem) {
+  text->clear();
+  const files::FileRead read = files::ReadBoundedFile(path, 4096, text);
+  if (read.ok()) {
+    if (!text->empty() && text->back() == '\n') text->pop_back();
+    return true;
+  }
+  text->clear();
+  if (read.problem == files::FileProblem::cannotOpen && read.errorCode == ENOENT) return true;
+  *problem = "cannot read " + path + ": " + files::DescribeFileProblem(read);
+  return false;
+}
+
+}  // namespace vireo::remote
