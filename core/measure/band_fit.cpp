@@ -48,10 +48,24 @@ double Finite(double value, double fallback) {
   return std::isfinite(value) ? value : fallback;
 }
 
-double MeanSquare(const std::vector<double>& values) {
+double Mean(const std::vector<double>& values) {
   double sum = 0.0;
-  for (double v : values) sum += v * v;
+  for (double v : values) sum += v;
   return values.empty() ? 0.0 : sum / static_cast<double>(values.size());
+}
+
+// The mean (the level) of a set of errors and their RMS about it.
+struct Spread {
+  double mean = 0.0, rms = 0.0;
+};
+
+Spread SpreadOf(const std::vector<double>& values) {
+  Spread s;
+  s.mean = Mean(values);
+  double square = 0.0;
+  for (double v : values) square += (v - s.mean) * (v - s.mean);
+  if (!values.empty()) s.rms = std::sqrt(square / static_cast<double>(values.size()));
+  return s;
 }
 
 Problem Prepare(const GridCurve& measurement, const GridCurve& target, const dsp::ResponseArray& fixed,
@@ -64,7 +78,6 @@ Problem Prepare(const GridCurve& measurement, const GridCurve& target, const dsp
   const int last = std::min({measurement.last, target.last, dsp::kGridPoints - 1});
   const dsp::GridTable& f = dsp::GridFrequencies();
   const dsp::GridTable& phi = dsp::GridPhis();
-  double sum = 0.0;
   for (int i = first; i <= last; ++i) {
     const auto k = static_cast<std::size_t>(i);
     const double error = static_cast<double>(target.db[k]) - measurement.db[k] - fixed[k];
@@ -74,9 +87,10 @@ Problem Prepare(const GridCurve& measurement, const GridCurve& target, const dsp
     p.hz.push_back(f[k]);
     p.points.phi.push_back(phi[k]);
     p.points.error.push_back(error);
-    sum += error;
   }
-  if (!p.hz.empty()) result.preampDb = sum / static_cast<double>(p.hz.size());
+  // The level before the fit: the preamp alone aligning the measurement to the target. The error is kept
+  // about it, so the shelves start from the mean error beyond them; the fit itself leaves the level free.
+  result.preampDb = Mean(p.points.error);
   for (double& e : p.points.error) e -= result.preampDb;
   const double maxBoost = std::clamp(Finite(options.maxBoostDb, 6.0), 0.0, 15.0);
   p.maxBoostTenths = static_cast<int>(std::floor(maxBoost * 10.0 + 1e-9));
@@ -88,6 +102,7 @@ Problem Prepare(const GridCurve& measurement, const GridCurve& target, const dsp
   return p;
 }
 
+// What the bands leave of the error, about its own mean: the level that follows the bands is free.
 std::vector<double> Residual(const std::vector<FreeBand>& bands, const Problem& p) {
   std::vector<double> residual(p.points.error);
   std::vector<double> response(residual.size());
@@ -95,26 +110,29 @@ std::vector<double> Residual(const std::vector<FreeBand>& bands, const Problem& 
     fit_detail::BandDb(b.type, b.gainDb, std::exp(b.lnHz), std::exp(b.lnQ), p.points.phi, response.data());
     for (std::size_t i = 0; i < residual.size(); ++i) residual[i] -= response[i];
   }
+  const double level = Mean(residual);
+  for (double& r : residual) r -= level;
   return residual;
 }
 
-// A peaking band on the run of one sign with the largest area of error: at its peak, with the peak's
-// gain and the Q of its width at half the peak. Runs whose peak the limits cannot serve are passed over.
+// A peaking band on the run of one sign that holds the most squared error (the cost is least squares, so
+// that run is worth the most): at its peak, with the peak's gain and the Q of its width at half the peak.
+// Runs whose peak the limits cannot serve are passed over.
 std::optional<FreeBand> Seat(const std::vector<double>& residual, const Problem& p) {
   struct Run {
     std::size_t begin, end;
-    double area;
+    double energy;
   };
   std::vector<Run> runs;
   for (std::size_t i = 0; i < residual.size();) {
     const bool positive = residual[i] >= 0.0;
     Run run{i, i, 0.0};
-    while (run.end < residual.size() && (residual[run.end] >= 0.0) == positive)
-      run.area += std::fabs(residual[run.end++]);
+    for (; run.end < residual.size() && (residual[run.end] >= 0.0) == positive; ++run.end)
+      run.energy += residual[run.end] * residual[run.end];
     runs.push_back(run);
     i = run.end;
   }
-  std::stable_sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.area > b.area; });
+  std::stable_sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.energy > b.energy; });
   for (const Run& run : runs) {
     std::size_t peak = run.begin;
     for (std::size_t i = run.begin; i < run.end; ++i) {
@@ -221,7 +239,8 @@ void LimitBoost(std::vector<dsp::BandShape>& held, std::vector<int>& tenths, con
   }
 }
 
-// Rounds the bands to what the machine holds, then moves each gain by tenths while that lowers the error.
+// Rounds the bands to what the machine holds, then moves each gain by tenths while that lowers the error
+// (about its mean: the preamp takes the level).
 std::vector<dsp::BandShape> Quantised(const std::vector<FreeBand>& bands, const Problem& p) {
   const std::size_t n = p.hz.size();
   std::vector<dsp::BandShape> held;
@@ -246,13 +265,16 @@ std::vector<dsp::BandShape> Quantised(const std::vector<FreeBand>& bands, const 
         const dsp::BandShape candidate = Held(h.type, h.frequency, code, h.q);
         fit_detail::BandDb(candidate.type, candidate.gainDb, candidate.frequency, candidate.q, p.points.phi,
                            after.data());
-        double oldCost = 0.0, newCost = 0.0;
+        double oldSum = 0.0, oldSquare = 0.0, newSum = 0.0, newSquare = 0.0;
         for (std::size_t i = 0; i < n; ++i) {
           trial[i] = residual[i] + before[i] - after[i];
-          oldCost += residual[i] * residual[i];
-          newCost += trial[i] * trial[i];
+          oldSum += residual[i];
+          oldSquare += residual[i] * residual[i];
+          newSum += trial[i];
+          newSquare += trial[i] * trial[i];
         }
-        if (newCost < oldCost) {
+        const double count = static_cast<double>(n);
+        if (newSquare - newSum * newSum / count < oldSquare - oldSum * oldSum / count) {
           residual.swap(trial);
           h = candidate;
           tenths[b] = code;
@@ -274,19 +296,20 @@ std::vector<dsp::BandShape> Quantised(const std::vector<FreeBand>& bands, const 
   return out;
 }
 
-// The error of the held bands as the graph computes them: each band's float response on the grid, summed.
-double RmsOfHeld(const std::vector<dsp::BandShape>& bands, const GridCurve& measurement,
-                 const GridCurve& target, const dsp::ResponseArray& fixed, const FitResult& r,
-                 const Problem& p) {
+// The level and error of the held bands as the graph computes them: each band's float response on the
+// grid, summed. The level is the preamp that goes with the bands.
+Spread SpreadOfHeld(const std::vector<dsp::BandShape>& bands, const GridCurve& measurement,
+                    const GridCurve& target, const dsp::ResponseArray& fixed, const FitResult& r,
+                    const Problem& p) {
   const dsp::ResponseArray total = TotalOf(bands, nullptr);
   const dsp::GridTable& f = dsp::GridFrequencies();
   std::vector<double> errors;
   for (int i = r.firstPoint; i <= r.lastPoint; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    const double e = static_cast<double>(target.db[k]) - measurement.db[k] - fixed[k] - r.preampDb - total[k];
+    const double e = static_cast<double>(target.db[k]) - measurement.db[k] - fixed[k] - total[k];
     if (f[k] >= p.hz.front() && f[k] <= p.hz.back() && std::isfinite(e)) errors.push_back(e);
   }
-  return std::sqrt(MeanSquare(errors));
+  return SpreadOf(errors);
 }
 
 }  // namespace
@@ -295,7 +318,7 @@ FitResult FitBands(const GridCurve& measurement, const GridCurve& target, const 
                    const FitOptions& options, const std::function<bool(double)>& progress) {
   FitResult result;
   const Problem p = Prepare(measurement, target, fixed, options, result);
-  result.rmsBefore = std::sqrt(MeanSquare(p.points.error));
+  result.rmsBefore = SpreadOf(p.points.error).rms;
   result.rmsAfter = result.rmsBefore;
   if (p.hz.empty() || p.bands == 0) return result;
   const auto cancelled = [&](double done) {
@@ -323,7 +346,9 @@ FitResult FitBands(const GridCurve& measurement, const GridCurve& target, const 
   fit_detail::Refine(bands, 0, p.points, p.limits, 20, false);
   if (cancelled((p.bands + 1.0) / steps)) return result;
   result.bands = Quantised(bands, p);
-  result.rmsAfter = RmsOfHeld(result.bands, measurement, target, fixed, result, p);
+  const Spread after = SpreadOfHeld(result.bands, measurement, target, fixed, result, p);
+  result.preampDb = after.mean;
+  result.rmsAfter = after.rms;
   if (progress) progress(1.0);
   return result;
 }

@@ -83,15 +83,27 @@ void BandDb(int type, double gainDb, double hz, double q, std::span<const double
 
 namespace {
 
-// The cost from the bands' summed response.
+// The cost from the bands' summed response. The level is free (the preamp follows the fit), so the
+// residual counts with its mean removed: a band that only shifts the whole curve earns nothing.
 double CostOfSum(const std::vector<double>& sum, const std::vector<double>& error, double boostLimit) {
+  const std::size_t n = sum.size();
+  if (n == 0) return 0.0;
+  double mean = 0.0;
+  for (std::size_t i = 0; i < n; ++i) mean += error[i] - sum[i];
+  mean /= static_cast<double>(n);
   double cost = 0.0;
-  for (std::size_t i = 0; i < sum.size(); ++i) {
-    const double r = error[i] - sum[i];
+  for (std::size_t i = 0; i < n; ++i) {
+    const double r = error[i] - sum[i] - mean;
     const double excess = std::max(0.0, sum[i] - boostLimit);
     cost += r * r + kBoostPenalty * excess * excess;
   }
   return cost;
+}
+
+double Mean(const double* values, std::size_t n) {
+  double sum = 0.0;
+  for (std::size_t i = 0; i < n; ++i) sum += values[i];
+  return n == 0 ? 0.0 : sum / static_cast<double>(n);
 }
 
 }  // namespace
@@ -131,10 +143,12 @@ double Refine(std::vector<FreeBand>& bands, std::size_t from, const FitPoints& p
   double cost = costOf(current);
   if (m == 0 || n == 0) return cost;
 
-  // Per point: the residual the step should remove and the weight of its row (1, plus the penalty's where
-  // the bands exceed the boost limit).
-  std::vector<double> responses(free * n), jacobian(m * n), residual(n), weight(n), sum(n), a(m * m), g(m),
-      step;
+  // The step solves the linearised problem with the level eliminated: the residual and every Jacobian
+  // column with their means removed (the least-squares level of any step is the mean of what it leaves),
+  // plus, where the bands exceed the boost limit, the penalty's rows, which do not depend on the level.
+  std::vector<double> responses(free * n), jacobian(m * n), centred(m * n), residual(n), excess(n), sum(n),
+      a(m * m), g(m), step;
+  std::vector<std::size_t> over;
   double lambda = kLambdaStart;
   for (int iteration = 0; iteration < maxIterations && lambda < kLambdaMax; ++iteration) {
     sum = held;
@@ -142,30 +156,39 @@ double Refine(std::vector<FreeBand>& bands, std::size_t from, const FitPoints& p
       Response(current[b], points.phi, &responses[b * n]);
       for (std::size_t i = 0; i < n; ++i) sum[i] += responses[b * n + i];
     }
+    over.clear();
     for (std::size_t i = 0; i < n; ++i) {
-      const double excess = std::max(0.0, sum[i] - points.boostLimit);
-      const bool over = excess > 0.0;
-      weight[i] = over ? 1.0 + kBoostPenalty : 1.0;
-      residual[i] = points.error[i] - sum[i] - (over ? kBoostPenalty * excess : 0.0);
+      residual[i] = points.error[i] - sum[i];
+      excess[i] = std::max(0.0, sum[i] - points.boostLimit);
+      if (excess[i] > 0.0) over.push_back(i);
     }
+    const double level = Mean(residual.data(), n);
+    for (double& r : residual) r -= level;
     for (std::size_t b = 0; b < free; ++b) {
       for (int k = 0; k < perBand; ++k) {
         FreeBand moved = current[b];
         Param(moved, k) += kStep;
-        double* column = &jacobian[(b * static_cast<std::size_t>(perBand) + static_cast<std::size_t>(k)) * n];
+        const std::size_t p = b * static_cast<std::size_t>(perBand) + static_cast<std::size_t>(k);
+        double* column = &jacobian[p * n];
         Response(moved, points.phi, column);
         for (std::size_t i = 0; i < n; ++i) column[i] = (column[i] - responses[b * n + i]) / kStep;
+        const double columnMean = Mean(column, n);
+        for (std::size_t i = 0; i < n; ++i) centred[p * n + i] = column[i] - columnMean;
       }
     }
     for (std::size_t p = 0; p < m; ++p) {
+      const double* cp = &centred[p * n];
       const double* jp = &jacobian[p * n];
       double dot0 = 0.0;
-      for (std::size_t i = 0; i < n; ++i) dot0 += jp[i] * residual[i];
+      for (std::size_t i = 0; i < n; ++i) dot0 += cp[i] * residual[i];
+      for (std::size_t i : over) dot0 -= kBoostPenalty * jp[i] * excess[i];
       g[p] = dot0;
       for (std::size_t q = 0; q <= p; ++q) {
+        const double* cq = &centred[q * n];
         const double* jq = &jacobian[q * n];
         double dot = 0.0;
-        for (std::size_t i = 0; i < n; ++i) dot += weight[i] * jp[i] * jq[i];
+        for (std::size_t i = 0; i < n; ++i) dot += cp[i] * cq[i];
+        for (std::size_t i : over) dot += kBoostPenalty * jp[i] * jq[i];
         a[p * m + q] = dot;
         a[q * m + p] = dot;
       }

@@ -28,8 +28,9 @@ void Clamp(FreeBand& band, const BandLimits& limits);
 // The band's response in dB at the given values of phi = sin^2(pi f / fs), with the machine's biquad.
 void BandDb(int type, double gainDb, double hz, double q, std::span<const double> phi, double* out);
 
-// The points of the fit and the error the bands should make up there (target - measurement - fixed -
-// preamp). The bands together may not lift any point by more than `boostLimit` dB.
+// The points of the fit and the error the bands should make up there (target - measurement - fixed). The
+// level is free: the bands make up the error's shape, and the preamp whatever constant is left. The bands
+// together may not lift any point by more than `boostLimit` dB.
 struct FitPoints {
   std::vector<double> phi;
   std::vector<double> error;
@@ -40,7 +41,8 @@ struct FitPoints {
 // last excess is taken off after quantisation.
 inline constexpr double kBoostPenalty = 30.0;
 
-// Sum of squares of error - sum of the bands' responses, plus the weighted squared excess over the limit.
+// Sum of squares of error - sum of the bands' responses with its mean (the level) removed, plus the weighted
+// squared excess over the limit.
 double Cost(const std::vector<FreeBand>& bands, const FitPoints& points);
 
 // Levenberg-Marquardt on the bands [from, bands.size()) (the others held), all three parameters of each, or

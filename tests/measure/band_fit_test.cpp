@@ -40,6 +40,33 @@ TEST(BandFit, FindsKnownPeakingFiltersBack) {
   EXPECT_GT(fit.rmsBefore, 1.0);
 }
 
+TEST(BandFit, LoneFilterComesBackAsOneBandWithTheLevelInThePreamp) {
+  // A peaking filter's inverse is the same filter with the gain negated, so each lone filter is made up
+  // exactly by one band; a band spent on the level the filter leaves in the mean would be a wrong answer.
+  const struct {
+    const char* name;
+    dsp::BandShape filter;
+    float offsetDb;
+    dsp::BandShape expected;
+    double preampDb;
+  } cases[] = {{"dip", {1, -6.0f, 1000.0, 2.0f}, 0.0f, {1, 6.0f, 1000.0, 2.0f}, 0.0},
+               {"dip 3 dB up", {1, -6.0f, 1000.0, 2.0f}, 3.0f, {1, 6.0f, 1000.0, 2.0f}, -3.0},
+               {"narrow peak", {1, 4.0f, 3000.0, 8.0f}, 0.0f, {1, -4.0f, 3000.0, 8.0f}, 0.0},
+               {"broad bass dip", {1, -5.0f, 80.0, 0.7f}, -2.0f, {1, 5.0f, 80.0, 0.7f}, 2.0}};
+  for (const auto& c : cases) {
+    dsp::ResponseArray db = Sum({c.filter});
+    for (float& v : db) v += c.offsetDb;
+    const FitResult fit = FitBands(Curve(db), FlatTarget(), {}, FitOptions{});
+    ASSERT_EQ(fit.bands.size(), 1u) << c.name;
+    EXPECT_EQ(fit.bands[0].type, c.expected.type) << c.name;
+    EXPECT_EQ(fit.bands[0].gainDb, c.expected.gainDb) << c.name;
+    EXPECT_EQ(fit.bands[0].frequency, c.expected.frequency) << c.name;
+    EXPECT_NEAR(fit.bands[0].q, c.expected.q, 1e-6) << c.name;
+    EXPECT_NEAR(fit.preampDb, c.preampDb, 0.01) << c.name;
+    EXPECT_LE(fit.rmsAfter, 0.01) << c.name;
+  }
+}
+
 TEST(BandFit, FlatNeedsNoBandOnlyThePreamp) {
   GridCurve measurement = FlatTarget();
   measurement.db.fill(3.0f);
