@@ -137,8 +137,13 @@ std::string DeriveMachineId(std::string_view modelName, std::string_view hostNam
 
 std::string NumberedMachineId(std::string_view id, int number) {
   if (number <= 1) return std::string(id);
-  const std::string suffix = "-" + std::to_string(number);
-  return std::string(id.substr(0, kMachineIdLimit - suffix.size())) + suffix;
+  // Appended rather than built with operator+ on a literal, which GCC 12 at -O3 misreads as an overlapping
+  // copy (-Wrestrict).
+  std::string suffix(1, '-');
+  suffix += std::to_string(number);
+  std::string numbered(id.substr(0, kMachineIdLimit - suffix.size()));
+  numbered += suffix;
+  return numbered;
 }
 
 }  // namespace vireo::remote
