@@ -53,18 +53,20 @@ dsp::ResponseArray PredictedResponse(const measure::GridCurve& measurement, doub
 
 CurveOverlay MeasurementOverlay(const ParameterStore& store, int identity,
                                 const measure::GridCurve& measurement, const measure::GridCurve& target) {
-  // A fit of no bands is the alignment alone, computed exactly as a real fit computes it.
+  // The level is the one that puts what plays (measurement and the whole equaliser as it is) on the
+  // target, found as a fit of no bands finds it: the prediction then sits on the target, and right after
+  // a fit its level is the fit's own preamp. The machine plays no preamp; only the shapes are compared.
   measure::FitOptions align;
   align.bands = 0;
   align.fromHz = kAlignFromHz;
   align.toHz = kAlignToHz;
-  const double preamp =
-      measure::FitBands(measurement, target, FixedBandsResponse(store, identity), align).preampDb;
+  const dsp::ResponseArray total = EqTotalResponse(store, identity);
+  const double preamp = measure::FitBands(measurement, target, total, align).preampDb;
   CurveOverlay overlay;
   const dsp::ResponseArray flat{};
   overlay.measurement = PredictedResponse(measurement, preamp, flat);
   overlay.target = target.db;
-  overlay.prediction = PredictedResponse(measurement, preamp, EqTotalResponse(store, identity));
+  overlay.prediction = PredictedResponse(measurement, preamp, total);
   return overlay;
 }
 

@@ -40,9 +40,10 @@ measure::FitResult FitEqBands(const ParameterStore& store, int identity,
 dsp::ResponseArray PredictedResponse(const measure::GridCurve& measurement, double preampDb,
                                      const dsp::ResponseArray& eqTotal);
 
-// The three curves drawn over an equaliser: the measurement moved by the preamp that aligns it (with the
-// fixed bands) to the target over kAlignFromHz..kAlignToHz, the target, and the aligned measurement plus
-// EqTotalResponse. After a fit, the prediction's error over the range is the fit's rmsAfter.
+// The three curves drawn over an equaliser: the measurement moved by the level that aligns what plays
+// (measurement plus EqTotalResponse) to the target over kAlignFromHz..kAlignToHz, the target, and the
+// aligned measurement plus EqTotalResponse, which then sits on the target on average. After a fit over
+// that range, the level is the fit's preamp and the prediction's error the fit's rmsAfter.
 CurveOverlay MeasurementOverlay(const ParameterStore& store, int identity,
                                 const measure::GridCurve& measurement, const measure::GridCurve& target);
 
