@@ -14,10 +14,12 @@ namespace vireo {
 //  - SleepMs(ms) advances virtual time by ms at once and returns.
 //  - WaitFor(..., timeoutMs, ready) returns true as soon as ready() holds (the waker notifies the cv);
 //    it returns false once virtual time has reached its deadline (start + timeoutMs).
-//  - Auto-advance (on by default): when a waiter has seen no progress for `quietRealMs` of real time,
-//    virtual time jumps to the earliest deadline among all threads blocked in WaitFor. Progress is any
-//    Notify(), SleepMs(), Advance() or a waiter arriving or leaving. So a time-out fires only once every
-//    other thread is quiet, and competing time-outs expire in the order of their deadlines.
+//  - Auto-advance (on by default): when a waiter has seen no progress for `quietRealMs` of real time and
+//    no other thread of the process is runnable (running or waiting for a processor, read from
+//    /proc/self/task), virtual time jumps to the earliest deadline among all threads blocked in WaitFor.
+//    Progress is any Notify(), SleepMs(), Advance() or a waiter arriving or leaving. So a time-out fires
+//    only once every other thread is quiet, also on a loaded machine, and competing time-outs expire in
+//    the order of their deadlines. A thread that stays runnable for 2 s (a busy loop) stops counting.
 //  - Advance(ms) moves time by hand (needed when auto-advance is off).
 // Waiters re-check their predicate and the clock every real millisecond, so a wake-up that comes
 // before the waiter blocks is never lost.
