@@ -50,7 +50,7 @@ const std::string_view kUsage =
     "  eq import ID FILE             Room EQ Wizard or Equalizer APO filter text onto equaliser ID\n"
     "                                (an output keeps its crossover); the rest of its bands go flat\n"
     "  eq export ID FILE             equaliser ID as Equalizer APO filter lines\n"
-    "  eq curve ID [--csv FILE] [--svg FILE] [--file MODE] [--measurement FILE...] [--target SPEC]\n"
+    "  eq curve ID [--csv FILE] [--svg FILE] [--file MODE] [--measurement FILE...] [--target flat|room|FILE]\n"
     "                                the response of equaliser ID on the graph's 512-point grid: CSV\n"
     "                                (frequency, each band, total) and / or an SVG drawing; with a\n"
     "                                measurement the CSV adds measurement_db (aligned to the target over\n"

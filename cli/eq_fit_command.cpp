@@ -31,7 +31,7 @@ constexpr int kDefaultBands = 10;
 
 // Options after the ID: those with one value, switches, and a list of files (the arguments that follow
 // `listOption`, or, when it is empty, every argument that is not an option).
-struct OptionSpec {
+struct OptionTable {
   std::set<std::string> valued;
   std::set<std::string> switches;
   std::string listOption;
@@ -53,25 +53,25 @@ bool Refuse(std::string* problem, std::string text) {
   return false;
 }
 
-bool Scan(std::span<const std::string> args, const OptionSpec& spec, Scanned* out, std::string* problem) {
+bool Scan(std::span<const std::string> args, const OptionTable& table, Scanned* out, std::string* problem) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size() && !IsOption(args[i + 1]);
     if (IsOption(arg) && (out->values.contains(arg) || out->switches.contains(arg) ||
-                          (arg == spec.listOption && out->listGiven)))
+                          (arg == table.listOption && out->listGiven)))
       return Refuse(problem, arg + " is given twice");
-    if (spec.valued.contains(arg)) {
+    if (table.valued.contains(arg)) {
       if (!hasValue) return Refuse(problem, arg + " needs a value");
       out->values[arg] = args[++i];
-    } else if (spec.switches.contains(arg)) {
+    } else if (table.switches.contains(arg)) {
       out->switches.insert(arg);
-    } else if (!spec.listOption.empty() && arg == spec.listOption) {
+    } else if (!table.listOption.empty() && arg == table.listOption) {
       if (!hasValue) return Refuse(problem, arg + " needs at least one FILE");
       out->listGiven = true;
       while (i + 1 < args.size() && !IsOption(args[i + 1])) out->files.push_back(args[++i]);
     } else if (IsOption(arg)) {
       return Refuse(problem, "unknown option " + arg);
-    } else if (spec.listOption.empty()) {
+    } else if (table.listOption.empty()) {
       out->files.push_back(arg);
     } else {
       return Refuse(problem, "unexpected argument '" + arg + "'");
@@ -109,11 +109,11 @@ struct FitRequest {
 std::optional<std::string> ParseFit(const std::vector<std::string>& args, FitRequest* r) {
   const std::string shape = "eq fit takes an ID 0..14 and one or more MEASUREMENT files";
   if (args.size() < 2 || !ParseEqIdentity(args[1], &r->id)) return shape;
-  const OptionSpec spec{
+  const OptionTable table{
       {"--target", "--bands", "--from", "--to", "--max-boost", "--file"}, {"--shelves", "--apply"}, ""};
   Scanned s;
   std::string problem;
-  if (!Scan(std::span(args).subspan(2), spec, &s, &problem)) return problem;
+  if (!Scan(std::span(args).subspan(2), table, &s, &problem)) return problem;
   if (s.files.empty()) return shape;
   r->measurements = s.files;
   const int free = tuning::ImportableBandCount(r->id);
@@ -159,10 +159,10 @@ void FitOnto(ParameterStore& store, ReportSender& sender, const FitRequest& r,
   text << line;
 }
 
-bool LoadCurves(const std::vector<std::string>& measurements, const std::string& targetSpec,
+bool LoadCurves(const std::vector<std::string>& measurements, const std::string& targetChoice,
                 measure::GridCurve* measurement, measure::GridCurve* target, std::string* problem) {
   return tuning::LoadMeasurements(measurements, measurement, problem) &&
-         tuning::LoadTarget(targetSpec, measure::RoomCurve{}, target, problem);
+         tuning::LoadTarget(targetChoice, measure::RoomCurve{}, target, problem);
 }
 
 // The default store, with a mode file over it when one is named.
@@ -208,10 +208,10 @@ int RunEqCurve(const GlobalOptions& options, const std::vector<std::string>& arg
       "--measurement FILE... and --target flat|room|FILE";
   int id = 0;
   if (args.size() < 2 || !ParseEqIdentity(args[1], &id)) return UsageError(err, shape);
-  const OptionSpec spec{{"--csv", "--svg", "--file", "--target"}, {}, "--measurement"};
+  const OptionTable table{{"--csv", "--svg", "--file", "--target"}, {}, "--measurement"};
   Scanned s;
   std::string problem;
-  if (!Scan(std::span(args).subspan(2), spec, &s, &problem)) return UsageError(err, problem);
+  if (!Scan(std::span(args).subspan(2), table, &s, &problem)) return UsageError(err, problem);
   const std::string csv = s.values["--csv"];
   const std::string svg = s.values["--svg"];
   if (csv.empty() && svg.empty()) return UsageError(err, shape);
@@ -222,8 +222,8 @@ int RunEqCurve(const GlobalOptions& options, const std::vector<std::string>& arg
   }
   measure::GridCurve measurement;
   measure::GridCurve target;
-  const std::string targetSpec = s.values.contains("--target") ? s.values["--target"] : "flat";
-  if (s.listGiven && !LoadCurves(s.files, targetSpec, &measurement, &target, &problem))
+  const std::string targetChoice = s.values.contains("--target") ? s.values["--target"] : "flat";
+  if (s.listGiven && !LoadCurves(s.files, targetChoice, &measurement, &target, &problem))
     return Failure(err, problem);
   tuning::EqCurve curve;
   std::optional<tuning::CurveOverlay> overlay;

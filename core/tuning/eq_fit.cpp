@@ -88,17 +88,17 @@ bool LoadMeasurements(std::span<const std::string> paths, measure::GridCurve* ou
   return true;
 }
 
-bool LoadTarget(std::string_view spec, const measure::RoomCurve& room, measure::GridCurve* out,
+bool LoadTarget(std::string_view choice, const measure::RoomCurve& room, measure::GridCurve* out,
                 std::string* problem) {
-  if (spec == "flat") {
+  if (choice == "flat") {
     *out = measure::FlatTarget();
     return true;
   }
-  if (spec == "room") {
+  if (choice == "room") {
     *out = measure::RoomTarget(room);
     return true;
   }
-  const std::string path(spec);
+  const std::string path(choice);
   return LoadMeasurements(std::span<const std::string>(&path, 1), out, problem);
 }
 

@@ -52,7 +52,7 @@ CurveOverlay MeasurementOverlay(const ParameterStore& store, int identity,
 bool LoadMeasurements(std::span<const std::string> paths, measure::GridCurve* out, std::string* problem);
 
 // "flat", "room" (the room curve `room`) or the path of a response file in any of the measurement formats.
-bool LoadTarget(std::string_view spec, const measure::RoomCurve& room, measure::GridCurve* out,
+bool LoadTarget(std::string_view choice, const measure::RoomCurve& room, measure::GridCurve* out,
                 std::string* problem);
 
 }  // namespace vireo::tuning

@@ -91,9 +91,9 @@ TEST(MachineNumbering, TheFirstKeepsItsNamesAndTheOthersAreNumbered) {
     std::string path;
     int number;
     std::string numbered;
-  } traces[] = {{"/tmp/a.b/trace.txt", 1, "/tmp/a.b/trace.txt"},
-                {"/tmp/a.b/trace.txt", 2, "/tmp/a.b/trace-2.txt"},
-                {"/tmp/a.b/trace", 3, "/tmp/a.b/trace-3"}};
+  } traces[] = {{"logs/a.b/trace.txt", 1, "logs/a.b/trace.txt"},
+                {"logs/a.b/trace.txt", 2, "logs/a.b/trace-2.txt"},
+                {"logs/a.b/trace", 3, "logs/a.b/trace-3"}};
   for (const auto& row : traces) EXPECT_EQ(daemon::NumberedTraceFile(row.path, row.number), row.numbered);
 
   daemon::DaemonOptions options;
